@@ -1,0 +1,17 @@
+#include "cli.h"
+
+namespace nuv::cli {
+
+// Each group of commands is defined in its own file.
+std::vector<Command> TimeCommands();
+
+std::vector<Command> AllCommands() {
+  std::vector<Command> all;
+  for (auto group : {TimeCommands}) {
+    auto commands = group();
+    all.insert(all.end(), commands.begin(), commands.end());
+  }
+  return all;
+}
+
+}  // namespace nuv::cli

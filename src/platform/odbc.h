@@ -1,0 +1,85 @@
+#pragma once
+// A thin RAII layer over the unixODBC driver manager: one environment per
+// connection, statements that free themselves, NULL-aware column reads and
+// the driver's own error text in every exception.
+
+#include <sql.h>
+#include <sqlext.h>
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace nuv::odbc {
+
+// A failed ODBC call; what() is the driver's diagnostic text.
+class Error : public std::runtime_error {
+ public:
+  explicit Error(const std::string& message) : std::runtime_error(message) {}
+};
+
+class Statement;
+
+class Connection {
+ public:
+  Connection();
+  ~Connection();
+  Connection(const Connection&) = delete;
+  Connection& operator=(const Connection&) = delete;
+
+  // Opens with SQLDriverConnect (no prompting: there is no window to prompt in).
+  // Throws Error with the driver's text.
+  void Open(const std::string& connectionString);
+  void Close();
+  bool IsOpen() const { return dbc_ != SQL_NULL_HDBC && open_; }
+
+  // SQL_DBMS_NAME of the open connection.
+  std::string DbmsName() const;
+
+  // Runs one statement; throws Error carrying the driver's text.
+  void Execute(const std::string& sql);
+  // Runs a query and returns the statement positioned before its first row.
+  Statement Query(const std::string& sql);
+
+  // Manual-commit transactions; Commit and Rollback return to auto-commit.
+  void BeginTransaction();
+  void Commit();
+  void Rollback();
+
+  SQLHDBC handle() const { return dbc_; }
+
+ private:
+  SQLHENV env_ = SQL_NULL_HENV;
+  SQLHDBC dbc_ = SQL_NULL_HDBC;
+  bool open_ = false;
+};
+
+class Statement {
+ public:
+  explicit Statement(Connection& connection);
+  ~Statement();
+  Statement(Statement&& other) noexcept;
+  Statement& operator=(Statement&&) = delete;
+  Statement(const Statement&) = delete;
+
+  void Execute(const std::string& sql);
+  // Advances to the next row; false after the last. Throws Error on a fetch error.
+  bool Fetch();
+  int ColumnCount() const;
+
+  // Column values of the current row, columns counted from 1; nullopt for NULL.
+  std::optional<std::string> GetText(int column);
+  std::optional<double> GetDouble(int column);
+  std::optional<long long> GetInt(int column);
+
+  SQLHSTMT handle() const { return stmt_; }
+
+ private:
+  SQLHSTMT stmt_ = SQL_NULL_HSTMT;
+};
+
+// The diagnostic records of a handle joined into one text.
+std::string DiagnosticText(SQLSMALLINT handleType, SQLHANDLE handle);
+
+}  // namespace nuv::odbc

@@ -1,0 +1,28 @@
+#pragma once
+// printf-style formatting into std::string, case-insensitive comparison and
+// SQL text escaping. SQL and file formats of the system are fixed as printf
+// formats, so keeping them as formats keeps them byte for byte.
+
+#include <string>
+#include <string_view>
+
+namespace nuv {
+
+std::string StrFormat(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// Doubles every single quote, so the text can stand inside '...' in SQL.
+std::string SqlEscape(std::string_view text);
+
+// ASCII upper and lower case; bytes outside ASCII are left as they are.
+std::string ToUpperAscii(std::string_view text);
+std::string ToLowerAscii(std::string_view text);
+bool EqualsNoCase(std::string_view a, std::string_view b);
+
+// Removes blanks, tabs, carriage returns and line feeds from both ends.
+std::string_view Trim(std::string_view text);
+
+// Leading-digit integer reading as the platform's profile reader does it:
+// optional blanks and sign, then decimal digits; anything else gives 0.
+long long LeadingInteger(std::string_view text);
+
+}  // namespace nuv

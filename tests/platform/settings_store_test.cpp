@@ -1,0 +1,51 @@
+#include "platform/settings_store.h"
+
+#include <gtest/gtest.h>
+
+#include "support/temp_dir.h"
+
+namespace nuv {
+namespace {
+
+TEST(SettingsStore, ValuesSurviveReopeningAndIgnoreCase) {
+  test::TempDir dir;
+  {
+    SettingsStore store(dir / "registry.txt");
+    ASSERT_TRUE(store.SetDouble("NUV\\Time\\ABC\\BHZ", "Tbegin", 1262303999.5));
+    ASSERT_TRUE(store.SetString("NUV\\Filter\\ABC\\BHZ", "name", "a=b [x]\nline%"));
+    ASSERT_TRUE(store.SetInt("NUV\\TOOLBAR", "Bars", -3));
+  }
+  SettingsStore store(dir / "registry.txt");
+  EXPECT_EQ(store.GetDouble("nuv\\time\\abc\\bhz", "TBEGIN"), 1262303999.5);
+  EXPECT_EQ(store.GetString("NUV\\Filter\\ABC\\BHZ", "name"), "a=b [x]\nline%");
+  EXPECT_EQ(store.GetInt("NUV\\TOOLBAR", "Bars"), -3);
+  EXPECT_FALSE(store.GetDouble("NUV\\Filter\\ABC\\BHZ", "name"));  // wrong kind
+  EXPECT_FALSE(store.GetString("NUV\\Nothing", "x"));
+}
+
+TEST(SettingsStore, SubkeysAreListedInNameOrderAndDeletedRecursively) {
+  test::TempDir dir;
+  SettingsStore store(dir / "registry.txt");
+  store.SetString("NUV\\waveforms-\\zeta", "v", "1");
+  store.SetString("NUV\\waveforms-\\Alpha\\deep", "v", "1");
+  store.CreateKey("NUV\\waveforms-\\beta");
+  EXPECT_EQ(store.SubKeys("NUV\\waveforms-"), (std::vector<std::string>{"Alpha", "beta", "zeta"}));
+  EXPECT_TRUE(store.DeleteKey("NUV\\waveforms-\\alpha"));
+  EXPECT_FALSE(store.KeyExists("NUV\\waveforms-\\Alpha\\deep"));
+  EXPECT_EQ(store.SubKeys("NUV\\waveforms-"), (std::vector<std::string>{"beta", "zeta"}));
+  EXPECT_FALSE(store.DeleteKey("NUV\\waveforms-\\alpha"));
+}
+
+TEST(SettingsStore, SeesChangesMadeByAnotherInstance) {
+  test::TempDir dir;
+  SettingsStore first(dir / "registry.txt");
+  SettingsStore second(dir / "registry.txt");
+  first.SetString("NUV\\A", "x", "one");
+  EXPECT_EQ(second.GetString("NUV\\A", "x"), "one");
+  second.SetString("NUV\\A", "y", "two-longer");
+  EXPECT_EQ(first.GetString("NUV\\A", "y"), "two-longer");
+  EXPECT_EQ(first.GetString("NUV\\A", "x"), "one");
+}
+
+}  // namespace
+}  // namespace nuv
