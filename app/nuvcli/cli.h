@@ -32,8 +32,11 @@ class ConsolePrompts : public ScriptedPrompts {
 class Session {
  public:
   explicit Session(std::vector<std::string> keys) : keys_(std::move(keys)) {}
-  // The workstation, configured from NUV.INI and the command-line keys on
-  // first use (commands that need no configuration never build it).
+  // The workstation on first use (commands that need no configuration never
+  // build it): the core start-up sequence from the command-line keys and
+  // NUV.INI, both connections opened and the station table, networks and
+  // controlled regions loaded. Connection failures are reported on standard
+  // error and the workstation runs with what opened.
   Workstation& workstation();
   ConsolePrompts& prompts() { return prompts_; }
   const std::vector<std::string>& keys() const { return keys_; }

@@ -2,6 +2,7 @@
 #include <iostream>
 #include <unistd.h>
 
+#include "app/startup.h"
 #include "cli.h"
 #include "platform/strformat.h"
 
@@ -24,11 +25,12 @@ PromptAnswer ConsolePrompts::Message(const std::string& text, const std::string&
 
 Workstation& Session::workstation() {
   if (!workstation_) {
-    Config config;
-    config.settingsDir = DefaultSettingsDir();
-    ApplyCommandLine(keys_, config);
-    LoadStartupSettings(ProfileFile(config.IniPath()), ExecutableDir(), config);
-    workstation_ = std::make_unique<Workstation>(std::move(config), prompts_);
+    StartupOptions options;
+    options.args = keys_;
+    options.settingsDir = DefaultSettingsDir();
+    options.executableDir = ExecutableDir();
+    workstation_ = CreateWorkstation(options, prompts_);
+    ConnectWorkstation(*workstation_);
   }
   return *workstation_;
 }

@@ -128,7 +128,9 @@ void LoadStartupSettings(const ProfileFile& ini, const std::string& executableDi
 
   config.cssDataPath = NativePath(ini.GetString("DIR", "CSSDATAPATH", "\\", 512));
   config.imsRebPath = NativePath(ini.GetString("DIR", "IMSREBPATH", "\\", 512));
+}
 
+void LoadDirectoryMap(const ProfileFile& ini, Config& config) {
   config.dirsMap.clear();
   const int mapCount = ini.GetInt("DIRSMAP", "#", 0);
   for (int i = 0; i < mapCount; ++i) {

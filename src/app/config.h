@@ -69,8 +69,11 @@ std::filesystem::path DefaultSettingsDir();
 // PASSWORD_CSS=, DATA=/DIR=, CHKDB); unknown arguments are ignored.
 void ApplyCommandLine(const std::vector<std::string>& args, Config& config);
 
-// Reads the start-up keys of NUV.INI in their fixed order and fixes the home
-// directory (`executableDir` when [NUV] DIR is empty).
+// Fixes the home directory (`executableDir` when [NUV] DIR is empty) and
+// reads the start-up keys of NUV.INI in their fixed order.
 void LoadStartupSettings(const ProfileFile& ini, const std::string& executableDir, Config& config);
+
+// Reads the directory map [DIRSMAP] (# entries NAME<i>/DIR<i>).
+void LoadDirectoryMap(const ProfileFile& ini, Config& config);
 
 }  // namespace nuv

@@ -5,8 +5,13 @@
 // and the current event. It is passed by reference to whoever needs them;
 // tests build as many independent ones as they like.
 
+#include <vector>
+
 #include "app/config.h"
 #include "app/user_prompts.h"
+#include "db/databases.h"
+#include "db/inventory.h"
+#include "db/station_table.h"
 #include "platform/profile_file.h"
 #include "platform/settings_store.h"
 
@@ -29,11 +34,30 @@ class Workstation {
   UserPrompts& prompts() { return *prompts_; }
   void SetPrompts(UserPrompts& prompts) { prompts_ = &prompts; }
 
+  // Both connections, the dialect and identifier allocation.
+  Databases& databases() { return databases_; }
+  // The station table (SITE and SITECHAN), the network list and the
+  // controlled regions, loaded once after the connections are opened.
+  StationTable& stations() { return stations_; }
+  const StationTable& stations() const { return stations_; }
+  std::vector<SeismoNetwork>& networks() { return networks_; }
+  std::vector<ControlledRegion>& regions() { return regions_; }
+
+  // The next identifier of LASTID counter `key` ("orid", "arid", ...), from
+  // the database the LOCALLASTID setting names; -1 when none was allocated.
+  long long AllocateId(const std::string& key) {
+    return databases_.AllocateId(key, config_.localLastId);
+  }
+
  private:
   Config config_;
   ProfileFile ini_;
   SettingsStore store_;
   UserPrompts* prompts_;
+  Databases databases_;
+  StationTable stations_;
+  std::vector<SeismoNetwork> networks_;
+  std::vector<ControlledRegion> regions_;
 };
 
 }  // namespace nuv

@@ -16,11 +16,11 @@ inline constexpr const char* kNoLocationCode = "??";
 inline constexpr int kUnnumberedStation = 999999999;
 
 struct ChannelEntry {
-  std::string name;          // empty = unused entry
-  std::string calibFile;     // "" when NULL
+  std::string name;       // empty = unused entry
+  std::string calibFile;  // "" when NULL
   float lat = 0, lon = 0, elev = 0;
   double rate = 0;
-  int component = 0;         // CHANINDEX
+  int component = 0;  // CHANINDEX
   std::string lcode = kNoLocationCode;
 
   bool used() const { return !name.empty(); }
@@ -39,11 +39,11 @@ struct SelectionWindow {
 };
 
 struct CScreenFields {
-  std::string code;          // up to 19 characters
+  std::string code;  // up to 19 characters
   int ngroups = 0;
   int nindex = kUnnumberedStation;
   float lat = 0, lon = 0, elev = 0;
-  std::string refsta;        // "" when NULL
+  std::string refsta;  // "" when NULL
   float dnorth = 0, deast = 0;
   std::array<ChannelEntry, kChannelsPerStation> channels;
   SelectionWindow selection;

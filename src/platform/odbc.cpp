@@ -64,6 +64,16 @@ void Connection::Close() {
   }
 }
 
+void Connection::CloseChecked() {
+  if (!open_) return;
+  open_ = false;
+  if (SQL_SUCCEEDED(SQLDisconnect(dbc_))) return;
+  const std::string text = DiagnosticText(SQL_HANDLE_DBC, dbc_);
+  SQLEndTran(SQL_HANDLE_DBC, dbc_, SQL_ROLLBACK);
+  SQLDisconnect(dbc_);
+  throw Error(text);
+}
+
 std::string Connection::DbmsName() const {
   SQLCHAR name[256] = {0};
   SQLSMALLINT length = 0;

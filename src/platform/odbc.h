@@ -32,6 +32,10 @@ class Connection {
   // Throws Error with the driver's text.
   void Open(const std::string& connectionString);
   void Close();
+  // Closes like Close() but throws Error with the driver's text when the
+  // disconnection fails (the connection is closed anyway: a pending
+  // transaction is rolled back first).
+  void CloseChecked();
   bool IsOpen() const { return dbc_ != SQL_NULL_HDBC && open_; }
 
   // SQL_DBMS_NAME of the open connection.
