@@ -12,6 +12,9 @@
 #include "db/databases.h"
 #include "db/inventory.h"
 #include "db/station_table.h"
+#include "phases/current_event.h"
+#include "phases/nuv_phases.h"
+#include "phases/phase_types.h"
 #include "platform/profile_file.h"
 #include "platform/settings_store.h"
 
@@ -23,7 +26,10 @@ class Workstation {
       : config_(std::move(config)),
         ini_(config_.IniPath()),
         store_(config_.StorePath()),
-        prompts_(&prompts) {}
+        prompts_(&prompts) {
+    // Every phase added to the current list gets its arrival id from LASTID.
+    phases_.SetIdAllocator([this] { return static_cast<int32_t>(AllocateId("arid")); });
+  }
   Workstation(const Workstation&) = delete;
   Workstation& operator=(const Workstation&) = delete;
 
@@ -33,6 +39,9 @@ class Workstation {
   SettingsStore& store() { return store_; }
   UserPrompts& prompts() { return *prompts_; }
   void SetPrompts(UserPrompts& prompts) { prompts_ = &prompts; }
+  PhaseTypeTable& phaseTypes() { return phaseTypes_; }
+  NUVPhases& phases() { return phases_; }
+  CurrentEvent& event() { return event_; }
 
   // Both connections, the dialect and identifier allocation.
   Databases& databases() { return databases_; }
@@ -58,6 +67,9 @@ class Workstation {
   StationTable stations_;
   std::vector<SeismoNetwork> networks_;
   std::vector<ControlledRegion> regions_;
+  PhaseTypeTable phaseTypes_;
+  NUVPhases phases_;
+  CurrentEvent event_;
 };
 
 }  // namespace nuv

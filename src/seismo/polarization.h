@@ -1,0 +1,62 @@
+#pragma once
+// Polarization of three-component particle motion from the covariance of
+// the components, the sliding-window schedule over a trace, and the
+// plane-wave fit of P arrival times over a group of stations.
+
+#include <string>
+#include <vector>
+
+namespace nuv {
+
+struct PolarizationResult {
+  float azimuthNE = 0;   // degrees, from the horizontal components
+  float azimuthZNE = 0;  // degrees, from all three
+  float emergence = 0;   // degrees
+  float planarity = 0;
+  float rectilinearity = 0;
+};
+
+// v, h1 (north), h2 (east), each of at least n samples. A singular
+// covariance gives all zeros.
+PolarizationResult Polarization(const float* v, const float* h1, const float* h2, int n);
+PolarizationResult Polarization(const std::vector<float>& v, const std::vector<float>& h1,
+                                const std::vector<float>& h2);
+
+// Eigen-decomposition of a symmetric 3 x 3 matrix by cyclic Jacobi rotations
+// in single precision; eigenvalues sorted descending with their eigenvector
+// columns (vectors[row][column]).
+void Jacobi3(float a[3][3], float values[3], float vectors[3][3]);
+
+// The windows of the sliding analysis over n samples with length L and
+// shift S: (start, length) pairs.
+std::vector<std::pair<int, int>> SlidingWindows(int n, int length, int shift);
+
+// Plane-wave fit: arrival times t_i at stations seen from the reference
+// station at distance d_i (degrees) and azimuth az_i (degrees, at the
+// reference towards the station).
+struct PlaneWaveFit {
+  bool ok = false;
+  std::string message;  // "Необходимо > 2 P-фаз" with fewer than 3 times
+  double p = 0, q = 0, t0 = 0;
+  double azimuth = 0;     // degrees 0..360, direction of the source
+  double velocity = 0;    // apparent velocity, degrees per second
+  double velocityKm = 0;  // the same in km/s
+  double slowness = 0;    // s/degree: 111.1953 / velocityKm
+  double rms = -1;        // with more than 3 times
+  std::vector<double> residuals;
+};
+PlaneWaveFit FitPlaneWave(const std::vector<double>& times, const std::vector<double>& distances,
+                          const std::vector<double>& azimuths);
+
+class NUVPhases;
+class StationTable;
+
+// The fit over the defining phases of type index 0 ("P") of the list, seen
+// from the station `reference` (its position in the station table).
+PlaneWaveFit FitPlaneWaveToPhases(const NUVPhases& phases, const StationTable& stations,
+                                  int reference);
+// Stores the fit into every defining "P" phase of the reference station:
+// azimuth and slowness with their flags.
+void ApplyPlaneWaveFit(const PlaneWaveFit& fit, NUVPhases& phases, int reference);
+
+}  // namespace nuv
