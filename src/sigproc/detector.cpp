@@ -1,0 +1,254 @@
+#include "sigproc/detector.h"
+
+#include <charconv>
+#include <cmath>
+#include <optional>
+
+#include "platform/strformat.h"
+
+namespace nuv {
+
+namespace {
+
+std::string DetectorKey(std::string_view station, std::string_view channel) {
+  return StrFormat("NUV\\Detector\\%.*s\\%.*s", static_cast<int>(station.size()), station.data(),
+                   static_cast<int>(channel.size()), channel.data());
+}
+
+// The leading number of a stored text ("10." reads as 10), independent of the
+// process locale; nullopt when the text does not start with one.
+std::optional<double> LeadingNumber(std::string_view text) {
+  text = Trim(text);
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  double value = 0.0;
+  const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (ec != std::errc()) return std::nullopt;
+  return value;
+}
+
+std::size_t WindowSamples(double seconds, double samplesPerSecond, const char* what) {
+  if (!(samplesPerSecond > 0.0) || !std::isfinite(samplesPerSecond)) {
+    throw DetectorError(StrFormat("Детектор: неверная частота дискретизации %g", samplesPerSecond));
+  }
+  const double n = std::floor(seconds * samplesPerSecond);
+  if (!(n >= 1.0)) {
+    throw DetectorError(StrFormat("Детектор: окно %s (%g с) короче одного отсчёта при %g отсч./с",
+                                  what, seconds, samplesPerSecond));
+  }
+  if (n > 1e9) {
+    throw DetectorError(StrFormat("Детектор: окно %s (%g с) слишком длинное", what, seconds));
+  }
+  return static_cast<std::size_t>(n);
+}
+
+}  // namespace
+
+DetectorParams LoadDetectorDefaults(const SettingsStore& store, std::string_view station,
+                                    std::string_view channel) {
+  DetectorParams params;
+  const std::string key = DetectorKey(station, channel);
+  auto read = [&](const char* name, double& target) {
+    if (const auto text = store.GetString(key, name)) {
+      if (const auto value = LeadingNumber(*text)) target = *value;
+    }
+  };
+  read("Tlta", params.lta);
+  read("Tsta", params.sta);
+  read("K", params.k);
+  if (const auto text = store.GetString(key, "Filter")) {
+    params.useFilter = (!text->empty() && text->front() != '0') ? 1 : 0;
+  }
+  return params;
+}
+
+bool SaveDetectorDefaults(SettingsStore& store, std::string_view station,
+                          std::string_view channel, const DetectorParams& params) {
+  const std::string key = DetectorKey(station, channel);
+  return store.SetString(key, "Tlta", StrFormat("%g", params.lta)) &&
+         store.SetString(key, "Tsta", StrFormat("%g", params.sta)) &&
+         store.SetString(key, "K", StrFormat("%g", params.k)) &&
+         store.SetString(key, "Filter", params.useFilter ? "1" : "0");
+}
+
+void CNUVDetector::Initialise(double samplesPerSecond) {
+  nLta_ = WindowSamples(tlta_, samplesPerSecond, "LTA");
+  nSta_ = WindowSamples(tsta_, samplesPerSecond, "STA");
+  sps_ = samplesPerSecond;
+  buffer_.assign(nLta_ + nSta_, 0.0);
+  head_ = 0;
+  meanS_ = meanSqS_ = meanL_ = meanSqL_ = 0.0;
+  x0_ = x1_ = x2_ = 0.0f;
+  slope_ = 0.0f;
+  ratio_ = 0.0f;
+  seen_ = 0;
+  hold_ = 0;
+  holdReset_ = static_cast<long long>(std::floor(5.0 * samplesPerSecond));
+  // The parabola through (a, x0), (b, x-1), (c, x-2): its abscissae are fixed,
+  // so l, o and r are the same for every sample.
+  pa_ = 0.0;
+  pb_ = 1.0 / samplesPerSecond;
+  pc_ = 2.0 / samplesPerSecond;
+  pl_ = pa_ * pa_ - pb_ * pb_;
+  po_ = pa_ * pa_ - pc_ * pc_;
+  pr_ = pl_ * (pa_ - pc_) - (pa_ - pb_) * po_;
+}
+
+CNUVDetector::Result CNUVDetector::Step(float x) {
+  // 1. The slope of the parabola through the last three samples at its middle point.
+  x2_ = x1_;
+  x1_ = x0_;
+  x0_ = x;
+  {
+    const double d = x0_, e = x1_, f = x2_;
+    const double ep = d - e;
+    const double dp = d - f;
+    const double t = ep * (pa_ - pc_) - (pa_ - pb_) * dp;
+    const double u = pl_ * dp - ep * po_;
+    double a = 0.0, b = 0.0;
+    if (pr_ != 0.0) {
+      a = t / pr_;
+      b = u / pr_;
+    }
+    slope_ = static_cast<float>(2.0 * a * pb_ + b);
+  }
+
+  // 2. v leaves the LTA window, u moves from the STA window into it.
+  const std::size_t size = buffer_.size();
+  const double v = buffer_[head_];
+  std::size_t at = head_ + nLta_;
+  if (at >= size) at -= size;
+  const double u = buffer_[at];
+  const double xd = x;
+  buffer_[head_] = xd;
+  if (++head_ == size) head_ = 0;
+
+  // 3.-5. Running means and mean squares of both windows.
+  const double ns = static_cast<double>(nSta_);
+  const double nl = static_cast<double>(nLta_);
+  meanS_ += (xd - u) / ns;
+  meanSqS_ += (xd * xd - u * u) / ns;
+  const double varS = meanSqS_ - meanS_ * meanS_;
+  meanL_ += (u - v) / nl;
+  meanSqL_ += (u * u - v * v) / nl;
+  const double varL = meanSqL_ - meanL_ * meanL_;
+  ratio_ = varL > 0.0 ? static_cast<float>(varS / varL) : 1e8f;
+
+  // 6. Warm-up until both windows have been filled three times over.
+  if (seen_ <= 3 * static_cast<long long>(nLta_ + nSta_)) {
+    ++seen_;
+    return {};
+  }
+
+  // 7. The trigger, held on for 5 s after the ratio falls below K.
+  Result result;
+  if (varS > k_ * varL) {
+    hold_ = holdReset_;
+    result.on = true;
+  } else if (hold_ > 0) {
+    --hold_;
+    result.on = true;
+  }
+  // 8. Where a straight line with the current slope reaches the long-term mean.
+  if (slope_ != 0.0f) result.onsetOffset = std::fabs((meanL_ - x0_) / slope_);
+  return result;
+}
+
+void CVendrelDetector::Initialise(double samplesPerSecond) {
+  const std::size_t lta = WindowSamples(tlta_, samplesPerSecond, "LTA");
+  const std::size_t sta = WindowSamples(tsta_, samplesPerSecond, "STA");
+  if (2 * (lta + sta) > 65535) {
+    throw DetectorError(StrFormat(
+        "Детектор Вендрела: окна LTA и STA вместе (%zu отсчётов) длиннее 32767 отсчётов",
+        lta + sta));
+  }
+  nLta_ = static_cast<uint16_t>(lta);
+  nSta_ = static_cast<uint16_t>(sta);
+  nDc_ = static_cast<uint16_t>(2 * (lta + sta));
+  if (!(k_ >= 0.0) || k_ >= 65536.0) {
+    throw DetectorError(StrFormat("Детектор Вендрела: порог %g вне диапазона", k_));
+  }
+  const double whole = std::floor(k_);
+  kInt_ = static_cast<uint16_t>(whole);
+  kFrac_ = static_cast<uint16_t>(std::floor((k_ - whole) * 65535.0));
+  dc_ = sta_ = lta_ = Average{};
+  ratioInt_ = ratioFrac_ = 0;
+  on_ = false;
+  stepped_ = 0;
+}
+
+uint16_t CVendrelDetector::Update(Average& avg, uint16_t value, uint16_t n) {
+  int d;
+  if (value < avg.whole) {
+    d = avg.whole - value;
+    avg.whole = static_cast<uint16_t>(avg.whole - d / n);
+    avg.remainder = static_cast<int16_t>(avg.remainder - d % n);
+  } else {
+    d = value - avg.whole;
+    avg.whole = static_cast<uint16_t>(avg.whole + d / n);
+    avg.remainder = static_cast<int16_t>(avg.remainder + d % n);
+  }
+  // Carry whole units of the remainder (truncating division keeps its sign).
+  const int carry = avg.remainder / n;
+  avg.whole = static_cast<uint16_t>(avg.whole + carry);
+  avg.remainder = static_cast<int16_t>(avg.remainder % n);
+  return static_cast<uint16_t>(d);
+}
+
+bool CVendrelDetector::Step(float x) {
+  // The sample as a 16-bit count, halved: -2 enters as 32767.
+  double wrapped = 0.0;
+  if (std::isfinite(x)) {
+    wrapped = std::fmod(std::trunc(static_cast<double>(x)), 65536.0);
+    if (wrapped < 0.0) wrapped += 65536.0;
+  }
+  const uint16_t a = static_cast<uint16_t>(static_cast<uint16_t>(wrapped) >> 1);
+
+  const uint16_t dev = Update(dc_, a, nDc_);
+  Update(sta_, dev, nSta_);
+  Update(lta_, dev, nLta_);
+
+  const uint16_t s = sta_.whole;
+  const uint16_t l = lta_.whole;
+  if (l != 0) {
+    ratioInt_ = static_cast<uint16_t>(s / l);
+    ratioFrac_ = static_cast<uint16_t>((65535 / l) * (s % l));
+  }
+  on_ = ratioInt_ > kInt_ || (ratioInt_ == kInt_ && ratioFrac_ >= kFrac_);
+  const bool warmedUp = stepped_ > 2 * (static_cast<long long>(nLta_) + nSta_);
+  ++stepped_;
+  return on_ && warmedUp;
+}
+
+void RunNUVDetector(std::span<const float> samples, double samplesPerSecond, double start,
+                    const DetectorParams& params, DetectParam& marks) {
+  CNUVDetector detector(params.lta, params.sta, params.k);
+  detector.Initialise(samplesPerSecond);
+  marks.Clear();
+  bool wasOn = false;
+  for (std::size_t i = 0; i < samples.size(); ++i) {
+    const auto result = detector.Step(samples[i]);
+    if (result.on && !wasOn) {
+      const double t = start + static_cast<double>(i) / samplesPerSecond;
+      marks.Add(t - params.sta / 2.0, params.lta, params.sta);
+      marks.Add(t - result.onsetOffset, params.lta, params.sta);
+    }
+    wasOn = result.on;
+  }
+}
+
+void RunVendrelDetector(std::span<const float> samples, double samplesPerSecond, double start,
+                        const DetectorParams& params, DetectParam& marks) {
+  CVendrelDetector detector(params.lta, params.sta, params.k);
+  detector.Initialise(samplesPerSecond);
+  marks.Clear();
+  bool wasOn = false;
+  for (std::size_t i = 0; i < samples.size(); ++i) {
+    const bool on = detector.Step(samples[i]);
+    if (on && !wasOn) {
+      marks.Add(start + static_cast<double>(i) / samplesPerSecond, params.lta, params.sta);
+    }
+    wasOn = on;
+  }
+}
+
+}  // namespace nuv
