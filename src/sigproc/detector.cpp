@@ -61,8 +61,8 @@ DetectorParams LoadDetectorDefaults(const SettingsStore& store, std::string_view
   return params;
 }
 
-bool SaveDetectorDefaults(SettingsStore& store, std::string_view station,
-                          std::string_view channel, const DetectorParams& params) {
+bool SaveDetectorDefaults(SettingsStore& store, std::string_view station, std::string_view channel,
+                          const DetectorParams& params) {
   const std::string key = DetectorKey(station, channel);
   return store.SetString(key, "Tlta", StrFormat("%g", params.lta)) &&
          store.SetString(key, "Tsta", StrFormat("%g", params.sta)) &&
@@ -157,9 +157,9 @@ void CVendrelDetector::Initialise(double samplesPerSecond) {
   const std::size_t lta = WindowSamples(tlta_, samplesPerSecond, "LTA");
   const std::size_t sta = WindowSamples(tsta_, samplesPerSecond, "STA");
   if (2 * (lta + sta) > 65535) {
-    throw DetectorError(StrFormat(
-        "Детектор Вендрела: окна LTA и STA вместе (%zu отсчётов) длиннее 32767 отсчётов",
-        lta + sta));
+    throw DetectorError(
+        StrFormat("Детектор Вендрела: окна LTA и STA вместе (%zu отсчётов) длиннее 32767 отсчётов",
+                  lta + sta));
   }
   nLta_ = static_cast<uint16_t>(lta);
   nSta_ = static_cast<uint16_t>(sta);

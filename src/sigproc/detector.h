@@ -33,8 +33,8 @@ DetectorParams LoadDetectorDefaults(const SettingsStore& store, std::string_view
                                     std::string_view channel);
 // Writes the four values in the same form (for administration and tests; the
 // parameter dialog changes panes in memory only).
-bool SaveDetectorDefaults(SettingsStore& store, std::string_view station,
-                          std::string_view channel, const DetectorParams& params);
+bool SaveDetectorDefaults(SettingsStore& store, std::string_view station, std::string_view channel,
+                          const DetectorParams& params);
 
 // The detection marks of a pane (real class name kept): three parallel arrays.
 class DetectParam {
@@ -115,7 +115,7 @@ class CVendrelDetector {
 
  private:
   struct Average {
-    uint16_t whole = 0;   // integer part P
+    uint16_t whole = 0;     // integer part P
     int16_t remainder = 0;  // R, sign kept
   };
   static uint16_t Update(Average& avg, uint16_t value, uint16_t n);

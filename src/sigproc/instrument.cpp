@@ -16,22 +16,23 @@ constexpr std::array<C, 2> kTwoAtZero = {C(0, 0), C(0, 0)};
 
 constexpr std::array<C, 4> kKirnosPoles = {C(-0.127, 0.25), C(-0.127, -0.25), C(-0.263, 0),
                                            C(-83.6, 0)};
-constexpr std::array<C, 4> kWwsslpPoles = {C(-0.411, 0.0252), C(-0.411, -0.0252),
-                                           C(-0.0486, 0), C(-0.0874, 0)};
+constexpr std::array<C, 4> kWwsslpPoles = {C(-0.411, 0.0252), C(-0.411, -0.0252), C(-0.0486, 0),
+                                           C(-0.0874, 0)};
 constexpr std::array<C, 5> kWwssspPoles = {C(-3.73, 6.22), C(-3.73, -6.22), C(-5.61, 0),
                                            C(-13.2, 0), C(-21.1, 0)};
 constexpr std::array<C, 2> kWoodAndersonPoles = {C(-6.28319, 4.71239), C(-6.28319, -4.71239)};
 constexpr std::array<C, 7> kLpsroZeros = {C(-0.1243, 0), C(-47.62, 0), C(0, 0), C(0, 0),
                                           C(0, 0),       C(0, 0),      C(0, 0)};
 constexpr std::array<C, 19> kLpsroPoles = {
-    C(-4.648, 3.463),  C(-4.648, -3.463),  C(-0.1179, 0),     C(-40.73, 0),     C(-100.0, 0),
-    C(-0.15, 0),       C(-264.0, 0),       C(-3.928, 0),      C(-0.282, 0),     C(-0.201, 0.241),
-    C(-0.201, -0.241), C(-0.1337, 0.1001), C(-0.1337, -0.1001), C(-0.0251, 0),  C(-0.00924, 0),
-    C(-0.8547, 0.2555), C(-0.8547, -0.2555), C(-0.5415, 0.6834), C(-0.5415, -0.6834)};
-constexpr std::array<C, 4> kVegikPoles = {C(-4.23833, 9.2949), C(-4.23833, -9.2949),
-                                          C(-621.151, 0), C(-7.66687, 0)};
-constexpr std::array<C, 4> kSkmPoles = {C(-1.89835, 3.76548), C(-1.89835, -3.76548),
-                                        C(-4.12334, 0), C(-254.495, 0)};
+    C(-4.648, 3.463),    C(-4.648, -3.463),  C(-0.1179, 0),      C(-40.73, 0),
+    C(-100.0, 0),        C(-0.15, 0),        C(-264.0, 0),       C(-3.928, 0),
+    C(-0.282, 0),        C(-0.201, 0.241),   C(-0.201, -0.241),  C(-0.1337, 0.1001),
+    C(-0.1337, -0.1001), C(-0.0251, 0),      C(-0.00924, 0),     C(-0.8547, 0.2555),
+    C(-0.8547, -0.2555), C(-0.5415, 0.6834), C(-0.5415, -0.6834)};
+constexpr std::array<C, 4> kVegikPoles = {C(-4.23833, 9.2949), C(-4.23833, -9.2949), C(-621.151, 0),
+                                          C(-7.66687, 0)};
+constexpr std::array<C, 4> kSkmPoles = {C(-1.89835, 3.76548), C(-1.89835, -3.76548), C(-4.12334, 0),
+                                        C(-254.495, 0)};
 
 const std::array<StandardInstrument, 7> kInstruments = {{
     {kTransformKirnos, "KIRNOS", 83.559, kThreeAtZero, kKirnosPoles},
@@ -49,11 +50,24 @@ struct NamedCode {
 };
 
 constexpr std::array<NamedCode, 18> kNames = {{
-    {1000, "DIS"},      {1001, "KIRNOS"},   {1002, "WWSSLP"},   {1003, "WWSSSP"},
-    {1004, "WA"},       {1005, "LPSRO"},    {1006, "VEGIK"},    {1007, "SKM"},
-    {1010, "VEL"},      {1011, "DIS_A"},    {1012, "KIRNOS_A"}, {1013, "WWSSLP_A"},
-    {1014, "WWSSSP_A"}, {1015, "WA_A"},     {1016, "LPSRO_A"},  {1017, "VEL_A"},
-    {1018, "VEGIK_A"},  {1019, "SKM_A"},
+    {1000, "DIS"},
+    {1001, "KIRNOS"},
+    {1002, "WWSSLP"},
+    {1003, "WWSSSP"},
+    {1004, "WA"},
+    {1005, "LPSRO"},
+    {1006, "VEGIK"},
+    {1007, "SKM"},
+    {1010, "VEL"},
+    {1011, "DIS_A"},
+    {1012, "KIRNOS_A"},
+    {1013, "WWSSLP_A"},
+    {1014, "WWSSSP_A"},
+    {1015, "WA_A"},
+    {1016, "LPSRO_A"},
+    {1017, "VEL_A"},
+    {1018, "VEGIK_A"},
+    {1019, "SKM_A"},
 }};
 
 }  // namespace
@@ -85,14 +99,29 @@ const StandardInstrument* FindStandardInstrument(int code) {
   // The amplitude-table codes imitate the same seismographs; 1017 (VEL_A) and
   // 1011 (DIS_A) have none.
   switch (code) {
-    case kTransformKirnosFap: code = kTransformKirnos; break;
-    case kTransformWwsslpFap: code = kTransformWwsslp; break;
-    case kTransformWwssspFap: code = kTransformWwsssp; break;
-    case kTransformWoodAndersonFap: code = kTransformWoodAnderson; break;
-    case kTransformLpsroFap: code = kTransformLpsro; break;
-    case kTransformVegikFap: code = kTransformVegik; break;
-    case kTransformSkmFap: code = kTransformSkm; break;
-    default: break;
+    case kTransformKirnosFap:
+      code = kTransformKirnos;
+      break;
+    case kTransformWwsslpFap:
+      code = kTransformWwsslp;
+      break;
+    case kTransformWwssspFap:
+      code = kTransformWwsssp;
+      break;
+    case kTransformWoodAndersonFap:
+      code = kTransformWoodAnderson;
+      break;
+    case kTransformLpsroFap:
+      code = kTransformLpsro;
+      break;
+    case kTransformVegikFap:
+      code = kTransformVegik;
+      break;
+    case kTransformSkmFap:
+      code = kTransformSkm;
+      break;
+    default:
+      break;
   }
   for (const auto& instrument : kInstruments) {
     if (instrument.code == code) return &instrument;

@@ -129,8 +129,9 @@ bool ParseSacPoleZero(std::string_view text, PoleZeroResponse& response,
     double im = 0.0;
     if (current == nullptr || words.size() < 2 || !ParseNumber(words[0], re) ||
         !ParseNumber(words[1], im)) {
-      return Fail(error, StrFormat("line %d: \"%.*s\" is not a pair of numbers after ZEROS or POLES",
-                                   lineNumber, static_cast<int>(line.size()), line.data()));
+      return Fail(error,
+                  StrFormat("line %d: \"%.*s\" is not a pair of numbers after ZEROS or POLES",
+                            lineNumber, static_cast<int>(line.size()), line.data()));
     }
     if (filled < current->size()) (*current)[filled++] = {re, im};
   }
@@ -183,8 +184,7 @@ bool ParseFapFileText(std::string_view text, CAPResponse& response, ResponsePars
   return true;
 }
 
-bool ParseFapDatabaseText(std::string_view text, CAPResponse& response,
-                          ResponseParseError* error) {
+bool ParseFapDatabaseText(std::string_view text, CAPResponse& response, ResponseParseError* error) {
   std::vector<std::pair<float, float>> table;
   for (std::string_view line : Lines(text, "\r\n|;")) {
     const std::string head = ToUpperAscii(line.substr(0, 3));

@@ -6,8 +6,8 @@
 namespace nuv {
 
 std::optional<double> AmplitudeByFapFile(double amplitude, double period,
-                                         const ResponseChannel& channel,
-                                         std::string_view homeDir, ResponseLoader& loader,
+                                         const ResponseChannel& channel, std::string_view homeDir,
+                                         ResponseLoader& loader,
                                          const std::function<double()>& gain,
                                          UserPrompts& prompts) {
   const auto table = loader.LoadFapFile(channel);

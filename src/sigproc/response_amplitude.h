@@ -15,10 +15,9 @@ namespace nuv {
 // read shows "Не найден файл %s с АЧХ для канала '%s' станции '%s'" and gives
 // nullopt. `gain` is asked only when the table was read.
 std::optional<double> AmplitudeByFapFile(double amplitude, double period,
-                                         const ResponseChannel& channel,
-                                         std::string_view homeDir, ResponseLoader& loader,
-                                         const std::function<double()>& gain,
-                                         UserPrompts& prompts);
+                                         const ResponseChannel& channel, std::string_view homeDir,
+                                         ResponseLoader& loader,
+                                         const std::function<double()>& gain, UserPrompts& prompts);
 
 // A * |R(1/T)| / 1000 through the channel's poles and zeros at `dataTime`;
 // without them A * A_FAP(1/T) / gain through the amplitude table of the

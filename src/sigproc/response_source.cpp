@@ -36,7 +36,8 @@ std::string CalibrationQuery(CalibrationColumn column, const ResponseChannel& ch
   const std::string net = SqlEscape(channel.network);
   const std::string loc = SqlEscape(LocationOf(channel));
 
-  std::string sql = fap ? "SELECT FAP FROM CALIBRATION WHERE " : "SELECT SAC FROM CALIBRATION WHERE ";
+  std::string sql =
+      fap ? "SELECT FAP FROM CALIBRATION WHERE " : "SELECT SAC FROM CALIBRATION WHERE ";
   sql += "((STA='" + sta + "') AND (CHAN='" + chan + "')";
   if (dataTime) {
     std::string literal;
@@ -45,7 +46,7 @@ std::string CalibrationQuery(CalibrationColumn column, const ResponseChannel& ch
       sql += " AND (STARTDATE<={ ts'" + ts + "'}) AND (ENDDATE>{ts '" + ts + "'})";
     } else {
       literal = dialect == kDialectPostgres ? " {d '" + FormatTime(*dataTime, false) + "' } "
-                                              : " {ts '" + ts + "' } ";
+                                            : " {ts '" + ts + "' } ";
       sql += " AND (STARTDATE<=" + literal + ") AND (ENDDATE>" + literal + ")";
     }
     if (!net.empty()) sql += " AND (NETWORK='" + net + "') ";
@@ -70,10 +71,10 @@ namespace {
 // The column of the first row of the query; nullopt (with the reason) when
 // there is no row or the column is NULL.
 std::optional<std::string> CalibrationText(odbc::Connection& connection, int dialect,
-                                           CalibrationColumn column,
-                                           const ResponseChannel& channel,
+                                           CalibrationColumn column, const ResponseChannel& channel,
                                            std::optional<double> dataTime, std::string* problem) {
-  odbc::Statement statement = connection.Query(CalibrationQuery(column, channel, dataTime, dialect));
+  odbc::Statement statement =
+      connection.Query(CalibrationQuery(column, channel, dataTime, dialect));
   std::optional<std::string> text;
   if (statement.Fetch()) text = statement.GetText(1);
   if (!text && problem != nullptr) *problem = "no CALIBRATION row for the channel";
@@ -180,9 +181,8 @@ std::optional<std::vector<float>> SimulateTrace(const TraceSamples& trace, int c
   }
 }
 
-double ChannelGain(odbc::Connection& connection, std::string_view station,
-                   std::string_view channel, double dataTime, bool gainsEnabled,
-                   UserPrompts& prompts) {
+double ChannelGain(odbc::Connection& connection, std::string_view station, std::string_view channel,
+                   double dataTime, bool gainsEnabled, UserPrompts& prompts) {
   if (!gainsEnabled) return 1.0;
   const long t = static_cast<long>(dataTime);
   const std::string sql = StrFormat(

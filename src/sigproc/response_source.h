@@ -114,8 +114,7 @@ std::optional<std::vector<float>> SimulateTrace(const TraceSamples& trace, int c
 // FILELIST row covering it; 1.0 when there is none, when GAIN is NULL, 0 or
 // 32484, or when gains are disabled. A database error shows the driver's text
 // and gives 1.0.
-double ChannelGain(odbc::Connection& connection, std::string_view station,
-                   std::string_view channel, double dataTime, bool gainsEnabled,
-                   UserPrompts& prompts);
+double ChannelGain(odbc::Connection& connection, std::string_view station, std::string_view channel,
+                   double dataTime, bool gainsEnabled, UserPrompts& prompts);
 
 }  // namespace nuv

@@ -42,7 +42,9 @@ std::unique_ptr<T[], FftwDeleter> FftwArray(std::size_t count) {
 }
 
 // Largest power of two dividing m (m > 0).
-std::size_t PowerOfTwoFactor(std::size_t m) { return m & (~m + 1); }
+std::size_t PowerOfTwoFactor(std::size_t m) {
+  return m & (~m + 1);
+}
 
 }  // namespace
 
@@ -112,9 +114,8 @@ std::vector<float> SimulatePoleZero(std::span<const float> samples, double sampl
   fftw_execute(forward.get());
 
   for (std::size_t bin = 1; bin < m; ++bin) {
-    const double f = bin <= m / 2
-                         ? static_cast<double>(bin) * samplesPerSecond / count
-                         : -samplesPerSecond * static_cast<double>(m - bin) / count;
+    const double f = bin <= m / 2 ? static_cast<double>(bin) * samplesPerSecond / count
+                                  : -samplesPerSecond * static_cast<double>(m - bin) / count;
     const std::complex<double> r =
         std::abs(f) >= kLowestFrequency ? response.Inverse(f) : std::complex<double>(0.0, 0.0);
     std::complex<double> value(data[bin][0], data[bin][1]);
