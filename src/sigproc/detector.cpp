@@ -26,6 +26,18 @@ std::optional<double> LeadingNumber(std::string_view text) {
   return value;
 }
 
+// Running means and mean squares carry rounding residue: on a constant trace
+// meansq - mean^2 comes out as a few units of the last place, of either sign,
+// and a positive residue in the short window against a negative one in the
+// long window would pass for a trigger. A window variance at or below this
+// share of its mean square is rounding, not signal, and counts as zero in the
+// trigger test.
+constexpr double kVarianceRounding = 1e-9;
+
+double SignalVariance(double variance, double meanSquare) {
+  return variance <= kVarianceRounding * meanSquare ? 0.0 : variance;
+}
+
 std::size_t WindowSamples(double seconds, double samplesPerSecond, const char* what) {
   if (!(samplesPerSecond > 0.0) || !std::isfinite(samplesPerSecond)) {
     throw DetectorError(StrFormat("Детектор: неверная частота дискретизации %g", samplesPerSecond));
@@ -141,7 +153,7 @@ CNUVDetector::Result CNUVDetector::Step(float x) {
 
   // 7. The trigger, held on for 5 s after the ratio falls below K.
   Result result;
-  if (varS > k_ * varL) {
+  if (SignalVariance(varS, meanSqS_) > k_ * SignalVariance(varL, meanSqL_)) {
     hold_ = holdReset_;
     result.on = true;
   } else if (hold_ > 0) {
@@ -194,15 +206,18 @@ uint16_t CVendrelDetector::Update(Average& avg, uint16_t value, uint16_t n) {
   return static_cast<uint16_t>(d);
 }
 
-bool CVendrelDetector::Step(float x) {
-  // The sample as a 16-bit count, halved: -2 enters as 32767.
+uint16_t CVendrelDetector::SampleCount(float x) {
+  // fmod keeps the wrap defined for samples beyond the integer range.
   double wrapped = 0.0;
   if (std::isfinite(x)) {
     wrapped = std::fmod(std::trunc(static_cast<double>(x)), 65536.0);
     if (wrapped < 0.0) wrapped += 65536.0;
   }
-  const uint16_t a = static_cast<uint16_t>(static_cast<uint16_t>(wrapped) >> 1);
+  return static_cast<uint16_t>(static_cast<uint16_t>(wrapped) >> 1);
+}
 
+bool CVendrelDetector::Step(float x) {
+  const uint16_t a = SampleCount(x);
   const uint16_t dev = Update(dc_, a, nDc_);
   Update(sta_, dev, nSta_);
   Update(lta_, dev, nLta_);
@@ -217,6 +232,13 @@ bool CVendrelDetector::Step(float x) {
   const bool warmedUp = stepped_ > 2 * (static_cast<long long>(nLta_) + nSta_);
   ++stepped_;
   return on_ && warmedUp;
+}
+
+std::span<const float> NUVDetectorInput(const DetectorParams& params, std::span<const float> source,
+                                        const std::vector<float>* filtered) {
+  if (!params.useFilter) return source;
+  if (filtered == nullptr || filtered->empty()) throw DetectorError("Нет фильтрованных данных");
+  return *filtered;
 }
 
 void RunNUVDetector(std::span<const float> samples, double samplesPerSecond, double start,

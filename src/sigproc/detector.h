@@ -109,6 +109,10 @@ class CVendrelDetector {
   void Initialise(double samplesPerSecond);
   bool Step(float x);
 
+  // A sample as it enters: truncated to an integer, taken modulo 65536 as an
+  // unsigned 16-bit count and halved (-2 enters as 32767; not-a-number as 0).
+  static uint16_t SampleCount(float x);
+
   // The last ratio STA/LTA as integer part and 16-bit fraction.
   uint16_t ratioInteger() const { return ratioInt_; }
   uint16_t ratioFraction() const { return ratioFrac_; }
@@ -128,6 +132,13 @@ class CVendrelDetector {
   bool on_ = false;
   long long stepped_ = 0;
 };
+
+// The samples CNUVDetector runs on: the pane's filtered samples when the
+// filter flag is on (`filtered` null or empty: DetectorError "Нет
+// фильтрованных данных"), else its source samples. CVendrelDetector always
+// takes the source samples.
+std::span<const float> NUVDetectorInput(const DetectorParams& params, std::span<const float> source,
+                                        const std::vector<float>* filtered);
 
 // A run over a pane's samples: marks cleared, detector initialised, samples
 // stepped in order; for sample i the time is start + i/sps. CNUVDetector adds

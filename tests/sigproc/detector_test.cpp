@@ -1,0 +1,216 @@
+#include "sigproc/detector.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "support/temp_dir.h"
+
+namespace nuv {
+namespace {
+
+// Deterministic noise with zero mean and unit-ish amplitude.
+class Noise {
+ public:
+  explicit Noise(unsigned seed) : state_(seed) {}
+  float operator()() {
+    state_ = state_ * 1103515245u + 12345u;
+    return static_cast<float>((state_ >> 8) % 20001) / 10000.0f - 1.0f;
+  }
+
+ private:
+  unsigned state_;
+};
+
+// `seconds` of background noise (amplitude `background`) around `level` with a
+// burst of amplitude `burst` from `onset` for `length` seconds.
+std::vector<float> Record(double sps, double seconds, float level, float background, double onset,
+                          double length, float burst) {
+  Noise noise(11);
+  std::vector<float> x(static_cast<std::size_t>(seconds * sps));
+  for (std::size_t i = 0; i < x.size(); ++i) {
+    const double t = static_cast<double>(i) / sps;
+    const float a = (t >= onset && t < onset + length) ? burst : background;
+    x[i] = level + a * noise();
+  }
+  return x;
+}
+
+TEST(NUVDetector, StaysOffDuringTheWarmUp) {
+  // Silence, then noise from 32.5 s: var_s > K var_l holds from sample 3250
+  // on, but the first 3301 samples (3 * (1000 + 100) + 1) are off.
+  std::vector<float> x(4000, 0.0f);
+  Noise noise(3);
+  for (std::size_t i = 3250; i < x.size(); ++i) x[i] = 100.0f * noise();
+  CNUVDetector detector(10.0, 1.0, 4.0);
+  detector.Initialise(100.0);
+  for (std::size_t i = 0; i < 3301; ++i) ASSERT_FALSE(detector.Step(x[i]).on) << i;
+  EXPECT_TRUE(detector.Step(x[3301]).on);
+}
+
+TEST(NUVDetector, TriggersOnceOnABurstAndHoldsFiveSeconds) {
+  const double sps = 100.0;
+  const auto x = Record(sps, 120.0, 500.0f, 1.0f, 60.0, 2.0, 50.0f);
+  CNUVDetector detector(10.0, 1.0, 4.0);
+  detector.Initialise(sps);
+  std::vector<bool> on(x.size());
+  std::size_t lastAbove = 0;
+  for (std::size_t i = 0; i < x.size(); ++i) {
+    on[i] = detector.Step(x[i]).on;
+    if (i > 3300 && detector.ratio() > 4.0f) lastAbove = i;
+  }
+  // One run of "on" samples, from the onset to 500 samples after the ratio fell.
+  std::size_t first = 0, runs = 0;
+  for (std::size_t i = 0; i < on.size(); ++i) {
+    if (on[i] && (i == 0 || !on[i - 1])) {
+      ++runs;
+      first = i;
+    }
+  }
+  EXPECT_EQ(runs, 1u);
+  EXPECT_GE(first, 6000u);
+  EXPECT_LE(first, 6010u);
+  ASSERT_GT(lastAbove, first);
+  EXPECT_TRUE(on[lastAbove + 500]);
+  EXPECT_FALSE(on[lastAbove + 501]);
+
+  DetectParam marks;
+  RunNUVDetector(x, sps, 1000.0, {10.0, 1.0, 4.0, 0}, marks);
+  ASSERT_EQ(marks.size(), 2u);
+  const double t = 1000.0 + static_cast<double>(first) / sps;
+  EXPECT_DOUBLE_EQ(marks.time(0), t - 0.5);
+  // The onset estimate: a line with the current slope reaches the long-term mean.
+  EXPECT_LE(marks.time(1), t);
+  EXPECT_GT(marks.time(1), t - 1.0);
+  EXPECT_EQ(marks.lta(0), 10.0);
+  EXPECT_EQ(marks.sta(1), 1.0);
+}
+
+TEST(VendrelDetector, StaysOffDuringTheWarmUp) {
+  // Quiet, then a strong signal from sample 2150: the first 2201 samples
+  // (2 * (1000 + 100) + 1) are off, the next one is on.
+  std::vector<float> x(3000, 1000.0f);
+  Noise noise(5);
+  for (std::size_t i = 2150; i < x.size(); ++i) x[i] = 10000.0f + 3000.0f * noise();
+  CVendrelDetector detector(10.0, 1.0, 4.0);
+  detector.Initialise(100.0);
+  for (std::size_t i = 0; i < 2201; ++i) ASSERT_FALSE(detector.Step(x[i])) << i;
+  EXPECT_TRUE(detector.Step(x[2201]));
+}
+
+TEST(VendrelDetector, SamplesEnterAsHalvedSixteenBitCounts) {
+  EXPECT_EQ(CVendrelDetector::SampleCount(-2.0f), 32767);
+  EXPECT_EQ(CVendrelDetector::SampleCount(-1.5f), 32767);  // truncated toward zero to -1
+  EXPECT_EQ(CVendrelDetector::SampleCount(0.9f), 0);
+  EXPECT_EQ(CVendrelDetector::SampleCount(7.0f), 3);
+  EXPECT_EQ(CVendrelDetector::SampleCount(65536.0f + 10.0f), 5);
+  EXPECT_EQ(CVendrelDetector::SampleCount(-65536.0f * 3), 0);
+  EXPECT_EQ(CVendrelDetector::SampleCount(1e30f), CVendrelDetector::SampleCount(1e30f));
+  EXPECT_EQ(CVendrelDetector::SampleCount(std::nanf("")), 0);
+}
+
+TEST(VendrelDetector, MarksTheOnsetOfABurst) {
+  // The DC average starts at 0 and settles with a time constant of
+  // 2 * (LTA + STA): a positive level of 200 counts has settled by 100 s.
+  const double sps = 100.0;
+  const auto x = Record(sps, 150.0, 200.0f, 10.0f, 100.0, 3.0, 190.0f);
+  DetectParam marks;
+  RunVendrelDetector(x, sps, 500.0, {10.0, 1.0, 4.0, 0}, marks);
+  // Without a hold time the ratio may dip under K and rise again inside the
+  // burst: every mark lies within it, the first at its onset.
+  ASSERT_GE(marks.size(), 1u);
+  EXPECT_GE(marks.time(0), 600.0);
+  EXPECT_LT(marks.time(0), 600.5);
+  for (std::size_t i = 0; i < marks.size(); ++i) {
+    EXPECT_LT(marks.time(i), 603.0) << i;
+    EXPECT_EQ(marks.lta(i), 10.0);
+    EXPECT_EQ(marks.sta(i), 1.0);
+  }
+}
+
+TEST(Detectors, AConstantTraceNeverTriggers) {
+  for (float level : {0.0f, 1.0f, 5.0f, -7.1f, 1000.3f, 123456.7f}) {
+    const std::vector<float> x(60000, level);
+    DetectParam marks;
+    RunNUVDetector(x, 100.0, 0.0, {10.0, 1.0, 4.0, 0}, marks);
+    EXPECT_EQ(marks.size(), 0u) << level;
+    RunVendrelDetector(x, 100.0, 0.0, {10.0, 1.0, 4.0, 0}, marks);
+    EXPECT_EQ(marks.size(), 0u) << level;
+  }
+}
+
+TEST(Detectors, ShortAndEmptyInputAndBadParameters) {
+  DetectParam marks;
+  marks.Add(1.0, 2.0, 3.0);
+  RunNUVDetector({}, 100.0, 0.0, {}, marks);
+  EXPECT_EQ(marks.size(), 0u);  // a run replaces the marks
+  const std::vector<float> one{3.0f};
+  RunNUVDetector(one, 100.0, 0.0, {}, marks);
+  RunVendrelDetector(one, 100.0, 0.0, {}, marks);
+  EXPECT_EQ(marks.size(), 0u);
+
+  const std::vector<float> x(100, 1.0f);
+  for (double sps : {0.0, -1.0, std::nan("")}) {
+    EXPECT_THROW(RunNUVDetector(x, sps, 0.0, {}, marks), DetectorError) << sps;
+    EXPECT_THROW(RunVendrelDetector(x, sps, 0.0, {}, marks), DetectorError) << sps;
+  }
+  // STA of 0.1 s at 5 samples/s holds no sample.
+  EXPECT_THROW(RunNUVDetector(x, 5.0, 0.0, {10.0, 0.1, 4.0, 0}, marks), DetectorError);
+  EXPECT_THROW(RunVendrelDetector(x, 5.0, 0.0, {10.0, 0.1, 4.0, 0}, marks), DetectorError);
+  // The 16-bit counts of the fixed-point detector cannot hold 999 s at 100 samples/s.
+  EXPECT_THROW(RunVendrelDetector(x, 100.0, 0.0, {999.0, 1.0, 4.0, 0}, marks), DetectorError);
+  EXPECT_NO_THROW(RunNUVDetector(x, 100.0, 0.0, {999.0, 1.0, 4.0, 0}, marks));
+  EXPECT_THROW(RunVendrelDetector(x, 100.0, 0.0, {10.0, 1.0, -1.0, 0}, marks), DetectorError);
+}
+
+TEST(DetectorDefaults, ReadFromTheStoreWithBuiltInDefaults) {
+  test::TempDir dir;
+  SettingsStore store(dir / "registry.txt");
+  DetectorParams d = LoadDetectorDefaults(store, "ABC", "BHZ");
+  EXPECT_EQ(d.lta, 10.0);
+  EXPECT_EQ(d.sta, 1.0);
+  EXPECT_EQ(d.k, 4.0);
+  EXPECT_EQ(d.useFilter, 0);
+
+  store.SetString("NUV\\Detector\\ABC\\BHZ", "Tlta", "20.");
+  store.SetString("NUV\\Detector\\ABC\\BHZ", "Tsta", " 0.5 s");
+  store.SetString("NUV\\Detector\\ABC\\BHZ", "K", "junk");
+  store.SetString("NUV\\Detector\\ABC\\BHZ", "Filter", "yes");
+  d = LoadDetectorDefaults(store, "abc", "bhz");
+  EXPECT_EQ(d.lta, 20.0);
+  EXPECT_EQ(d.sta, 0.5);
+  EXPECT_EQ(d.k, 4.0);  // unreadable: default kept
+  EXPECT_EQ(d.useFilter, 1);
+  store.SetString("NUV\\Detector\\ABC\\BHZ", "Filter", "0.5");
+  EXPECT_EQ(LoadDetectorDefaults(store, "ABC", "BHZ").useFilter, 0);
+  EXPECT_EQ(LoadDetectorDefaults(store, "ABC", "BHN").lta, 10.0);  // other channel
+
+  ASSERT_TRUE(SaveDetectorDefaults(store, "XYZ", "HHZ", {30.0, 2.5, 3.25, 1}));
+  SettingsStore reread(dir / "registry.txt");
+  d = LoadDetectorDefaults(reread, "XYZ", "HHZ");
+  EXPECT_EQ(d.lta, 30.0);
+  EXPECT_EQ(d.sta, 2.5);
+  EXPECT_EQ(d.k, 3.25);
+  EXPECT_EQ(d.useFilter, 1);
+}
+
+TEST(NUVDetector, FilteredSamplesAreRequiredWhenTheFlagIsOn) {
+  const std::vector<float> source(10, 1.0f);
+  const std::vector<float> filtered(10, 2.0f);
+  DetectorParams params;
+  EXPECT_EQ(NUVDetectorInput(params, source, nullptr).data(), source.data());
+  params.useFilter = 1;
+  EXPECT_EQ(NUVDetectorInput(params, source, &filtered).data(), filtered.data());
+  const std::vector<float> none;
+  try {
+    NUVDetectorInput(params, source, &none);
+    FAIL() << "no error";
+  } catch (const DetectorError& e) {
+    EXPECT_STREQ(e.what(), "Нет фильтрованных данных");
+  }
+  EXPECT_THROW(NUVDetectorInput(params, source, nullptr), DetectorError);
+}
+
+}  // namespace
+}  // namespace nuv
