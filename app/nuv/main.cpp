@@ -1,0 +1,21 @@
+// nuv: the desktop workstation.
+
+#include <QApplication>
+
+#include "app/config.h"
+#include "app/ui/nuv_app.h"
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  QApplication::setApplicationName("nuv");
+  QApplication::setQuitOnLastWindowClosed(true);
+
+  nuv::StartupOptions options;
+  for (int i = 0; i < argc; ++i) options.args.emplace_back(argv[i]);
+  options.executableDir = nuv::ExecutableDir();
+  options.settingsDir = nuv::DefaultSettingsDir();
+
+  nuv::CNuvApp app;
+  if (!app.InitInstance(std::move(options))) return 0;
+  return QApplication::exec();
+}

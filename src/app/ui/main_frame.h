@@ -1,0 +1,150 @@
+#pragma once
+// The main frame of the workstation: one menu bar for the four permanent
+// document windows (map, waveforms, phase list, workspace), four toolbars
+// that keep their state in the per-user store, the status bar with its
+// clock and window buttons, and the commands the frame carries out itself.
+
+#include <QMainWindow>
+#include <QMultiMap>
+#include <QPointer>
+#include <array>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/config.h"
+#include "app/ui/menu_layout.h"
+#include "app/ui/settings_sheet.h"
+#include "app/ui/splash_window.h"
+
+class QComboBox;
+class QMdiArea;
+class QMdiSubWindow;
+
+namespace nuv {
+
+class CNUVStatusBar;
+class CNUVToolbar;
+class CommandTarget;
+class Workstation;
+
+// The services of other subsystems the frame calls. Each has a working
+// default (DefaultFrameServices); tests replace those that would open a dialog.
+struct FrameServices {
+  // Connections and inventory, while the frame is constructed.
+  std::function<void(Workstation&)> openDatabases;
+  // Closes and opens both connections again; false when that failed.
+  std::function<bool(Workstation&)> reconnect;
+  // At destruction.
+  std::function<void(Workstation&)> closeDatabases;
+  std::function<bool(Workstation&)> cssConnected;
+  std::function<std::string(Workstation&)> mainConnectionString;
+  std::function<std::string(Workstation&)> cssConnectionString;
+  std::function<std::vector<std::string>(Workstation&)> networkNames;
+  // Phases in the current phase list.
+  std::function<int(Workstation&)> phaseCount;
+  // "Yes" of the close question: asks for the event group and saves the list;
+  // false keeps the frame open.
+  std::function<bool(Workstation&)> savePhaseList;
+  // After another travel-time set was chosen in the settings sheet.
+  std::function<void(Workstation&)> reloadTravelTimes;
+  // The font dialog; nullopt when cancelled.
+  std::function<std::optional<QFont>(const QFont& initial, QWidget* parent)> chooseFont;
+  // The document windows; a widget that is also a CommandTarget carries out
+  // the commands of its menus.
+  std::function<QWidget*(DocumentKind, Workstation&, QWidget* parent)> createDocument;
+};
+
+FrameServices DefaultFrameServices();
+
+class CMainFrame : public QMainWindow {
+  Q_OBJECT
+ public:
+  CMainFrame(Workstation& ws, FrameServices services, bool showSplash = false,
+             QWidget* parent = nullptr);
+  ~CMainFrame() override;
+
+  Workstation& workstation() { return ws_; }
+
+  // Carries out a command as its menu entry or toolbar button would.
+  void ExecuteCommand(int id);
+  bool IsCommandEnabled(int id) const;
+  std::optional<bool> IsCommandChecked(int id) const;
+  // Enables, disables and checks every menu entry and button.
+  void UpdateCommandStates();
+
+  QMdiArea* mdiArea() const { return mdi_; }
+  QMdiSubWindow* childWindow(DocumentKind kind) const { return children_[static_cast<int>(kind)]; }
+  QWidget* document(DocumentKind kind) const { return documents_[static_cast<int>(kind)]; }
+  CNUVToolbar* toolbar(const std::string& name) const;
+  const std::vector<CNUVToolbar*>& toolbars() const { return toolbars_; }
+  CNUVStatusBar* nuvStatusBar() const { return statusBar_; }
+  QComboBox* networkList() const { return networks_; }
+  // Every menu entry and toolbar button of a command.
+  QList<QAction*> commandActions(int id) const { return actions_.values(id); }
+  // The popups of the menu bar, left to right.
+  const std::vector<QMenu*>& popups() const { return popups_; }
+  CSplashWnd* splash() const { return splash_; }
+  WaveformDisplaySettings& waveformSettings() { return waveformSettings_; }
+  // The network chosen in the "MAP" bar's list (command 140 to the map).
+  QString selectedNetwork() const;
+
+  // The settings sheet with its six pages (command 19), or with the waveform
+  // window's page alone.
+  void ShowSettingsSheet(bool waveformPageOnly = false);
+  // Opens the customisation of a bar and saves its state afterwards.
+  void CustomizeToolbar(const std::string& name);
+  // Saves a bar's state under "NUV\TOOLBAR", value named after the bar.
+  void SaveToolbarState(const CNUVToolbar& bar);
+  // Fills the "MAP" bar's list with the network names.
+  void RefreshNetworkList();
+
+  static constexpr const char* kToolbarKey = "NUV\\TOOLBAR";
+
+ signals:
+  // The display font was changed with the font command.
+  void displayFontChanged(const QFont& font);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void CreateMenus();
+  void CreateToolbars();
+  void CreateStatusBar();
+  void CreateChildren();
+  void RegisterFrameCommands();
+  QAction* ToolbarAction(int id);
+  QAction* NewCommandAction(int id, const QString& text, QObject* parent);
+  CommandTarget* OwnerOf(int id) const;
+  CommandTarget* Target(DocumentKind kind) const;
+  void ActivateChild(DocumentKind kind, bool maximise);
+  void TileChildren(Qt::Orientation orientation);
+  void CascadeChildren();
+  bool ConfirmClose();
+  void Reconnect();
+  void ChooseFont();
+  SettingsContext MakeSettingsContext();
+
+  Workstation& ws_;
+  FrameServices services_;
+  QMdiArea* mdi_ = nullptr;
+  std::array<QMdiSubWindow*, 4> children_{};
+  std::array<QWidget*, 4> documents_{};
+  std::vector<CNUVToolbar*> toolbars_;
+  CNUVStatusBar* statusBar_ = nullptr;
+  QComboBox* networks_ = nullptr;
+  QPointer<CSplashWnd> splash_;
+  std::vector<QMenu*> popups_;
+  QMultiMap<int, QAction*> actions_;
+  std::map<int, QAction*> toolbarActions_;
+  std::map<int, MenuOwner> owners_;
+  std::map<int, std::function<void()>> frameCommands_;
+  WaveformDisplaySettings waveformSettings_;
+  bool closing_ = false;
+};
+
+}  // namespace nuv

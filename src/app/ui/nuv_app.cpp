@@ -1,0 +1,77 @@
+#include "app/ui/nuv_app.h"
+
+#include <QApplication>
+#include <clocale>
+#include <system_error>
+
+#include "app/config.h"
+#include "app/workstation.h"
+#include "platform/profile_file.h"
+#include "platform/strformat.h"
+
+namespace nuv {
+
+SingleInstanceLock::SingleInstanceLock(const std::filesystem::path& settingsDir)
+    : path_(settingsDir / "nuv.lock") {}
+
+bool SingleInstanceLock::Acquire() {
+  std::error_code ec;
+  std::filesystem::create_directories(path_.parent_path(), ec);
+  lock_ = std::make_unique<QLockFile>(QString::fromStdString(path_.string()));
+  // A lock is only stale when its process is gone, never by its age.
+  lock_->setStaleLockTime(0);
+  if (lock_->tryLock(0)) return true;
+  // A folder we may not write cannot hold a lock: the program runs anyway.
+  return lock_->error() != QLockFile::LockFailedError;
+}
+
+std::string ExecutableDir() {
+  std::string dir = QCoreApplication::applicationDirPath().toStdString();
+  if (dir.empty() || dir.back() != '/') dir.push_back('/');
+  return dir;
+}
+
+CNuvApp::CNuvApp() = default;
+
+CNuvApp::~CNuvApp() {
+  // The frame goes first: it closes the connections.
+  frame_.reset();
+  ws_.reset();
+}
+
+bool CNuvApp::InitInstance(StartupOptions options) {
+  // 1. A second copy for the same user ends silently.
+  lock_ = std::make_unique<SingleInstanceLock>(options.settingsDir);
+  if (!lock_->Acquire()) return false;
+
+  // 2. The splash is shown unless the program was started for embedding or automation.
+  for (const std::string& arg : options.args) {
+    const std::string upper = ToUpperAscii(arg);
+    if (upper == "-EMBEDDING" || upper == "/EMBEDDING" || upper == "-AUTOMATION" ||
+        upper == "/AUTOMATION")
+      splashEnabled_ = false;
+  }
+
+  // 3-5. Command-line keys, home directory and the start-up keys of NUV.INI.
+  Config config;
+  config.settingsDir = options.settingsDir;
+  ApplyCommandLine(options.args, config);
+  LoadStartupSettings(ProfileFile(config.IniPath()), options.executableDir, config);
+  UserPrompts& prompts = options.prompts ? *options.prompts : qtPrompts_;
+  ws_ = std::make_unique<Workstation>(std::move(config), prompts);
+
+  // 6-7. The travel-time phase tables are loaded by the frame's services
+  // (reloadTravelTimes); the directory map was read with the start-up keys.
+  if (options.services.reloadTravelTimes) options.services.reloadTravelTimes(*ws_);
+
+  // 8. Numbers are written and read with the decimal point from here on.
+  std::setlocale(LC_NUMERIC, "C");
+
+  // 9-10. The main frame: connections, inventory, windows; shown maximised.
+  frame_ = std::make_unique<CMainFrame>(*ws_, std::move(options.services), splashEnabled_);
+  qtPrompts_.SetParent(frame_.get());
+  frame_->showMaximized();
+  return true;
+}
+
+}  // namespace nuv

@@ -1,0 +1,395 @@
+#include "app/ui/settings_sheet.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "app/workstation.h"
+#include "platform/paths.h"
+#include "platform/strformat.h"
+
+namespace nuv {
+namespace {
+
+QString Q(const std::string& text) {
+  return QString::fromStdString(text);
+}
+std::string S(const QString& text) {
+  return text.toStdString();
+}
+const char* Flag(bool on) {
+  return on ? "1" : "0";
+}
+
+constexpr const char* kChooseFolderTitle = "Выбрать каталог";
+
+// An edit with a "..." button that opens the folder browser on the edit's text.
+QWidget* FolderRow(QLineEdit* edit, UserPrompts& prompts, QWidget* parent) {
+  auto* row = new QWidget(parent);
+  auto* layout = new QHBoxLayout(row);
+  layout->setContentsMargins(0, 0, 0, 0);
+  auto* browse = new QPushButton("...", row);
+  browse->setFixedWidth(32);
+  layout->addWidget(edit, 1);
+  layout->addWidget(browse);
+  QObject::connect(browse, &QPushButton::clicked, edit, [edit, &prompts] {
+    if (auto dir = prompts.ChooseFolder(kChooseFolderTitle, S(edit->text())))
+      edit->setText(Q(*dir));
+  });
+  return row;
+}
+
+QLabel* Buddy(const char* text, QWidget* buddy, QWidget* parent) {
+  auto* label = new QLabel(QString::fromUtf8(text), parent);
+  label->setBuddy(buddy);
+  return label;
+}
+
+}  // namespace
+
+std::string NormalizePhaseSet(const std::string& text) {
+  std::string out;
+  std::string name;
+  auto flush = [&] {
+    if (!name.empty()) out += name + ";";
+    name.clear();
+  };
+  for (char c : text) {
+    if (c == ',' || c == ';')
+      flush();
+    else if (c != ' ' && c != '\t')
+      name.push_back(c);
+  }
+  flush();
+  return out;
+}
+
+// ---------------------------------------------------------------------------
+CWorkParamsPage::CWorkParamsPage(Workstation& ws, const SettingsContext& context, QWidget* parent)
+    : CSettingsPage(parent), ws_(ws), context_(context) {
+  setWindowTitle("Установки");
+  const Config& config = ws.config();
+  ProfileFile& ini = ws.ini();
+
+  dataDirEdit = new QLineEdit(Q(config.dataDir), this);
+  dataDirEdit->setMaxLength(100);
+  outDirEdit = new QLineEdit(Q(config.outDir), this);
+  outDirEdit->setMaxLength(120);
+
+  travelTimeSets = new QComboBox(this);
+  const int total = ini.GetInt("GODOGRAPH", "Total#", 0);
+  for (int i = 0; i < total; ++i)
+    travelTimeSets->addItem(Q(ini.GetString("GODOGRAPH", StrFormat("NAME%d", i), "", 120)));
+  if (config.travelTimeSet >= 0 && config.travelTimeSet < total) {
+    travelTimeSets->setCurrentIndex(config.travelTimeSet);
+    initialSet_ = config.travelTimeSet;
+  }
+  // Another set would change the meaning of the phases already picked.
+  travelTimeSets->setEnabled(context.phaseCount == 0);
+
+  auto* sourceBox = new QGroupBox("Загружать данные волновых форм", this);
+  fromMainDb = new QRadioButton("из основной БД", sourceBox);
+  fromCssDb = new QRadioButton("из вторичной БД в формате CSS ( таблица wfdisc)", sourceBox);
+  useTend = new QCheckBox("Использовать поле TEND в таблице FILELIST", sourceBox);
+  auto* sourceLayout = new QVBoxLayout(sourceBox);
+  sourceLayout->addWidget(fromMainDb);
+  sourceLayout->addWidget(fromCssDb);
+  sourceLayout->addWidget(useTend);
+  auto* sourceGroup = new QButtonGroup(this);
+  sourceGroup->addButton(fromMainDb, 0);
+  sourceGroup->addButton(fromCssDb, 1);
+  const bool wfd = config.wfd && context.cssConnected;
+  (wfd ? fromCssDb : fromMainDb)->setChecked(true);
+  fromCssDb->setEnabled(context.cssConnected);
+  useTend->setChecked(config.useTend);
+  useTend->setEnabled(!wfd);
+  connect(fromMainDb, &QRadioButton::toggled, useTend, &QCheckBox::setEnabled);
+
+  saveToCssDb = new QCheckBox("Сохранять результаты обработки во вторичную БД", this);
+  saveToCssDb->setChecked(config.saveToCssDb);
+  saveToCssDb->setEnabled(context.cssConnected);
+
+  imsRebPathEdit = new QLineEdit(Q(ini.GetString("DIR", "IMSREBPATH", "\\", 256)), this);
+  imsRebPathEdit->setMaxLength(255);
+  cssDataPathEdit = new QLineEdit(Q(ini.GetString("DIR", "CSSDATAPATH", "\\", 256)), this);
+  cssDataPathEdit->setMaxLength(255);
+
+  mainDbEdit = new QLineEdit(Q(context.mainConnectionString), this);
+  mainDbEdit->setReadOnly(true);
+  cssDbEdit = new QLineEdit(Q(context.cssConnected ? context.cssConnectionString : ""), this);
+  cssDbEdit->setReadOnly(true);
+
+  auto* form = new QFormLayout;
+  form->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
+  UserPrompts& prompts = ws.prompts();
+  form->addRow(Buddy("Каталог с &данными", dataDirEdit, this),
+               FolderRow(dataDirEdit, prompts, this));
+  form->addRow(Buddy("Каталог для записи &результатов обработки", outDirEdit, this),
+               FolderRow(outDirEdit, prompts, this));
+  form->addRow(Buddy("Каталог с &годографами", travelTimeSets, this), travelTimeSets);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(form);
+  layout->addWidget(sourceBox);
+  layout->addWidget(saveToCssDb);
+  auto* paths = new QFormLayout;
+  paths->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
+  paths->addRow(
+      Buddy("Базовый каталог для загрузки данных в формате &IMS REB", imsRebPathEdit, this),
+      FolderRow(imsRebPathEdit, prompts, this));
+  paths->addRow(
+      Buddy("Базовый каталог для загрузки данных в формате &CSS 3.0", cssDataPathEdit, this),
+      FolderRow(cssDataPathEdit, prompts, this));
+  paths->addRow(Buddy("&Основная БД", mainDbEdit, this), mainDbEdit);
+  paths->addRow(Buddy("&Вторичная БД (CSS)", cssDbEdit, this), cssDbEdit);
+  layout->addLayout(paths);
+  layout->addStretch();
+}
+
+void CWorkParamsPage::Apply() {
+  Config& config = ws_.config();
+  ProfileFile& ini = ws_.ini();
+  // The data directory holds for this run only.
+  config.dataDir = NativePath(S(dataDirEdit->text()));
+  const std::string outDir = S(outDirEdit->text());
+  config.outDir = NativePath(outDir);
+  ini.WriteString("OUT", "DIR", outDir);
+
+  const int set = travelTimeSets->currentIndex();
+  if (travelTimeSets->isEnabled() && set >= 0 && set != initialSet_) {
+    config.travelTimeSet = set;
+    config.travelTimeDir =
+        NativePath(ini.GetString("GODOGRAPH", StrFormat("DIR%d", set), "\\", 120));
+    ini.WriteString("GODOGRAPH", "N#", std::to_string(set));
+    initialSet_ = set;
+    if (context_.reloadTravelTimes) context_.reloadTravelTimes();
+  }
+
+  config.wfd = fromCssDb->isChecked() && context_.cssConnected;
+  ini.WriteString("DATABASE", "WFD", Flag(config.wfd));
+
+  const std::string cssPath = S(cssDataPathEdit->text());
+  const std::string imsPath = S(imsRebPathEdit->text());
+  config.cssDataPath = NativePath(cssPath);
+  config.imsRebPath = NativePath(imsPath);
+  ini.WriteString("DIR", "CSSDATAPATH", cssPath);
+  ini.WriteString("DIR", "IMSREBPATH", imsPath);
+
+  config.saveToCssDb = saveToCssDb->isChecked();
+  ini.WriteString("DATABASE", "SAVETOCSSDB", Flag(config.saveToCssDb));
+  config.useTend = useTend->isChecked();
+  ini.WriteString("DATABASE", "USE_TEND", Flag(config.useTend));
+}
+
+// ---------------------------------------------------------------------------
+CCss30OutputPage::CCss30OutputPage(Workstation& ws, QWidget* parent)
+    : CSettingsPage(parent), ws_(ws) {
+  setWindowTitle("Параметры сохранения данных в формате CSS 3.0");
+  dirEdit = new QLineEdit(Q(ws.ini().GetString("CSS30DATAOUTPUT", "DIR", "\\", 4096)), this);
+  dirEdit->setMaxLength(4095);
+  auto* box = new QGroupBox("Формат данных", this);
+  auto* boxLayout = new QVBoxLayout(box);
+  format = new QButtonGroup(this);
+  const char* texts[] = {"i4 - целое число. 4 байта. Порядок байт Intel.",
+                         "f4 - число c плавающей точкой. 4 байта. Порядок байт Intel.",
+                         "s4 - целое число. 4 байта. Порядок байт Sparc."};
+  for (int i = 0; i < 3; ++i) {
+    auto* radio = new QRadioButton(QString::fromUtf8(texts[i]), box);
+    format->addButton(radio, i);
+    boxLayout->addWidget(radio);
+  }
+  const int current = ws.config().cssOutFormat;
+  format->button(current >= 0 && current <= 2 ? current : 0)->setChecked(true);
+
+  auto* form = new QFormLayout;
+  form->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
+  form->addRow(Buddy("Каталог для сохранения &даных", dirEdit, this),
+               FolderRow(dirEdit, ws.prompts(), this));
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(form);
+  layout->addWidget(box);
+  layout->addStretch();
+}
+
+void CCss30OutputPage::Apply() {
+  const std::string dir = S(dirEdit->text());
+  ws_.config().cssOutDir = NativePath(dir);
+  ws_.config().cssOutFormat = format->checkedId();
+  ws_.ini().WriteString("CSS30DATAOUTPUT", "DIR", dir);
+  ws_.ini().WriteString("CSS30DATAOUTPUT", "FORMAT", std::to_string(format->checkedId()));
+}
+
+// ---------------------------------------------------------------------------
+SetupCalpAmpOptions::SetupCalpAmpOptions(Workstation& ws, QWidget* parent)
+    : CSettingsPage(parent), ws_(ws) {
+  setWindowTitle("Расчет амплитуды по умолчанию");
+  auto* box = new QGroupBox("Расчет амплитуды по умолчанию", this);
+  auto* boxLayout = new QVBoxLayout(box);
+  mode = new QButtonGroup(this);
+  const char* texts[] = {"по АЧХ (FAP-файлы в каталоге Response)", "по Calib и Calper",
+                         "по АЧХ из БД (нули/полюса или FAP)"};
+  for (int i = 0; i < 3; ++i) {
+    auto* radio = new QRadioButton(QString::fromUtf8(texts[i]), box);
+    radio->setObjectName(QString("button%1").arg(1074 + i));
+    mode->addButton(radio, i);
+    boxLayout->addWidget(radio);
+  }
+  const int current = ws.config().amplitudeDefault;
+  mode->button(current >= 0 && current <= 2 ? current : 0)->setChecked(true);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(box);
+  layout->addStretch();
+}
+
+void SetupCalpAmpOptions::Apply() {
+  ws_.config().amplitudeDefault = mode->checkedId();
+  ws_.ini().WriteString("AMPLITUDE", "DEFAULT", std::to_string(mode->checkedId()));
+}
+
+// ---------------------------------------------------------------------------
+namespace {
+const char* const kSetKeys[] = {"Teleseismic", "Regional", "Local", "Full"};
+}
+
+CPhaseSetPage::CPhaseSetPage(Workstation& ws, QWidget* parent) : CSettingsPage(parent), ws_(ws) {
+  setWindowTitle("Наборы фаз");
+  const char* names[] = {"&Телесейсмический", "&Региональный", "&Локальный", "&Полный"};
+  auto* box = new QGroupBox("Набор фаз при расстановке", this);
+  auto* grid = new QFormLayout(box);
+  grid->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
+  active = new QButtonGroup(this);
+  for (int i = 0; i < 4; ++i) {
+    auto* radio = new QRadioButton(QString::fromUtf8(names[i]), box);
+    active->addButton(radio, i);
+    if (i < 3) {
+      setEdits[i] =
+          new QLineEdit(Q(ws.ini().GetString("PRESELECTED PHASES", kSetKeys[i], "", 512)), box);
+      setEdits[i]->setMaxLength(511);
+      setEdits[i]->setToolTip("Имена фаз через \";\" или \",\"");
+      grid->addRow(radio, setEdits[i]);
+    } else {
+      grid->addRow(radio, new QLabel("все фазы таблицы годографов", box));
+    }
+  }
+  const int current = ws.config().preselectedPhases;
+  active->button(current >= 0 && current <= 3 ? current : 3)->setChecked(true);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(box);
+  layout->addStretch();
+}
+
+void CPhaseSetPage::Apply() {
+  ProfileFile& ini = ws_.ini();
+  for (int i = 0; i < 3; ++i) {
+    const std::string text = NormalizePhaseSet(S(setEdits[i]->text()));
+    ini.WriteString("PRESELECTED PHASES", kSetKeys[i], text);
+  }
+  const int set = active->checkedId();
+  ws_.config().preselectedPhases = set;
+  ini.WriteString("PRESELECTED PHASES", "Selection", kSetKeys[set]);
+}
+
+// ---------------------------------------------------------------------------
+CWaveformSetupPage::CWaveformSetupPage(WaveformDisplaySettings* settings, QWidget* parent)
+    : CSettingsPage(parent), settings_(settings) {
+  setWindowTitle("Установки окна \"Волновые формы\"");
+  drawWaveforms = new QCheckBox("Рисовать &волновые формы", this);
+  timeGrid = new QCheckBox("Рисовать &сетку времени", this);
+  autoScale = new QCheckBox("&Автоматическое масштабирование графиков", this);
+  const WaveformDisplaySettings shown = settings ? *settings : WaveformDisplaySettings{};
+  drawWaveforms->setChecked(shown.drawWaveforms);
+  timeGrid->setChecked(shown.timeGrid);
+  autoScale->setChecked(shown.autoScale);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(drawWaveforms);
+  layout->addWidget(timeGrid);
+  layout->addWidget(autoScale);
+  layout->addStretch();
+}
+
+void CWaveformSetupPage::Apply() {
+  if (!settings_) return;
+  settings_->drawWaveforms = drawWaveforms->isChecked();
+  settings_->timeGrid = timeGrid->isChecked();
+  settings_->autoScale = autoScale->isChecked();
+}
+
+// ---------------------------------------------------------------------------
+CExtProgFKSetup::CExtProgFKSetup(Workstation& ws, QWidget* parent)
+    : CSettingsPage(parent), ws_(ws) {
+  setWindowTitle("Настройка параметров внешней программы F-K анализа");
+  programEdit = new QLineEdit(Q(ws.ini().GetString("FKEXT", "MODULE", "", 4096)), this);
+  exchangeDirEdit = new QLineEdit(Q(ws.ini().GetString("FKEXT", "WFD", "", 4096)), this);
+
+  auto* programRow = new QWidget(this);
+  auto* programLayout = new QHBoxLayout(programRow);
+  programLayout->setContentsMargins(0, 0, 0, 0);
+  auto* browse = new QPushButton("...", programRow);
+  browse->setFixedWidth(32);
+  programLayout->addWidget(programEdit, 1);
+  programLayout->addWidget(browse);
+  connect(browse, &QPushButton::clicked, this, [this] {
+    const std::string start = programEdit->text().isEmpty() ? "fk" : S(programEdit->text());
+    if (auto file = ws_.prompts().ChooseOpenFile(
+            "Открыть", "Программы (*.exe)|*.exe|Все файлы (*.*)|*.*||", start))
+      programEdit->setText(Q(*file));
+  });
+
+  auto* form = new QFormLayout;
+  form->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
+  form->addRow(Buddy("&Имя программы", programEdit, this), programRow);
+  form->addRow(Buddy("&Каталог для обмена данными", exchangeDirEdit, this),
+               FolderRow(exchangeDirEdit, ws.prompts(), this));
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(form);
+  layout->addStretch();
+}
+
+void CExtProgFKSetup::Apply() {
+  ws_.ini().WriteString("FKEXT", "MODULE", S(programEdit->text()));
+  ws_.ini().WriteString("FKEXT", "WFD", S(exchangeDirEdit->text()));
+}
+
+// ---------------------------------------------------------------------------
+CSettingsSheet::CSettingsSheet(Workstation& ws, const SettingsContext& context,
+                               bool waveformPageOnly, QWidget* parent)
+    : QDialog(parent) {
+  setWindowTitle("Установки");
+  tabs_ = new QTabWidget(this);
+  if (waveformPageOnly) {
+    pages_ = {new CWaveformSetupPage(context.waveform, this)};
+  } else {
+    pages_ = {new CWorkParamsPage(ws, context, this),
+              new CCss30OutputPage(ws, this),
+              new SetupCalpAmpOptions(ws, this),
+              new CPhaseSetPage(ws, this),
+              new CWaveformSetupPage(context.waveform, this),
+              new CExtProgFKSetup(ws, this)};
+  }
+  for (CSettingsPage* page : pages_) tabs_->addTab(page, page->windowTitle());
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  buttons->button(QDialogButtonBox::Cancel)->setText("Отмена");
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(tabs_);
+  layout->addWidget(buttons);
+  resize(640, 520);
+}
+
+void CSettingsSheet::accept() {
+  for (CSettingsPage* page : pages_) page->Apply();
+  QDialog::accept();
+}
+
+}  // namespace nuv
