@@ -43,7 +43,9 @@ std::string CalibrationQuery(CalibrationColumn column, const ResponseChannel& ch
     std::string literal;
     const std::string ts = FormatTime(*dataTime, true);
     if (fap) {
-      sql += " AND (STARTDATE<={ ts'" + ts + "'}) AND (ENDDATE>{ts '" + ts + "'})";
+      // The ODBC escape needs the blank between "ts" and the literal: "{ ts'"
+      // is refused by the PostgreSQL driver ("ODBC escape convert error").
+      sql += " AND (STARTDATE<={ts '" + ts + "'}) AND (ENDDATE>{ts '" + ts + "'})";
     } else {
       literal = dialect == kDialectPostgres ? " {d '" + FormatTime(*dataTime, false) + "' } "
                                             : " {ts '" + ts + "' } ";
