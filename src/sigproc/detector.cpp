@@ -176,6 +176,9 @@ void CVendrelDetector::Initialise(double samplesPerSecond) {
   nLta_ = static_cast<uint16_t>(lta);
   nSta_ = static_cast<uint16_t>(sta);
   nDc_ = static_cast<uint16_t>(2 * (lta + sta));
+  divLta_.Set(nLta_);
+  divSta_.Set(nSta_);
+  divDc_.Set(nDc_);
   if (!(k_ >= 0.0) || k_ >= 65536.0) {
     throw DetectorError(StrFormat("Детектор Вендрела: порог %g вне диапазона", k_));
   }
@@ -184,30 +187,37 @@ void CVendrelDetector::Initialise(double samplesPerSecond) {
   kFrac_ = static_cast<uint16_t>(std::floor((k_ - whole) * 65535.0));
   dc_ = sta_ = lta_ = Average{};
   ratioInt_ = ratioFrac_ = 0;
+  lastL_ = 0;
   on_ = false;
   stepped_ = 0;
 }
 
-uint16_t CVendrelDetector::Update(Average& avg, uint16_t value, uint16_t n) {
-  int d;
-  if (value < avg.whole) {
-    d = avg.whole - value;
-    avg.whole = static_cast<uint16_t>(avg.whole - d / n);
-    avg.remainder = static_cast<int16_t>(avg.remainder - d % n);
-  } else {
-    d = value - avg.whole;
-    avg.whole = static_cast<uint16_t>(avg.whole + d / n);
-    avg.remainder = static_cast<int16_t>(avg.remainder + d % n);
-  }
-  // Carry whole units of the remainder (truncating division keeps its sign).
-  const int carry = avg.remainder / n;
-  avg.whole = static_cast<uint16_t>(avg.whole + carry);
-  avg.remainder = static_cast<int16_t>(avg.remainder % n);
+inline uint16_t CVendrelDetector::Update(Average& avg, uint16_t value, const Divisor& n) {
+  // Moving down by d = P - value or up by d = value - P: the whole part moves
+  // by d / n and the remainder by d mod n in the same direction. Written with
+  // a sign factor: the direction follows noise and would defeat branch prediction.
+  const int diff = static_cast<int>(value) - static_cast<int>(avg.whole);
+  const int sign = diff < 0 ? -1 : 1;
+  const uint32_t d = static_cast<uint32_t>(diff * sign);
+  const uint32_t q = n.Quotient(d);
+  const int r = static_cast<int>(d - q * n.n);
+  int whole = avg.whole + sign * static_cast<int>(q);
+  const int remainder = static_cast<int16_t>(avg.remainder + sign * r);
+  // Carry whole units of the remainder; truncating division keeps its sign.
+  const int carrySign = remainder < 0 ? -1 : 1;
+  const uint32_t magnitude = static_cast<uint32_t>(remainder * carrySign);
+  const uint32_t carry = n.Quotient(magnitude);
+  whole += carrySign * static_cast<int>(carry);
+  avg.whole = static_cast<uint16_t>(whole);
+  avg.remainder = static_cast<int16_t>(carrySign * static_cast<int>(magnitude - carry * n.n));
   return static_cast<uint16_t>(d);
 }
 
 uint16_t CVendrelDetector::SampleCount(float x) {
-  // fmod keeps the wrap defined for samples beyond the integer range.
+  if (std::fabs(x) < 2147483648.0f) {
+    return static_cast<uint16_t>(static_cast<uint16_t>(static_cast<int32_t>(x)) >> 1);
+  }
+  // Beyond the integer range (and for not-a-number) fmod keeps the wrap defined.
   double wrapped = 0.0;
   if (std::isfinite(x)) {
     wrapped = std::fmod(std::trunc(static_cast<double>(x)), 65536.0);
@@ -218,15 +228,21 @@ uint16_t CVendrelDetector::SampleCount(float x) {
 
 bool CVendrelDetector::Step(float x) {
   const uint16_t a = SampleCount(x);
-  const uint16_t dev = Update(dc_, a, nDc_);
-  Update(sta_, dev, nSta_);
-  Update(lta_, dev, nLta_);
+  const uint16_t dev = Update(dc_, a, divDc_);
+  Update(sta_, dev, divSta_);
+  Update(lta_, dev, divLta_);
 
   const uint16_t s = sta_.whole;
   const uint16_t l = lta_.whole;
   if (l != 0) {
-    ratioInt_ = static_cast<uint16_t>(s / l);
-    ratioFrac_ = static_cast<uint16_t>((65535 / l) * (s % l));
+    if (l != lastL_) {
+      lastL_ = l;
+      divL_.Set(l);
+      fractionUnit_ = static_cast<uint16_t>(65535 / l);
+    }
+    const uint32_t whole = divL_.Quotient(s);
+    ratioInt_ = static_cast<uint16_t>(whole);
+    ratioFrac_ = static_cast<uint16_t>(fractionUnit_ * (s - whole * l));
   }
   on_ = ratioInt_ > kInt_ || (ratioInt_ == kInt_ && ratioFrac_ >= kFrac_);
   const bool warmedUp = stepped_ > 2 * (static_cast<long long>(nLta_) + nSta_);

@@ -122,10 +122,27 @@ class CVendrelDetector {
     uint16_t whole = 0;     // integer part P
     int16_t remainder = 0;  // R, sign kept
   };
-  static uint16_t Update(Average& avg, uint16_t value, uint16_t n);
+  // Division by a fixed 16-bit count through a 32-bit reciprocal: for
+  // dividends below 2^16 the quotient is exact (d * n < 2^32), and the
+  // detector's three averages divide by fixed counts on every sample.
+  struct Divisor {
+    uint32_t n = 1;
+    uint64_t reciprocal = (uint64_t{1} << 32) + 1;
+    void Set(uint16_t count) {
+      n = count;
+      reciprocal = (uint64_t{1} << 32) / count + 1;
+    }
+    uint32_t Quotient(uint32_t d) const { return static_cast<uint32_t>((d * reciprocal) >> 32); }
+  };
+  static inline uint16_t Update(Average& avg, uint16_t value, const Divisor& n);
 
   double tlta_, tsta_, k_;
   uint16_t nLta_ = 0, nSta_ = 0, nDc_ = 0;
+  Divisor divLta_, divSta_, divDc_;
+  // The LTA integer part changes slowly: its divisor and 65535 / L are kept.
+  uint16_t lastL_ = 0;
+  Divisor divL_;
+  uint16_t fractionUnit_ = 0;
   uint16_t kInt_ = 0, kFrac_ = 0;
   Average dc_, sta_, lta_;
   uint16_t ratioInt_ = 0, ratioFrac_ = 0;

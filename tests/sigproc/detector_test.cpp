@@ -214,3 +214,85 @@ TEST(NUVDetector, FilteredSamplesAreRequiredWhenTheFlagIsOn) {
 
 }  // namespace
 }  // namespace nuv
+
+namespace nuv {
+namespace {
+
+// The fixed-point detector transcribed step by step with plain integer
+// division, to check the fast division of the real one.
+class ReferenceVendrel {
+ public:
+  ReferenceVendrel(int nLta, int nSta, double k)
+      : nLta_(nLta),
+        nSta_(nSta),
+        kInt_(static_cast<int>(std::floor(k))),
+        kFrac_(static_cast<int>(std::floor((k - std::floor(k)) * 65535))) {}
+
+  bool Step(float x) {
+    const int a = static_cast<uint16_t>(static_cast<int>(x)) >> 1;
+    const int dev = Avg(dc_, a, 2 * (nLta_ + nSta_));
+    Avg(sta_, dev, nSta_);
+    Avg(lta_, dev, nLta_);
+    if (lta_.p != 0) {
+      ri_ = sta_.p / lta_.p;
+      rf_ = (65535 / lta_.p) * (sta_.p % lta_.p);
+    }
+    const bool on = ri_ > kInt_ || (ri_ == kInt_ && rf_ >= kFrac_);
+    const bool warmedUp = count_++ > 2 * (nLta_ + nSta_);
+    return on && warmedUp;
+  }
+  int ratioInteger() const { return ri_; }
+  int ratioFraction() const { return rf_; }
+
+ private:
+  struct A {
+    int p = 0;
+    int r = 0;
+  };
+  static int Avg(A& avg, int value, int n) {
+    int d;
+    if (value < avg.p) {
+      d = avg.p - value;
+      avg.p -= d / n;
+      avg.r = static_cast<int16_t>(avg.r - d % n);
+    } else {
+      d = value - avg.p;
+      avg.p += d / n;
+      avg.r = static_cast<int16_t>(avg.r + d % n);
+    }
+    avg.p = static_cast<uint16_t>(avg.p + avg.r / n);
+    avg.r = avg.r % n;
+    return d;
+  }
+  int nLta_, nSta_, kInt_, kFrac_;
+  A dc_, sta_, lta_;
+  int ri_ = 0, rf_ = 0;
+  long long count_ = 0;
+};
+
+TEST(VendrelDetector, MatchesTheStepByStepIntegerArithmetic) {
+  struct Case {
+    double lta, sta, sps, k;
+  };
+  // Short windows, the usual ones, and the longest the 16-bit counts allow.
+  for (const Case& c : {Case{1.0, 0.1, 20.0, 1.5}, Case{10.0, 1.0, 100.0, 4.0},
+                        Case{300.0, 27.0, 100.0, 2.25}, Case{3.0, 1.0, 7.0, 1.0}}) {
+    CVendrelDetector detector(c.lta, c.sta, c.k);
+    detector.Initialise(c.sps);
+    ReferenceVendrel reference(static_cast<int>(std::floor(c.lta * c.sps)),
+                               static_cast<int>(std::floor(c.sta * c.sps)), c.k);
+    Noise noise(static_cast<unsigned>(c.lta * 10));
+    for (int i = 0; i < 200000; ++i) {
+      // Slow wander, bursts and wrapping negative samples.
+      const float level = 3000.0f * std::sin(i * 1e-4f);
+      const float amplitude = (i / 5000) % 3 == 0 ? 20000.0f : 300.0f;
+      const float x = std::trunc(level + amplitude * noise());
+      ASSERT_EQ(detector.Step(x), reference.Step(x)) << i;
+      ASSERT_EQ(detector.ratioInteger(), reference.ratioInteger()) << i;
+      ASSERT_EQ(detector.ratioFraction(), reference.ratioFraction()) << i;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace nuv
