@@ -11,11 +11,11 @@ namespace nuv {
 
 struct NUVDataBlock {
   std::vector<float> samples;
-  double rate = 0;      // samples per second
-  int count = 0;        // number of samples (equals samples.size())
-  double start = 0;     // time of the first sample
-  double calib = 1;     // CSS 3.0 calib; -1 when the archive index had none
-  double calper = 1;    // CSS 3.0 calper in seconds; -1 when the index had none
+  double rate = 0;    // samples per second
+  int count = 0;      // number of samples (equals samples.size())
+  double start = 0;   // time of the first sample
+  double calib = 1;   // CSS 3.0 calib; -1 when the archive index had none
+  double calper = 1;  // CSS 3.0 calper in seconds; -1 when the index had none
 
   // Time of sample i and the end of the block (start + count / rate).
   double TimeOf(int i) const { return start + i / rate; }

@@ -9,7 +9,9 @@ constexpr int kDaysBeforeMonth[12] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 27
 
 }  // namespace
 
-bool IsLeapYear(int year) { return year % 400 == 0 || (year % 4 == 0 && year % 100 != 0); }
+bool IsLeapYear(int year) {
+  return year % 400 == 0 || (year % 4 == 0 && year % 100 != 0);
+}
 
 double CalendarToEpoch(int year, int month, int day, int hour, int minute, double second) {
   long days = (year - 1970) * 365L + (year - 1969) / 4 + (year - 1601) / 400 - (year - 1901) / 100;
@@ -67,9 +69,9 @@ void DayOfYearToMonthDay(int year, int dayOfYear, int& month, int& day) {
   const bool leap = IsLeapYear(year);
   int remaining = dayOfYear;
   for (month = 1; month <= 12; ++month) {
-    int length = (month == 2) ? (leap ? 29 : 28)
+    int length = (month == 2)                                              ? (leap ? 29 : 28)
                  : (month == 4 || month == 6 || month == 9 || month == 11) ? 30
-                                                                            : 31;
+                                                                           : 31;
     if (remaining <= length) {
       day = remaining;
       return;
@@ -80,7 +82,9 @@ void DayOfYearToMonthDay(int year, int dayOfYear, int& month, int& day) {
   day = 31;
 }
 
-int JulianDate(int year, int dayOfYear) { return year * 1000 + dayOfYear; }
+int JulianDate(int year, int dayOfYear) {
+  return year * 1000 + dayOfYear;
+}
 
 int JulianDateOfEpoch(double t) {
   const CalendarTime c = EpochToCalendar(t);

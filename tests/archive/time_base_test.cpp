@@ -16,8 +16,8 @@ TEST(TimeBase, CalendarToEpochMatchesKnownInstants) {
 TEST(TimeBase, RoundTripsAcrossLeapDaysAndCenturies) {
   for (int year : {1970, 1999, 2000, 2008, 2100, 2400}) {
     for (int month : {1, 2, 3, 12}) {
-      const double t = CalendarToEpoch(year, month, month == 2 && IsLeapYear(year) ? 29 : 28, 13, 7,
-                                       41.25);
+      const double t =
+          CalendarToEpoch(year, month, month == 2 && IsLeapYear(year) ? 29 : 28, 13, 7, 41.25);
       const CalendarTime c = EpochToCalendar(t);
       EXPECT_EQ(c.year, year);
       EXPECT_EQ(c.month, month);

@@ -1,0 +1,101 @@
+#include "archive/block_reader.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <bit>
+#include <cerrno>
+#include <climits>
+#include <cmath>
+#include <memory>
+#include <new>
+
+#include "archive/sample_codec.h"
+
+namespace nuv {
+namespace {
+
+// Reads up to `size` bytes at `offset`; returns the number read (short at
+// the end of the file or on an error).
+size_t ReadAt(int fd, void* buffer, size_t size, long long offset) {
+  size_t done = 0;
+  auto* bytes = static_cast<char*>(buffer);
+  while (done < size) {
+    const ssize_t got =
+        pread(fd, bytes + done, size - done, static_cast<off_t>(offset) + static_cast<off_t>(done));
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) break;
+    done += static_cast<size_t>(got);
+  }
+  return done;
+}
+
+class FileHandle {
+ public:
+  explicit FileHandle(const std::string& name) : fd_(open(name.c_str(), O_RDONLY | O_CLOEXEC)) {}
+  ~FileHandle() {
+    if (fd_ >= 0) close(fd_);
+  }
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+  int fd() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+}  // namespace
+
+std::optional<NUVDataBlock> ReadBlock(const BlockFile& file, double t1, double t2) {
+  const SampleEncoding encoding = EncodingOfCode(file.code);
+  const long long s = BytesPerSample(encoding);
+  const double sps = file.rate;
+  if (!(sps > 0) || !std::isfinite(sps)) return std::nullopt;  // no spacing, no samples
+
+  const double fileEnd = file.begin + file.duration;
+  double n = 0;
+  long long skip = 0;
+  double start = 0;
+  if (file.begin >= t1 && file.begin <= t2) {
+    // The file starts inside the interval.
+    start = file.begin;
+    n = std::trunc((std::min(fileEnd, t2) - file.begin) * sps);
+  } else if (t1 > file.begin && t1 < fileEnd) {
+    // The interval starts inside the file.
+    const double k = std::trunc((t1 - file.begin) * sps);
+    skip = static_cast<long long>(k) * s;
+    start = file.begin + k / sps;
+    n = std::trunc((std::min(fileEnd, t2) - start) * sps);
+  }
+  if (!(n > 0)) return std::nullopt;
+  if (n > INT_MAX) throw std::bad_alloc();
+
+  NUVDataBlock block;
+  block.Allocate(static_cast<int>(n));
+  block.start = start;
+  block.rate = sps;
+  if (encoding == SampleEncoding::kNone) return block;  // nothing is converted
+
+  FileHandle handle(file.fileName);
+  if (handle.fd() < 0) return block;  // an unreadable file still gives its zeros
+  const size_t count = static_cast<size_t>(n);
+  const long long position = file.offset + skip;
+  if (encoding == SampleEncoding::kFloat32LE && std::endian::native == std::endian::little) {
+    // The file's bytes are the samples: read them straight into the block.
+    const size_t got = ReadAt(handle.fd(), block.samples.data(), count * 4, position);
+    // Bytes of a last partial sample are not a sample.
+    const size_t whole = got / 4;
+    if (whole < count)
+      std::fill(block.samples.begin() + static_cast<std::ptrdiff_t>(whole), block.samples.end(),
+                0.0f);
+    return block;
+  }
+  const size_t size = count * static_cast<size_t>(s);
+  std::unique_ptr<uint8_t[]> buffer(new uint8_t[size]);
+  const size_t got = ReadAt(handle.fd(), buffer.get(), size, position);
+  DecodeSamples(encoding, buffer.get(), got / static_cast<size_t>(s), block.samples.data());
+  return block;
+}
+
+}  // namespace nuv

@@ -1,0 +1,45 @@
+#include "archive/wfd_file.h"
+
+#include <gtest/gtest.h>
+
+#include "archive/time_base.h"
+
+namespace nuv {
+namespace {
+
+TEST(WfdFile, HeaderLinesAndPaddingByteForByte) {
+  const double start = CalendarToEpoch(2009, 8, 5, 17, 56, 41.25);
+  const std::string header = BuildWfdHeader("ABC", "BHZ", start, 3600, 40);
+  const std::string lines =
+      "[NUV4.0]\r\n"
+      "Data offset=512\r\n"
+      "Start time=17 56 41\r\n"
+      "Start date=05 08 2009\r\n"
+      "Time duration=01 00 00\r\n"
+      "Data Type=FLOAT\r\n"
+      "SpS=40.000000\r\n"
+      "Station=ABC\r\n"
+      "Channels=\"BHZ\"\r\n";
+  ASSERT_EQ(header.size(), 512u);
+  EXPECT_EQ(header.substr(0, lines.size()), lines);
+  EXPECT_EQ(header.substr(lines.size()), std::string(512 - lines.size(), '\0'));
+}
+
+TEST(WfdFile, DurationIsTakenModuloOneDay) {
+  const std::string header = BuildWfdHeader("ABC", "BHZ", 0, 90000, 100);
+  EXPECT_NE(header.find("\r\nTime duration=01 00 00\r\n"), std::string::npos);
+  const std::string odd = BuildWfdHeader("ABC", "BHZ", 0, 86399.9, 0.5);
+  EXPECT_NE(odd.find("\r\nTime duration=23 59 59\r\n"), std::string::npos);
+  EXPECT_NE(odd.find("\r\nSpS=0.500000\r\n"), std::string::npos);
+  EXPECT_NE(odd.find("\r\nStart date=01 01 1970\r\n"), std::string::npos);
+}
+
+TEST(WfdFile, NameHasTheWholeSecondsOfTheFirstSample) {
+  EXPECT_EQ(WfdFileName("ABC", "BHZ", CalendarToEpoch(2009, 8, 5, 17, 56, 41.25)),
+            "ABC/175641-05082009.BHZ");
+  EXPECT_EQ(WfdFileName("K1", "SHE", CalendarToEpoch(2010, 1, 2, 3, 4, 5.999)),
+            "K1/030405-02012010.SHE");
+}
+
+}  // namespace
+}  // namespace nuv
