@@ -9,6 +9,7 @@
 #include <climits>
 #include <cmath>
 #include <memory>
+#include <vector>
 #include <new>
 
 #include "archive/sample_codec.h"
@@ -71,18 +72,24 @@ std::optional<NUVDataBlock> ReadBlock(const BlockFile& file, double t1, double t
   if (!(n > 0)) return std::nullopt;
   if (n > INT_MAX) throw std::bad_alloc();
 
+  const size_t count = static_cast<size_t>(n);
   NUVDataBlock block;
-  block.Allocate(static_cast<int>(n));
   block.start = start;
   block.rate = sps;
-  if (encoding == SampleEncoding::kNone) return block;  // nothing is converted
-
+  block.count = static_cast<int>(count);
+  if (encoding == SampleEncoding::kNone) {
+    block.samples.assign(count, 0.0f);  // an unknown code converts nothing
+    return block;
+  }
   FileHandle handle(file.fileName);
-  if (handle.fd() < 0) return block;  // an unreadable file still gives its zeros
-  const size_t count = static_cast<size_t>(n);
+  if (handle.fd() < 0) {
+    block.samples.assign(count, 0.0f);  // an unreadable file still gives its zeros
+    return block;
+  }
   const long long position = file.offset + skip;
   if (encoding == SampleEncoding::kFloat32LE && std::endian::native == std::endian::little) {
     // The file's bytes are the samples: read them straight into the block.
+    block.samples.assign(count, 0.0f);
     const size_t got = ReadAt(handle.fd(), block.samples.data(), count * 4, position);
     // Bytes of a last partial sample are not a sample.
     const size_t whole = got / 4;
@@ -91,10 +98,20 @@ std::optional<NUVDataBlock> ReadBlock(const BlockFile& file, double t1, double t
                 0.0f);
     return block;
   }
+  // The encoded bytes pass through one buffer that lives as long as the
+  // thread, so repeated assemblies do not fault fresh pages in every time;
+  // the samples are built straight from it (no zero pass), and only the
+  // samples past the end of a short file are filled with zeros.
+  thread_local std::vector<uint8_t> buffer;
   const size_t size = count * static_cast<size_t>(s);
-  std::unique_ptr<uint8_t[]> buffer(new uint8_t[size]);
-  const size_t got = ReadAt(handle.fd(), buffer.get(), size, position);
-  DecodeSamples(encoding, buffer.get(), got / static_cast<size_t>(s), block.samples.data());
+  if (buffer.size() < size) buffer.resize(size);
+  const size_t got = ReadAt(handle.fd(), buffer.data(), size, position);
+  block.samples.reserve(count);
+  DecodeSamplesInto(encoding, buffer.data(), got / static_cast<size_t>(s), block.samples);
+  block.samples.resize(count, 0.0f);
+  // A very long block does not keep its buffer for the rest of the run.
+  constexpr size_t kKeptBuffer = size_t{64} << 20;
+  if (buffer.size() > kKeptBuffer) std::vector<uint8_t>().swap(buffer);
   return block;
 }
 

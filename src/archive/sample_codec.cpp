@@ -3,6 +3,7 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 
 namespace nuv {
 namespace {
@@ -99,54 +100,167 @@ std::optional<SampleEncoding> ImportEncodingOfDatatype(std::string_view datatype
   return std::nullopt;
 }
 
+namespace {
+
+// One loader per encoding: sample i of the buffer at p as a float.
+struct Int8Loader {
+  static float At(const uint8_t* p, size_t i) { return static_cast<float>(static_cast<int8_t>(p[i])); }
+};
+struct Int16LELoader {
+  static float At(const uint8_t* p, size_t i) {
+    return static_cast<float>(static_cast<int16_t>(Load16LE(p + 2 * i)));
+  }
+};
+struct UInt16LELoader {
+  static float At(const uint8_t* p, size_t i) { return static_cast<float>(Load16LE(p + 2 * i)); }
+};
+struct Int16BELoader {
+  static float At(const uint8_t* p, size_t i) {
+    return static_cast<float>(static_cast<int16_t>(Load16BE(p + 2 * i)));
+  }
+};
+struct Int32LELoader {
+  static float At(const uint8_t* p, size_t i) {
+    return static_cast<float>(static_cast<int32_t>(Load32LE(p + 4 * i)));
+  }
+};
+struct Int32BELoader {
+  static float At(const uint8_t* p, size_t i) {
+    return static_cast<float>(static_cast<int32_t>(Load32BE(p + 4 * i)));
+  }
+};
+struct Float32LELoader {
+  static float At(const uint8_t* p, size_t i) { return std::bit_cast<float>(Load32LE(p + 4 * i)); }
+};
+struct Float32BELoader {
+  static float At(const uint8_t* p, size_t i) { return std::bit_cast<float>(Load32BE(p + 4 * i)); }
+};
+// The three bytes go to the top of a 32-bit word; the arithmetic shift back
+// down extends the sign (FF FF FE is -2). The fast form loads a whole 4-byte
+// word (the first byte of the next sample is shifted out), so it must not be
+// used for the last sample of a buffer; the exact form reads three bytes.
+struct Int24BEWordLoader {
+  static float At(const uint8_t* p, size_t i) {
+    return static_cast<float>(static_cast<int32_t>(Load32BE(p + 3 * i)) >> 8);
+  }
+};
+struct Int24BEExactLoader {
+  static float At(const uint8_t* p, size_t i) {
+    const uint8_t* s = p + 3 * i;
+    const uint32_t word = (static_cast<uint32_t>(s[0]) << 24) |
+                          (static_cast<uint32_t>(s[1]) << 16) | (static_cast<uint32_t>(s[2]) << 8);
+    return static_cast<float>(static_cast<int32_t>(word) >> 8);
+  }
+};
+
+// A random-access iterator over decoded samples, so that a vector can be
+// built straight from the encoded bytes.
+template <typename Loader>
+class DecodingIterator {
+ public:
+  using iterator_category = std::random_access_iterator_tag;
+  using value_type = float;
+  using difference_type = std::ptrdiff_t;
+  using pointer = const float*;
+  using reference = float;
+
+  DecodingIterator(const uint8_t* p, size_t i) : p_(p), i_(i) {}
+  float operator*() const { return Loader::At(p_, i_); }
+  float operator[](difference_type n) const { return Loader::At(p_, i_ + static_cast<size_t>(n)); }
+  DecodingIterator& operator++() { ++i_; return *this; }
+  DecodingIterator operator++(int) { DecodingIterator old = *this; ++i_; return old; }
+  DecodingIterator& operator--() { --i_; return *this; }
+  DecodingIterator operator--(int) { DecodingIterator old = *this; --i_; return old; }
+  DecodingIterator& operator+=(difference_type n) { i_ += static_cast<size_t>(n); return *this; }
+  DecodingIterator& operator-=(difference_type n) { i_ -= static_cast<size_t>(n); return *this; }
+  DecodingIterator operator+(difference_type n) const { return {p_, i_ + static_cast<size_t>(n)}; }
+  DecodingIterator operator-(difference_type n) const { return {p_, i_ - static_cast<size_t>(n)}; }
+  difference_type operator-(const DecodingIterator& other) const {
+    return static_cast<difference_type>(i_) - static_cast<difference_type>(other.i_);
+  }
+  bool operator==(const DecodingIterator& other) const { return i_ == other.i_; }
+  auto operator<=>(const DecodingIterator& other) const { return i_ <=> other.i_; }
+
+ private:
+  const uint8_t* p_;
+  size_t i_;
+};
+
+template <typename Loader>
+void DecodeLoop(const uint8_t* p, size_t count, float* out) {
+  for (size_t i = 0; i < count; ++i) out[i] = Loader::At(p, i);
+}
+
+template <typename Loader>
+void AssignDecoded(const uint8_t* p, size_t count, std::vector<float>& out) {
+  out.assign(DecodingIterator<Loader>(p, 0), DecodingIterator<Loader>(p, count));
+}
+
+}  // namespace
+
 void DecodeSamples(SampleEncoding encoding, const void* bytes, size_t count, float* out) {
   const auto* p = static_cast<const uint8_t*>(bytes);
   switch (encoding) {
     case SampleEncoding::kInt8:
-      for (size_t i = 0; i < count; ++i) out[i] = static_cast<float>(static_cast<int8_t>(p[i]));
-      break;
+      return DecodeLoop<Int8Loader>(p, count, out);
     case SampleEncoding::kInt16LE:
-      for (size_t i = 0; i < count; ++i)
-        out[i] = static_cast<float>(static_cast<int16_t>(Load16LE(p + 2 * i)));
-      break;
+      return DecodeLoop<Int16LELoader>(p, count, out);
     case SampleEncoding::kUInt16LE:
-      for (size_t i = 0; i < count; ++i) out[i] = static_cast<float>(Load16LE(p + 2 * i));
-      break;
+      return DecodeLoop<UInt16LELoader>(p, count, out);
     case SampleEncoding::kInt16BE:
-      for (size_t i = 0; i < count; ++i)
-        out[i] = static_cast<float>(static_cast<int16_t>(Load16BE(p + 2 * i)));
-      break;
+      return DecodeLoop<Int16BELoader>(p, count, out);
     case SampleEncoding::kInt32LE:
-      for (size_t i = 0; i < count; ++i)
-        out[i] = static_cast<float>(static_cast<int32_t>(Load32LE(p + 4 * i)));
-      break;
+      return DecodeLoop<Int32LELoader>(p, count, out);
     case SampleEncoding::kInt32BE:
-      for (size_t i = 0; i < count; ++i)
-        out[i] = static_cast<float>(static_cast<int32_t>(Load32BE(p + 4 * i)));
-      break;
+      return DecodeLoop<Int32BELoader>(p, count, out);
     case SampleEncoding::kFloat32LE:
       if constexpr (std::endian::native == std::endian::little) {
-        std::memcpy(out, p, 4 * count);
-      } else {
-        for (size_t i = 0; i < count; ++i) out[i] = std::bit_cast<float>(Load32LE(p + 4 * i));
+        if (count > 0) std::memcpy(out, p, 4 * count);
+        return;
       }
-      break;
+      return DecodeLoop<Float32LELoader>(p, count, out);
     case SampleEncoding::kFloat32BE:
-      for (size_t i = 0; i < count; ++i) out[i] = std::bit_cast<float>(Load32BE(p + 4 * i));
-      break;
+      return DecodeLoop<Float32BELoader>(p, count, out);
     case SampleEncoding::kInt24BE:
-      // The three bytes go to the top of a 32-bit word; the arithmetic shift
-      // back down extends the sign (FF FF FE is -2).
-      for (size_t i = 0; i < count; ++i) {
-        const uint8_t* s = p + 3 * i;
-        const uint32_t word = (static_cast<uint32_t>(s[0]) << 24) |
-                              (static_cast<uint32_t>(s[1]) << 16) |
-                              (static_cast<uint32_t>(s[2]) << 8);
-        out[i] = static_cast<float>(static_cast<int32_t>(word) >> 8);
-      }
-      break;
+      if (count == 0) return;
+      DecodeLoop<Int24BEWordLoader>(p, count - 1, out);
+      out[count - 1] = Int24BEExactLoader::At(p, count - 1);
+      return;
     case SampleEncoding::kNone:
-      break;
+      return;
+  }
+}
+
+void DecodeSamplesInto(SampleEncoding encoding, const void* bytes, size_t count,
+                       std::vector<float>& out) {
+  const auto* p = static_cast<const uint8_t*>(bytes);
+  switch (encoding) {
+    case SampleEncoding::kInt8:
+      return AssignDecoded<Int8Loader>(p, count, out);
+    case SampleEncoding::kInt16LE:
+      return AssignDecoded<Int16LELoader>(p, count, out);
+    case SampleEncoding::kUInt16LE:
+      return AssignDecoded<UInt16LELoader>(p, count, out);
+    case SampleEncoding::kInt16BE:
+      return AssignDecoded<Int16BELoader>(p, count, out);
+    case SampleEncoding::kInt32LE:
+      return AssignDecoded<Int32LELoader>(p, count, out);
+    case SampleEncoding::kInt32BE:
+      return AssignDecoded<Int32BELoader>(p, count, out);
+    case SampleEncoding::kFloat32LE:
+      return AssignDecoded<Float32LELoader>(p, count, out);
+    case SampleEncoding::kFloat32BE:
+      return AssignDecoded<Float32BELoader>(p, count, out);
+    case SampleEncoding::kInt24BE:
+      out.clear();
+      if (count == 0) return;
+      out.reserve(count);
+      AssignDecoded<Int24BEWordLoader>(p, count - 1, out);
+      out.push_back(Int24BEExactLoader::At(p, count - 1));
+      return;
+    case SampleEncoding::kNone:
+      out.assign(count, 0.0f);
+      return;
   }
 }
 

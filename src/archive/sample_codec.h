@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace nuv {
 
@@ -44,6 +45,11 @@ std::optional<SampleEncoding> ImportEncodingOfDatatype(std::string_view datatype
 // Converts `count` encoded samples at `bytes` into `out`. kNone leaves `out`
 // untouched. `bytes` and `out` must not overlap.
 void DecodeSamples(SampleEncoding encoding, const void* bytes, size_t count, float* out);
+
+// Replaces the contents of `out` by the `count` decoded samples, without a
+// pass that first fills the samples with zeros. kNone gives `count` zeros.
+void DecodeSamplesInto(SampleEncoding encoding, const void* bytes, size_t count,
+                       std::vector<float>& out);
 
 // The three CSS 3.0 output formats of a save ([CSS30DATAOUTPUT] FORMAT).
 enum class WfdiscOutputFormat { kI4 = 0, kF4 = 1, kS4 = 2 };

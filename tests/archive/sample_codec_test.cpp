@@ -54,6 +54,37 @@ TEST(SampleCodec, FloatsInBothByteOrders) {
             (std::vector<float>{-2, 256}));
 }
 
+TEST(SampleCodec, BuildingAVectorDecodesLikeTheBufferLoop) {
+  std::vector<uint8_t> bytes(61);
+  for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(i * 37 + 200);
+  for (SampleEncoding encoding :
+       {SampleEncoding::kInt8, SampleEncoding::kInt16LE, SampleEncoding::kInt32LE,
+        SampleEncoding::kFloat32LE, SampleEncoding::kUInt16LE, SampleEncoding::kInt32BE,
+        SampleEncoding::kInt24BE, SampleEncoding::kInt16BE, SampleEncoding::kFloat32BE}) {
+    // The count uses the buffer to its last byte, where a wide load would overrun.
+    const size_t count = bytes.size() / static_cast<size_t>(BytesPerSample(encoding));
+    std::vector<float> expected(count);
+    DecodeSamples(encoding, bytes.data(), count, expected.data());
+    std::vector<float> built = {1, 2, 3};
+    DecodeSamplesInto(encoding, bytes.data() + bytes.size() - count * BytesPerSample(encoding),
+                      count, built);
+    std::vector<float> tail(count);
+    DecodeSamples(encoding, bytes.data() + bytes.size() - count * BytesPerSample(encoding), count,
+                  tail.data());
+    ASSERT_EQ(built.size(), count);
+    for (size_t i = 0; i < count; ++i) {
+      if (std::isnan(tail[i])) {
+        EXPECT_TRUE(std::isnan(built[i]));
+      } else {
+        EXPECT_EQ(built[i], tail[i]) << static_cast<int>(encoding) << " " << i;
+      }
+    }
+  }
+  std::vector<float> zeros = {5};
+  DecodeSamplesInto(SampleEncoding::kNone, bytes.data(), 4, zeros);
+  EXPECT_EQ(zeros, std::vector<float>(4, 0.0f));
+}
+
 TEST(SampleCodec, DatatypeNamesOfBothDirections) {
   EXPECT_EQ(CodeOfWfdiscDatatype("i4"), 2);
   EXPECT_EQ(CodeOfWfdiscDatatype("s4"), 6);
