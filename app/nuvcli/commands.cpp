@@ -5,10 +5,11 @@ namespace nuv::cli {
 // Each group of commands is defined in its own file.
 std::vector<Command> TimeCommands();
 std::vector<Command> ResponseCommands();
+std::vector<Command> ArchiveCommands();
 
 std::vector<Command> AllCommands() {
   std::vector<Command> all;
-  for (auto group : {TimeCommands, ResponseCommands}) {
+  for (auto group : {TimeCommands, ResponseCommands, ArchiveCommands}) {
     auto commands = group();
     all.insert(all.end(), commands.begin(), commands.end());
   }

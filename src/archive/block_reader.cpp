@@ -9,8 +9,8 @@
 #include <climits>
 #include <cmath>
 #include <memory>
-#include <vector>
 #include <new>
+#include <vector>
 
 #include "archive/sample_codec.h"
 
@@ -30,6 +30,17 @@ size_t ReadAt(int fd, void* buffer, size_t size, long long offset) {
     done += static_cast<size_t>(got);
   }
   return done;
+}
+
+// A span in seconds as a whole number of samples, truncated toward zero. The
+// span is the difference of two epoch times near 1e9 s, each rounded to its
+// double (about 2e-7 s there): a file of 4 samples at 40 SPS starting at
+// .25 s gives 0.0999999 s, not 0.1. Counts within that rounding of the next
+// whole sample are taken as whole, so the last sample of a file is not lost.
+double WholeSamples(double seconds, double sps, double magnitude) {
+  const double ulp = std::nextafter(magnitude, INFINITY) - magnitude;
+  const double slack = 4 * ulp * sps;
+  return std::trunc(seconds * sps + slack);
 }
 
 class FileHandle {
@@ -55,19 +66,21 @@ std::optional<NUVDataBlock> ReadBlock(const BlockFile& file, double t1, double t
   if (!(sps > 0) || !std::isfinite(sps)) return std::nullopt;  // no spacing, no samples
 
   const double fileEnd = file.begin + file.duration;
+  const double magnitude =
+      std::max({std::fabs(file.begin), std::fabs(fileEnd), std::fabs(t1), std::fabs(t2)});
   double n = 0;
   long long skip = 0;
   double start = 0;
   if (file.begin >= t1 && file.begin <= t2) {
     // The file starts inside the interval.
     start = file.begin;
-    n = std::trunc((std::min(fileEnd, t2) - file.begin) * sps);
+    n = WholeSamples(std::min(fileEnd, t2) - file.begin, sps, magnitude);
   } else if (t1 > file.begin && t1 < fileEnd) {
     // The interval starts inside the file.
-    const double k = std::trunc((t1 - file.begin) * sps);
+    const double k = WholeSamples(t1 - file.begin, sps, magnitude);
     skip = static_cast<long long>(k) * s;
     start = file.begin + k / sps;
-    n = std::trunc((std::min(fileEnd, t2) - start) * sps);
+    n = WholeSamples(std::min(fileEnd, t2) - start, sps, magnitude);
   }
   if (!(n > 0)) return std::nullopt;
   if (n > INT_MAX) throw std::bad_alloc();

@@ -104,7 +104,9 @@ namespace {
 
 // One loader per encoding: sample i of the buffer at p as a float.
 struct Int8Loader {
-  static float At(const uint8_t* p, size_t i) { return static_cast<float>(static_cast<int8_t>(p[i])); }
+  static float At(const uint8_t* p, size_t i) {
+    return static_cast<float>(static_cast<int8_t>(p[i]));
+  }
 };
 struct Int16LELoader {
   static float At(const uint8_t* p, size_t i) {
@@ -167,12 +169,32 @@ class DecodingIterator {
   DecodingIterator(const uint8_t* p, size_t i) : p_(p), i_(i) {}
   float operator*() const { return Loader::At(p_, i_); }
   float operator[](difference_type n) const { return Loader::At(p_, i_ + static_cast<size_t>(n)); }
-  DecodingIterator& operator++() { ++i_; return *this; }
-  DecodingIterator operator++(int) { DecodingIterator old = *this; ++i_; return old; }
-  DecodingIterator& operator--() { --i_; return *this; }
-  DecodingIterator operator--(int) { DecodingIterator old = *this; --i_; return old; }
-  DecodingIterator& operator+=(difference_type n) { i_ += static_cast<size_t>(n); return *this; }
-  DecodingIterator& operator-=(difference_type n) { i_ -= static_cast<size_t>(n); return *this; }
+  DecodingIterator& operator++() {
+    ++i_;
+    return *this;
+  }
+  DecodingIterator operator++(int) {
+    DecodingIterator old = *this;
+    ++i_;
+    return old;
+  }
+  DecodingIterator& operator--() {
+    --i_;
+    return *this;
+  }
+  DecodingIterator operator--(int) {
+    DecodingIterator old = *this;
+    --i_;
+    return old;
+  }
+  DecodingIterator& operator+=(difference_type n) {
+    i_ += static_cast<size_t>(n);
+    return *this;
+  }
+  DecodingIterator& operator-=(difference_type n) {
+    i_ -= static_cast<size_t>(n);
+    return *this;
+  }
   DecodingIterator operator+(difference_type n) const { return {p_, i_ + static_cast<size_t>(n)}; }
   DecodingIterator operator-(difference_type n) const { return {p_, i_ - static_cast<size_t>(n)}; }
   difference_type operator-(const DecodingIterator& other) const {

@@ -80,6 +80,21 @@ TEST_F(BlockReaderTest, SkipCountsTheBytesOfTheCode) {
   EXPECT_EQ(block->samples[14], 39);
 }
 
+TEST_F(BlockReaderTest, RoundingOfEpochTimesLosesNoSample) {
+  // 0.1 s at 40 SPS after 1249495001.25: the difference of the doubles is
+  // 0.0999999 s, still four whole samples.
+  dir.WriteFile("e.wfd", FloatFile(8));
+  const double begin = 1249495001.25;
+  const auto whole = ReadBlock(File("e.wfd", begin, 0.1, 40, 3), begin, begin + 1);
+  ASSERT_TRUE(whole);
+  EXPECT_EQ(whole->count, 4);
+  // An interval starting on sample 4 starts there, not one sample earlier.
+  const auto later = ReadBlock(File("e.wfd", begin, 0.2, 40, 3), begin + 0.1, begin + 1);
+  ASSERT_TRUE(later);
+  EXPECT_EQ(later->samples.front(), 4);
+  EXPECT_EQ(later->count, 4);
+}
+
 TEST_F(BlockReaderTest, FilesOutsideTheIntervalGiveNoBlock) {
   dir.WriteFile("d.wfd", FloatFile(100));
   EXPECT_FALSE(ReadBlock(File("d.wfd", 900, 10, 10, 3), 1000, 1010));   // ends before
