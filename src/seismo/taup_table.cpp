@@ -83,8 +83,9 @@ std::string Readme(const EarthModel& model, const TableGrid& grid, const Generat
 
 TableGrid StandardGrid() {
   TableGrid g;
-  g.depths = {0,   5,   10,  15,  20,  25,  30,  35,  40,  50,  60,  70,  80,  90,  100, 120,
-              140, 160, 180, 200, 225, 250, 275, 300, 350, 400, 450, 500, 550, 600, 650, 700};
+  for (int d = 0; d < 40; d += 5) g.depths.push_back(d);
+  for (int d = 40; d < 100; d += 10) g.depths.push_back(d);
+  for (int d = 100; d <= 700; d += 10) g.depths.push_back(d);
   for (int i = 0; i <= 50; ++i) g.distances.push_back(i * 0.1);
   for (int i = 21; i <= 120; ++i) g.distances.push_back(i * 0.25);
   for (int i = 61; i <= 360; ++i) g.distances.push_back(i * 0.5);
