@@ -127,6 +127,9 @@ EarthModel EarthModel::Parse(std::string_view text) {
     points.push_back(p);
   }
   if (points.size() < 2) throw ModelError("a model needs at least two depth lines");
+  // The lower side of a last discontinuity would describe a layer of no thickness.
+  if (points.back().depth == points[points.size() - 2].depth)
+    throw ModelError(StrFormat("line %d: the model ends at a discontinuity", points.back().line));
   if (points.back().depth > m.radius_)
     throw ModelError(
         StrFormat("line %d: depth beyond the radius %.1f km", points.back().line, m.radius_));
@@ -151,7 +154,6 @@ EarthModel EarthModel::Parse(std::string_view text) {
       m.regions_.push_back(r);
     }
   }
-  if (m.regions_.empty()) throw ModelError("the model has no layer of positive thickness");
   if (conradHint > 0 && mohoHint > 0 && conradHint > mohoHint)
     throw ModelError("the Conrad lies below the Moho");
   m.FindBoundaries(conradHint, mohoHint);

@@ -120,6 +120,9 @@ void RaySet::Trace(Ray& ray) const {
     double tau = 0, delta = 0;
     size_t key = 0;
     bool turned = false;
+    // Terms at the bottom of the shell above, reused when the slowness is continuous.
+    double prevEta = -1;
+    Terms prev{0, 0};
     for (const Shell& s : shells_) {
       while (key < keyDepths_.size() && keyDepths_[key] <= s.depthTop + kDepthTolerance)
         out.keys[key++] = {tau, delta};
@@ -129,7 +132,7 @@ void RaySet::Trace(Ray& ray) const {
         turned = true;
         break;
       }
-      Terms top = At(et, p);
+      Terms top = et == prevEta ? prev : At(et, p);
       if (s.centre || p > eb) {  // turns inside the shell, where eta = p
         tau += top.f / k;
         delta += top.g / k;
@@ -153,6 +156,8 @@ void RaySet::Trace(Ray& ray) const {
       Terms bottom = At(eb, p);
       tau += (top.f - bottom.f) / k;
       delta += (top.g - bottom.g) / k;
+      prevEta = eb;
+      prev = bottom;
     }
     if (!turned) out.turnDepth = radius;
     out.turn = {tau, delta};

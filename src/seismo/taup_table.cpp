@@ -113,7 +113,7 @@ void WritePhaseList(std::ostream& out, const std::vector<PhaseDef>& phases) {
 
 std::string TableTitle(const PhaseDef& phase, const EarthModel& model) {
   std::string name = model.Name().empty() ? "model file" : model.Name();
-  if (name.size() > 60) name = "..." + name.substr(name.size() - 57);
+  if (name.size() > 40) name = "..." + name.substr(name.size() - 37);
   return StrFormat("%s travel times (s), %s; tau-p by ttgen; depth km x distance deg; -1 = none",
                    phase.name.c_str(), name.c_str());
 }

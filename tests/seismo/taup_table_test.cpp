@@ -1,0 +1,223 @@
+// Travel-time set files: their layout, the phase list, and what the workstation's own
+// reader makes of them.
+
+#include "seismo/taup_table.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "seismo/travel_time.h"
+#include "support/temp_dir.h"
+
+namespace nuv::taup {
+namespace {
+
+TEST(TravelTimeFile, LayoutIsTitleCountsNodesAndRowsOfTen) {
+  TableGrid grid;
+  grid.depths = {0, 12.5};
+  for (int i = 0; i < 12; ++i) grid.distances.push_back(i * 0.5);
+  std::vector<double> values;
+  for (int j = 0; j < 2; ++j)
+    for (int i = 0; i < 12; ++i) values.push_back(i == 11 && j == 1 ? -1 : 100 * j + i + 0.0004);
+  std::ostringstream out;
+  WriteTable(out, "T title", grid, values);
+  EXPECT_EQ(out.str(),
+            "T title\n"
+            "2\n"
+            "0 12.5\n"
+            "12\n"
+            "0 0.5 1 1.5 2 2.5 3 3.5 4 4.5\n"
+            "5 5.5\n"
+            "0.000 1.000 2.000 3.000 4.000 5.000 6.000 7.000 8.000 9.000\n"
+            "10.000 11.000\n"
+            "100.000 101.000 102.000 103.000 104.000 105.000 106.000 107.000 108.000 109.000\n"
+            "110.000 -1\n");
+  values.pop_back();
+  EXPECT_THROW(WriteTable(out, "x", grid, values), std::invalid_argument);
+}
+
+TEST(TravelTimeFile, TitleNamesPhaseModelAndMethodWithinALineOfNumbers) {
+  const PhaseDef& p = *FindPhase("PKKPab");
+  std::string title = TableTitle(p, EarthModel::Iasp91());
+  EXPECT_EQ(title.rfind("PKKPab travel times (s), IASP91 (Kennett and Engdahl, 1991); tau-p", 0),
+            0u);
+  EXPECT_LE(title.size(), 127u);
+  EarthModel longName =
+      EarthModel::Parse("name " + std::string(200, 'x') + "\n0 6 3.5\n30 6 3.5\n");
+  EXPECT_LE(TableTitle(p, longName).size(), 127u);
+}
+
+TEST(TravelTimeSet, PhaseListKeepsTheWorkstationVocabularyInOrder) {
+  // The built-in phase-type table of the workstation, in its order, then SKS.
+  const char* expected[][2] = {
+      {"P", "P"},
+      {"S", "S"},
+      {"PKiKP", "pkikp"},
+      {"PKPdf", "PKP(df)"},
+      {"Pn", "P_n"},
+      {"Pg", "P_g"},
+      {"Sn", "S_n"},
+      {"Sg", "S_g"},
+      {"LQ", "LQ"},
+      {"LR", "LR"},
+      {"LRM", "LRM"},
+      {"Lg", "L_g"},
+      {"Rg", "R_g"},
+      {"PKKPab", "PKKP(ab)"},
+      {"PKKPbc", "PKKP(bc)"},
+      {"PKKPdf", "PKKP(df)"},
+      {"PKPPKP", "PKPPKP"},
+      {"PKP", "PKP"},
+      {"PKPab", "PKP(ab)"},
+      {"PKPbc", "PKP(bc)"},
+      {"PP", "PP"},
+      {"PPP", "PPP"},
+      {"PPS", "PPS"},
+      {"PS", "PS"},
+      {"Pb", "P_b"},
+      {"PcP", "P_cP"},
+      {"PcS", "P_cS"},
+      {"pPKiKP", "_pPKiKP"},
+      {"pPKP", "_pPKP"},
+      {"SKKS", "SKKS"},
+      {"SKKSac", "SKKS(ac)"},
+      {"SKKSdf", "SKKS(df)"},
+      {"SKPab", "SKP(ab)"},
+      {"SKPdf", "SKP(df)"},
+      {"SKSac", "SKS(ac)"},
+      {"SKSdf", "SKS(df)"},
+      {"SP", "SP"},
+      {"SPP", "SPP"},
+      {"SS", "SS"},
+      {"SSS", "SSS"},
+      {"Sb", "S_b"},
+      {"ScP", "S_cP"},
+      {"ScS", "S_cS"},
+      {"pP", "_pP"},
+      {"pS", "_pS"},
+      {"sP", "_sP"},
+      {"sS", "_sS"},
+      {"sPcP", "_sP_cP"},
+      {"sPKSab", "_sPKS(ab)"},
+      {"sPKSbc", "_sPKS(bc)"},
+      {"sPKSdf", "_sPKS(df)"},
+      {"sPKKPdf", "_sPKKP(df)"},
+      {"SKS", "SKS"},
+  };
+  std::ostringstream out;
+  WritePhaseList(out, StandardPhases());
+  std::string text;
+  for (auto& e : expected) text += std::string(e[0]) + " " + e[1] + "\n";
+  EXPECT_EQ(out.str(), text);
+}
+
+// A small set written to disk and read back by the workstation's reader.
+TEST(TravelTimeSet, GeneratedFilesLoadAndHoldTheComputedTimes) {
+  test::TempDir dir;
+  TableGrid grid;
+  grid.depths = {0, 35, 300};
+  for (int d = 0; d <= 180; d += 5) grid.distances.push_back(d);
+  const std::string out = (dir / "set" / "iasp91").string();
+  EarthModel model = EarthModel::Iasp91();
+  GenerationReport report = GenerateTravelTimeSet(model, out, grid);
+  EXPECT_GT(report.rays, 1000u);
+
+  RaySet rays(model, grid.depths);
+  PhaseSolver solver(rays);
+  size_t tables = 0;
+  for (const PhaseDef& phase : StandardPhases()) {
+    const std::string path = out + "/" + phase.file;
+    if (phase.branches.empty()) {
+      EXPECT_FALSE(std::filesystem::exists(path)) << path;
+      continue;
+    }
+    ++tables;
+    std::ifstream in(path);
+    std::string line;
+    std::getline(in, line);
+    EXPECT_EQ(line, TableTitle(phase, model));
+    while (std::getline(in, line)) ASSERT_LE(line.size(), 127u) << path;
+
+    PHASEDATA data;
+    ASSERT_TRUE(ReadTravelTimeFile(path, data)) << path;
+    ASSERT_EQ(data.nd, 3);
+    ASSERT_EQ(data.nx, 37);
+    for (size_t j = 0; j < grid.depths.size(); ++j) {
+      std::vector<double> expect = solver.Times(phase, grid.depths[j], grid.distances);
+      for (size_t i = 0; i < grid.distances.size(); ++i) {
+        // The node values themselves: a lookup next to a -1 node answers -1 by design.
+        double got = data.T[j * data.nx + i];
+        if (expect[i] < 0)
+          EXPECT_EQ(got, -1) << phase.name << " " << grid.depths[j] << " " << grid.distances[i];
+        else
+          EXPECT_NEAR(got, expect[i], 1e-3) << phase.name;
+      }
+    }
+  }
+  EXPECT_EQ(report.files.size(), tables + 2);  // + phaselist and README
+  EXPECT_TRUE(std::filesystem::exists(out + "/phaselist"));
+  std::string readme = test::TempDir::ReadFile(out + "/README");
+  EXPECT_NE(readme.find("IASP91 (Kennett and Engdahl, 1991)"), std::string::npos);
+  EXPECT_NE(readme.find("ttgen [--model FILE] --out DIR"), std::string::npos);
+}
+
+TEST(TravelTimeSet, AnUnwritableDirectoryIsAnError) {
+  test::TempDir dir;
+  auto file = dir.WriteFile("taken", "not a directory");
+  TableGrid grid{{0}, {0, 10}};
+  EXPECT_THROW(GenerateTravelTimeSet(EarthModel::Iasp91(), file.string(), grid),
+               std::runtime_error);
+}
+
+// The standard grid read through the workstation's spline (distance) and linear (depth)
+// interpolation, compared with direct computation between the nodes.
+TEST(TravelTimeSet, StandardGridInterpolatesPAndSBetweenNodes) {
+  test::TempDir dir;
+  const TableGrid grid = StandardGrid();
+  EXPECT_EQ(grid.depths.front(), 0);
+  EXPECT_EQ(grid.depths.back(), 700);
+  EXPECT_EQ(grid.distances.front(), 0);
+  EXPECT_EQ(grid.distances.back(), 180);
+  EarthModel model = EarthModel::Iasp91();
+  RaySet nodes(model, grid.depths);
+  PhaseSolver atNodes(nodes);
+  const std::vector<double> between = {2.5, 12.5, 45, 135, 255, 415, 575, 695};
+  RaySet offNodes(model, between);
+  PhaseSolver direct(offNodes);
+  std::vector<double> distances;
+  for (double d = 1.03; d <= 100; d += 0.37) distances.push_back(d);
+
+  for (const char* name : {"P", "S"}) {
+    const PhaseDef& phase = *FindPhase(name);
+    std::vector<double> values;
+    for (double depth : grid.depths) {
+      auto row = atNodes.Times(phase, depth, grid.distances);
+      values.insert(values.end(), row.begin(), row.end());
+    }
+    std::ofstream(dir / name) << [&] {
+      std::ostringstream o;
+      WriteTable(o, TableTitle(phase, model), grid, values);
+      return o.str();
+    }();
+    PHASEDATA data;
+    ASSERT_TRUE(ReadTravelTimeFile((dir / name).string(), data));
+    double worst = 0;
+    for (double depth : between) {
+      auto expect = direct.Times(phase, depth, distances);
+      for (size_t i = 0; i < distances.size(); ++i) {
+        ASSERT_GT(expect[i], 0);
+        double got = TravelTime(data, depth, distances[i]);
+        ASSERT_GT(got, 0);
+        worst = std::max(worst, std::fabs(got - expect[i]));
+      }
+    }
+    EXPECT_LT(worst, name[0] == 'P' ? 0.2 : 0.3) << name;
+  }
+}
+
+}  // namespace
+}  // namespace nuv::taup
