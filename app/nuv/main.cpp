@@ -16,6 +16,6 @@ int main(int argc, char** argv) {
   options.settingsDir = nuv::DefaultSettingsDir();
 
   nuv::CNuvApp app;
-  if (!app.InitInstance(std::move(options))) return 0;
+  if (!app.InitInstance(options)) return 0;
   return QApplication::exec();
 }

@@ -3,10 +3,11 @@
 
 #include <QFontDialog>
 
+#include "app/startup.h"
 #include "app/ui/document_window.h"
 #include "app/ui/main_frame.h"
 #include "app/workstation.h"
-#include "platform/strformat.h"
+#include "db/databases.h"
 
 namespace nuv {
 namespace {
@@ -14,33 +15,32 @@ namespace {
 const char* const kDocumentTitles[] = {"Карта", "Волновые формы", "Список фаз",
                                        "Процессор обработки сигналов"};
 
-std::string BuildConnectionString(const ConnectionOverrides& overrides, const ProfileFile& ini,
-                                  const char* sourceKey, const char* userKey,
-                                  const char* passwordKey, const char* defaultSource) {
-  const std::string source =
-      overrides.dataSource.value_or(ini.GetString("DATABASE", sourceKey, defaultSource, 33));
-  const std::string user =
-      overrides.user.value_or(ini.GetString("DATABASE", userKey, DefaultDbUser(), 65));
-  const std::string password =
-      overrides.password.value_or(ini.GetString("DATABASE", passwordKey, DefaultDbPassword(), 65));
-  if (source.empty() || user.empty()) return {};
-  return StrFormat("DSN=%s;UID=%s;PWD=%s;", source.c_str(), user.c_str(), password.c_str());
-}
-
 }  // namespace
 
 FrameServices DefaultFrameServices() {
   FrameServices services;
+  services.openDatabases = [](Workstation& ws) { ConnectWorkstation(ws); };
+  services.reconnect = [](Workstation& ws) { return ReconnectDatabases(ws); };
+  services.closeDatabases = [](Workstation& ws) { CloseDatabases(ws); };
   services.mainConnectionString = [](Workstation& ws) {
-    return BuildConnectionString(ws.config().mainOverrides, ws.ini(), "ODBC", "USER", "PASSWORD",
-                                 "NUV");
+    return MainConnectionString(ws.config(), ws.ini());
   };
   services.cssConnectionString = [](Workstation& ws) {
-    return BuildConnectionString(ws.config().cssOverrides, ws.ini(), "ODBC_CSS", "USER_CSS",
-                                 "PASSWORD_CSS", "");
+    return CssConnectionString(ws.config(), ws.ini());
   };
-  services.cssConnected = [](Workstation&) { return false; };
-  services.phaseCount = [](Workstation&) { return 0; };
+  services.cssConnected = [](Workstation& ws) { return ws.databases().cssOpen(); };
+  services.networkNames = [](Workstation& ws) {
+    std::vector<std::string> names;
+    for (const SeismoNetwork& network : ws.networks()) names.push_back(network.name);
+    return names;
+  };
+  services.phaseCount = [](Workstation& ws) { return ws.phases().Count(); };
+  services.reloadTravelTimes = [](Workstation& ws) {
+    // The travel-time set's directory, or "phases" beside the program.
+    std::string dir = ws.config().travelTimeDir;
+    if (dir.empty()) dir = ws.config().homeDir + "phases";
+    ws.phaseTypes().Load(dir);
+  };
   services.chooseFont = [](const QFont& initial, QWidget* parent) -> std::optional<QFont> {
     bool ok = false;
     const QFont font = QFontDialog::getFont(&ok, initial, parent, "Фонт");

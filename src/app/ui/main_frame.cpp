@@ -78,6 +78,8 @@ CMainFrame::CMainFrame(Workstation& ws, FrameServices services, bool showSplash,
 }
 
 CMainFrame::~CMainFrame() {
+  // The children go after this object's members: no more state updates from them.
+  if (mdi_) mdi_->disconnect(this);
   if (services_.closeDatabases) services_.closeDatabases(ws_);
 }
 
@@ -413,13 +415,9 @@ void CMainFrame::ChooseFont() {
 }
 
 void CMainFrame::Reconnect() {
-  UserPrompts& prompts = ws_.prompts();
-  if (!prompts.AskYesNo("Переподключиться к БД?", "Внимание!", PromptIcon::Warning)) return;
-  while (services_.reconnect && !services_.reconnect(ws_)) {
-    if (!prompts.AskYesNo("Произошла ошибка подключеня к БД.\n Повторить?", "Внимание!",
-                          PromptIcon::Warning))
-      break;
-  }
+  // The reconnection asks its own questions ("Переподключиться к БД?", and
+  // whether to repeat after a failure).
+  if (services_.reconnect) services_.reconnect(ws_);
   RefreshNetworkList();
 }
 

@@ -35,7 +35,7 @@ class Workstation;
 struct FrameServices {
   // Connections and inventory, while the frame is constructed.
   std::function<void(Workstation&)> openDatabases;
-  // Closes and opens both connections again; false when that failed.
+  // The reconnect command with its questions; false when it did not reconnect.
   std::function<bool(Workstation&)> reconnect;
   // At destruction.
   std::function<void(Workstation&)> closeDatabases;

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "app/config.h"
+#include "app/startup.h"
 #include "app/workstation.h"
 #include "platform/profile_file.h"
 #include "platform/strformat.h"
@@ -39,7 +40,8 @@ CNuvApp::~CNuvApp() {
   ws_.reset();
 }
 
-bool CNuvApp::InitInstance(StartupOptions options) {
+bool CNuvApp::InitInstance(const StartupOptions& options, FrameServices services,
+                           UserPrompts* prompts) {
   // 1. A second copy for the same user ends silently.
   lock_ = std::make_unique<SingleInstanceLock>(options.settingsDir);
   if (!lock_->Acquire()) return false;
@@ -52,23 +54,17 @@ bool CNuvApp::InitInstance(StartupOptions options) {
       splashEnabled_ = false;
   }
 
-  // 3-5. Command-line keys, home directory and the start-up keys of NUV.INI.
-  Config config;
-  config.settingsDir = options.settingsDir;
-  ApplyCommandLine(options.args, config);
-  LoadStartupSettings(ProfileFile(config.IniPath()), options.executableDir, config);
-  UserPrompts& prompts = options.prompts ? *options.prompts : qtPrompts_;
-  ws_ = std::make_unique<Workstation>(std::move(config), prompts);
-
-  // 6-7. The travel-time phase tables are loaded by the frame's services
-  // (reloadTravelTimes); the directory map was read with the start-up keys.
-  if (options.services.reloadTravelTimes) options.services.reloadTravelTimes(*ws_);
+  // 3-7. Command-line keys, home directory, the start-up keys of NUV.INI,
+  // the phase-type and travel-time tables and the directory map.
+  StartupOptions core = options;
+  if (!core.loadTravelTimes) core.loadTravelTimes = services.reloadTravelTimes;
+  ws_ = CreateWorkstation(core, prompts ? *prompts : qtPrompts_);
 
   // 8. Numbers are written and read with the decimal point from here on.
   std::setlocale(LC_NUMERIC, "C");
 
   // 9-10. The main frame: connections, inventory, windows; shown maximised.
-  frame_ = std::make_unique<CMainFrame>(*ws_, std::move(options.services), splashEnabled_);
+  frame_ = std::make_unique<CMainFrame>(*ws_, std::move(services), splashEnabled_);
   qtPrompts_.SetParent(frame_.get());
   frame_->showMaximized();
   return true;

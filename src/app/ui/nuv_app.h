@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/startup.h"
 #include "app/ui/main_frame.h"
 #include "app/ui/qt_prompts.h"
 
@@ -30,14 +31,6 @@ class SingleInstanceLock {
   std::unique_ptr<QLockFile> lock_;
 };
 
-struct StartupOptions {
-  std::vector<std::string> args;      // the command line, program path first
-  std::string executableDir;          // ends in "/"
-  std::filesystem::path settingsDir;  // NUV.INI and the per-user store
-  FrameServices services = DefaultFrameServices();
-  UserPrompts* prompts = nullptr;  // the Qt prompts when null
-};
-
 class CNuvApp {
  public:
   CNuvApp();
@@ -45,7 +38,9 @@ class CNuvApp {
 
   // The start-up sequence; false when the program is to end at once (a
   // second copy: no message). Needs the QApplication.
-  bool InitInstance(StartupOptions options);
+  // `prompts` replaces the Qt prompts (tests).
+  bool InitInstance(const StartupOptions& options, FrameServices services = DefaultFrameServices(),
+                    UserPrompts* prompts = nullptr);
 
   CMainFrame* mainFrame() const { return frame_.get(); }
   Workstation* workstation() const { return ws_.get(); }

@@ -1,0 +1,182 @@
+// The settings sheet "Установки": every page fills from the configuration
+// and NUV.INI and writes exactly its keys when the sheet is accepted.
+
+#include "app/ui/settings_sheet.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+
+#include "frame_fixture.h"
+
+namespace nuv::test {
+namespace {
+
+class SettingsSheetTest : public FrameTest {
+ protected:
+  std::string IniText() const override {
+    return "[GODOGRAPH]\nTotal#=2\nN#=0\nNAME0=IASP91\nDIR0=/tt/iasp91\nNAME1=Local\nDIR1=/tt/"
+           "local\n"
+           "[DATA]\nDIR=/data/in\n[OUT]\nDIR=/data/out\n[DIR]\nCSSDATAPATH=/css\nIMSREBPATH=/ims\n"
+           "[DATABASE]\nUSE_TEND=1\n[AMPLITUDE]\nDEFAULT=1\n"
+           "[PRESELECTED PHASES]\nSelection=Regional\nRegional=Pn;Sn;\n"
+           "[FKEXT]\nMODULE=/opt/fk\nWFD=/tmp/fk\n";
+  }
+  std::string Ini(const char* section, const char* key) {
+    return ws->ini().Find(section, key).value_or("<missing>");
+  }
+  SettingsContext context;
+  WaveformDisplaySettings waveform;
+  int reloads = 0;
+
+  void SetUp() override {
+    FrameTest::SetUp();
+    context.mainConnectionString = "DSN=NUV;UID=nuv;PWD=nuv;";
+    context.waveform = &waveform;
+    context.reloadTravelTimes = [this] { ++reloads; };
+  }
+};
+
+TEST_F(SettingsSheetTest, SixPagesInOrder) {
+  CSettingsSheet sheet(*ws, context);
+  EXPECT_EQ(sheet.windowTitle(), "Установки");
+  QStringList titles;
+  for (int i = 0; i < sheet.tabs()->count(); ++i) titles << sheet.tabs()->tabText(i);
+  EXPECT_EQ(titles, QStringList({"Установки", "Параметры сохранения данных в формате CSS 3.0",
+                                 "Расчет амплитуды по умолчанию", "Наборы фаз",
+                                 "Установки окна \"Волновые формы\"",
+                                 "Настройка параметров внешней программы F-K анализа"}));
+  CSettingsSheet single(*ws, context, true);
+  ASSERT_EQ(single.tabs()->count(), 1);
+  EXPECT_EQ(single.tabs()->tabText(0), "Установки окна \"Волновые формы\"");
+}
+
+TEST_F(SettingsSheetTest, WorkingParametersWriteTheirKeys) {
+  CSettingsSheet sheet(*ws, context);
+  auto* page = sheet.page<CWorkParamsPage>();
+  ASSERT_NE(page, nullptr);
+  EXPECT_EQ(page->dataDirEdit->text(), "/data/in");
+  EXPECT_EQ(page->travelTimeSets->count(), 2);
+  EXPECT_EQ(page->travelTimeSets->currentText(), "IASP91");
+  EXPECT_EQ(page->mainDbEdit->text(), "DSN=NUV;UID=nuv;PWD=nuv;");
+  EXPECT_TRUE(page->cssDbEdit->text().isEmpty());
+  // Without a CSS connection its choices are closed.
+  EXPECT_FALSE(page->fromCssDb->isEnabled());
+  EXPECT_FALSE(page->saveToCssDb->isEnabled());
+  EXPECT_TRUE(page->fromMainDb->isChecked());
+  EXPECT_TRUE(page->useTend->isChecked());
+
+  page->dataDirEdit->setText("/elsewhere");
+  // The "..." button of the output directory asks for a folder.
+  prompts.paths = {"/chosen/out"};
+  page->outDirEdit->parentWidget()->findChild<QPushButton*>()->click();
+  EXPECT_EQ(page->outDirEdit->text(), "/chosen/out");
+  page->travelTimeSets->setCurrentIndex(1);
+  page->useTend->setChecked(false);
+  page->cssDataPathEdit->setText("/css2");
+  page->imsRebPathEdit->setText("C:\\ims2");
+  sheet.accept();
+
+  // The data directory holds for the run only.
+  EXPECT_EQ(ws->config().dataDir, "/elsewhere");
+  EXPECT_EQ(Ini("DATA", "DIR"), "/data/in");
+  EXPECT_EQ(Ini("OUT", "DIR"), "/chosen/out");
+  EXPECT_EQ(ws->config().outDir, "/chosen/out");
+  EXPECT_EQ(Ini("GODOGRAPH", "N#"), "1");
+  EXPECT_EQ(ws->config().travelTimeSet, 1);
+  EXPECT_EQ(ws->config().travelTimeDir, "/tt/local");
+  EXPECT_EQ(reloads, 1);
+  EXPECT_EQ(Ini("DATABASE", "WFD"), "0");
+  EXPECT_EQ(Ini("DATABASE", "USE_TEND"), "0");
+  EXPECT_EQ(Ini("DATABASE", "SAVETOCSSDB"), "1");
+  EXPECT_EQ(Ini("DIR", "CSSDATAPATH"), "/css2");
+  EXPECT_EQ(Ini("DIR", "IMSREBPATH"), "C:\\ims2");
+  EXPECT_EQ(ws->config().imsRebPath, "C:/ims2");
+}
+
+TEST_F(SettingsSheetTest, CssChoicesFollowTheConnectionAndThePhaseList) {
+  context.cssConnected = true;
+  context.cssConnectionString = "DSN=CSS;UID=u;PWD=p;";
+  context.phaseCount = 2;
+  CSettingsSheet sheet(*ws, context);
+  auto* page = sheet.page<CWorkParamsPage>();
+  EXPECT_EQ(page->cssDbEdit->text(), "DSN=CSS;UID=u;PWD=p;");
+  // Phases in the list: another travel-time set may not be chosen.
+  EXPECT_FALSE(page->travelTimeSets->isEnabled());
+  ASSERT_TRUE(page->fromCssDb->isEnabled());
+  page->fromCssDb->click();
+  // TEND belongs to the main database's index.
+  EXPECT_FALSE(page->useTend->isEnabled());
+  page->saveToCssDb->setChecked(false);
+  sheet.accept();
+  EXPECT_EQ(Ini("DATABASE", "WFD"), "1");
+  EXPECT_TRUE(ws->config().wfd);
+  EXPECT_EQ(Ini("DATABASE", "SAVETOCSSDB"), "0");
+  EXPECT_EQ(Ini("GODOGRAPH", "N#"), "0");
+  EXPECT_EQ(reloads, 0);
+}
+
+TEST_F(SettingsSheetTest, OtherPagesWriteTheirKeys) {
+  CSettingsSheet sheet(*ws, context);
+  auto* css = sheet.page<CCss30OutputPage>();
+  auto* amplitude = sheet.page<SetupCalpAmpOptions>();
+  auto* sets = sheet.page<CPhaseSetPage>();
+  auto* wave = sheet.page<CWaveformSetupPage>();
+  auto* fk = sheet.page<CExtProgFKSetup>();
+  ASSERT_TRUE(css && amplitude && sets && wave && fk);
+
+  EXPECT_EQ(amplitude->mode->checkedId(), 1);
+  EXPECT_EQ(amplitude->mode->button(2)->text(), "по АЧХ из БД (нули/полюса или FAP)");
+  EXPECT_EQ(sets->active->checkedId(), 1);
+  EXPECT_EQ(sets->setEdits[1]->text(), "Pn;Sn;");
+  EXPECT_EQ(fk->programEdit->text(), "/opt/fk");
+
+  css->dirEdit->setText("/out/css");
+  css->format->button(2)->click();
+  amplitude->mode->button(2)->click();
+  sets->setEdits[0]->setText(" P, PcP ;;PKP");
+  sets->active->button(0)->click();
+  wave->drawWaveforms->setChecked(false);
+  wave->autoScale->setChecked(true);
+  prompts.paths = {"/usr/local/bin/fkprog"};
+  fk->programEdit->parentWidget()->findChild<QPushButton*>()->click();
+  ASSERT_EQ(prompts.records.back().kind, "open");
+  fk->exchangeDirEdit->setText("/tmp/fk2");
+  sheet.accept();
+
+  EXPECT_EQ(Ini("CSS30DATAOUTPUT", "DIR"), "/out/css");
+  EXPECT_EQ(Ini("CSS30DATAOUTPUT", "FORMAT"), "2");
+  EXPECT_EQ(Ini("AMPLITUDE", "DEFAULT"), "2");
+  EXPECT_EQ(ws->config().amplitudeDefault, 2);
+  EXPECT_EQ(Ini("PRESELECTED PHASES", "Teleseismic"), "P;PcP;PKP;");
+  EXPECT_EQ(Ini("PRESELECTED PHASES", "Selection"), "Teleseismic");
+  EXPECT_EQ(ws->config().preselectedPhases, 0);
+  EXPECT_FALSE(waveform.drawWaveforms);
+  EXPECT_TRUE(waveform.timeGrid);
+  EXPECT_TRUE(waveform.autoScale);
+  EXPECT_EQ(Ini("FKEXT", "MODULE"), "/usr/local/bin/fkprog");
+  EXPECT_EQ(Ini("FKEXT", "WFD"), "/tmp/fk2");
+}
+
+TEST_F(SettingsSheetTest, CancelWritesNothing) {
+  const std::string before = TempDir::ReadFile(ws->config().IniPath());
+  {
+    CSettingsSheet sheet(*ws, context);
+    sheet.page<SetupCalpAmpOptions>()->mode->button(0)->click();
+    sheet.reject();
+  }
+  EXPECT_EQ(TempDir::ReadFile(ws->config().IniPath()), before);
+}
+
+TEST(PhaseSetText, NamesEachFollowedBySemicolon) {
+  EXPECT_EQ(NormalizePhaseSet("P; S,,Pn;"), "P;S;Pn;");
+  EXPECT_EQ(NormalizePhaseSet(""), "");
+  EXPECT_EQ(NormalizePhaseSet(" ; , "), "");
+}
+
+}  // namespace
+}  // namespace nuv::test
