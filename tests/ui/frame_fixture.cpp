@@ -12,8 +12,10 @@ QApplication& FrameTestApp() {
   static int argc = 1;
   static char name[] = "test_ui";
   static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
-  return app;
+  // Kept to the end of the process: widgets that outlive a test are freed
+  // with it, never after it.
+  static QApplication* app = new QApplication(argc, argv);
+  return *app;
 }
 
 bool WaitFor(const std::function<bool()>& condition, int timeoutMs) {
