@@ -6,10 +6,11 @@ namespace nuv::cli {
 std::vector<Command> TimeCommands();
 std::vector<Command> ResponseCommands();
 std::vector<Command> ArchiveCommands();
+std::vector<Command> SeismoCommands();
 
 std::vector<Command> AllCommands() {
   std::vector<Command> all;
-  for (auto group : {TimeCommands, ResponseCommands, ArchiveCommands}) {
+  for (auto group : {TimeCommands, ResponseCommands, ArchiveCommands, SeismoCommands}) {
     auto commands = group();
     all.insert(all.end(), commands.begin(), commands.end());
   }

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "app/config.h"
+#include "app/workstation.h"
 #include "platform/paths.h"
 #include "platform/strformat.h"
 
@@ -82,6 +83,10 @@ std::string TravelTimeDirectory(const Config& config) {
   }
   if (dir.back() != '/') dir.push_back('/');
   return dir;
+}
+
+void LoadTravelTimeTables(Workstation& workstation) {
+  workstation.phaseTypes().Load(TravelTimeDirectory(workstation.config()));
 }
 
 void PhaseTypeTable::LoadNames(const std::string& ttDir) {

@@ -14,6 +14,7 @@
 namespace nuv {
 
 struct Config;
+class Workstation;
 
 class PhaseTypeTable {
  public:
@@ -70,5 +71,9 @@ const std::vector<const char*>& PseudoPhaseTypes();
 // is relative), or the home directory's "phases/" when that setting is
 // empty or names only the root.
 std::string TravelTimeDirectory(const Config& config);
+
+// Frees and rebuilds the workstation's phase-type table with every
+// travel-time table of the selected set (start-up and a change of set).
+void LoadTravelTimeTables(Workstation& workstation);
 
 }  // namespace nuv

@@ -83,9 +83,23 @@ bool Ascending(const std::vector<float>& values) {
   return true;
 }
 
-// Bisection for the bracketing nodes lo, hi = lo + 1 (lo = hi = 0 for a
-// single node).
-inline void Bracket(const float* x, int n, double v, int& lo, int& hi) {
+// The interval lo, hi = lo + 1 that holds v (lo = hi = 0 for a single
+// node): lo is the last node not above v, at most n - 2, as the bisection
+// over the nodes finds it. On an evenly spaced axis (scale != 0) the search
+// starts at the computed position and walks at most a node or two.
+inline void Bracket(const float* x, int n, double v, double scale, int& lo, int& hi) {
+  if (n < 2) {
+    lo = hi = 0;
+    return;
+  }
+  if (scale != 0) {
+    lo = static_cast<int>((v - x[0]) * scale);
+    lo = lo < 0 ? 0 : (lo > n - 2 ? n - 2 : lo);
+    while (lo > 0 && x[lo] > v) --lo;
+    while (lo < n - 2 && x[lo + 1] <= v) ++lo;
+    hi = lo + 1;
+    return;
+  }
   lo = 0;
   hi = n - 1;
   while (hi - lo > 1) {
@@ -97,13 +111,23 @@ inline void Bracket(const float* x, int n, double v, int& lo, int& hi) {
   }
 }
 
-// The spline value of one depth row at distance d, or -1 at a gap.
-inline double RowValue(const PHASEDATA& data, int row, double d) {
+// Nodes per unit when the steps of an axis agree within 1 %, else 0.
+double EvenScale(const std::vector<float>& x) {
+  if (x.size() < 3) return 0;
+  const double mean = (static_cast<double>(x.back()) - x.front()) / (x.size() - 1);
+  if (!(mean > 0)) return 0;
+  for (size_t i = 1; i < x.size(); ++i) {
+    const double step = static_cast<double>(x[i]) - x[i - 1];
+    if (std::fabs(step - mean) > 0.01 * mean) return 0;
+  }
+  return 1 / mean;
+}
+
+// The spline value of one depth row in the distance interval lo, hi, or -1 at a gap.
+inline double RowValue(const PHASEDATA& data, int row, double d, int lo, int hi) {
   const float* x = data.distances.data();
   const float* t = data.T.data() + static_cast<size_t>(row) * data.nx;
   const float* y2 = data.Y2.data() + static_cast<size_t>(row) * data.nx;
-  int lo, hi;
-  Bracket(x, data.nx, d, lo, hi);
   if (t[lo] == -1.0f || t[hi] == -1.0f) return -1;
   if (lo == hi) return t[lo];
   double h = static_cast<double>(x[hi]) - x[lo];
@@ -144,6 +168,7 @@ void PHASEDATA::Free() {
   Y2.clear();
   nd = nx = 0;
   hasTravelTimes = 0;
+  distanceIndexScale = depthIndexScale = 0;
 }
 
 bool ReadTravelTimeFile(const std::string& path, PHASEDATA& data, bool hashComments) {
@@ -165,6 +190,8 @@ bool ReadTravelTimeFile(const std::string& path, PHASEDATA& data, bool hashComme
   data.distances = std::move(distances);
   data.T = std::move(table);
   BuildSecondDerivatives(data);
+  data.distanceIndexScale = EvenScale(data.distances);
+  data.depthIndexScale = EvenScale(data.depths);
   data.hasTravelTimes = 1;
   return true;
 }
@@ -206,12 +233,14 @@ double TravelTime(const PHASEDATA& data, double depth, double distance) {
   if (!data.hasTravelTimes || data.nd <= 0 || data.nx <= 0) return -1;
   if (!(distance >= data.distances.front() && distance <= data.distances.back())) return -1;
   if (!(depth >= data.depths.front() && depth <= data.depths.back())) return -1;
-  int lo, hi;
-  Bracket(data.depths.data(), data.nd, depth, lo, hi);
-  const double t1 = RowValue(data, lo, distance);
+  int lo, hi, xlo, xhi;
+  Bracket(data.depths.data(), data.nd, depth, data.depthIndexScale, lo, hi);
+  // Both rows share the distance interval.
+  Bracket(data.distances.data(), data.nx, distance, data.distanceIndexScale, xlo, xhi);
+  const double t1 = RowValue(data, lo, distance, xlo, xhi);
   if (t1 < 0) return -1;
   if (lo == hi) return t1;
-  const double t2 = RowValue(data, hi, distance);
+  const double t2 = RowValue(data, hi, distance, xlo, xhi);
   if (t2 < 0) return -1;
   const double span = static_cast<double>(data.depths[hi]) - data.depths[lo];
   if (span == 0) return t1;

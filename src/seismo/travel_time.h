@@ -19,6 +19,10 @@ struct PHASEDATA {
   int nd = 0;
   int nx = 0;
   int hasTravelTimes = 0;
+  // Nodes per unit of the (nearly) evenly spaced axes, 0 otherwise: a
+  // lookup then starts next to its interval instead of bisecting.
+  double distanceIndexScale = 0;
+  double depthIndexScale = 0;
 
   void Free();
 };

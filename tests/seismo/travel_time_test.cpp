@@ -199,6 +199,30 @@ TEST_F(StraightRay, InterpolationFollowsTheCurve) {
           << h << " " << d;
 }
 
+TEST_F(StraightRay, EvenAxesGiveTheSameIntervalsAsBisection) {
+  // The evenly spaced axes of the set are looked up from a computed
+  // position; the plain bisection must give the very same numbers.
+  ASSERT_NE(P().distanceIndexScale, 0);
+  ASSERT_NE(P().depthIndexScale, 0);
+  PHASEDATA bisected = P();
+  bisected.distanceIndexScale = bisected.depthIndexScale = 0;
+  std::vector<double> distances{0, 0.5, 29.5, 30, 14.999999, 15, 15.000001};
+  std::vector<double> depths{0, 25, 675, 700, 24.9999, 350};
+  for (int i = 0; i < 300; ++i) {
+    distances.push_back(i * 0.1003);
+    depths.push_back(i * 2.3401);
+  }
+  for (double h : depths)
+    for (double d : distances)
+      ASSERT_EQ(TravelTime(P(), h, d), TravelTime(bisected, h, d)) << h << " " << d;
+  // An uneven axis is bisected.
+  PHASEDATA uneven;
+  ASSERT_TRUE(ReadTravelTimeFile(
+      dir_.WriteFile("uneven", "t\n1\n0\n4\n0 1 3 10\n0 1 3 10\n").string(), uneven));
+  EXPECT_EQ(uneven.distanceIndexScale, 0);
+  EXPECT_NEAR(TravelTime(uneven, 0, 5), 5, 0.5);
+}
+
 TEST_F(StraightRay, Inverses) {
   const double t = TravelTime(P(), 10, 12.34);
   EXPECT_NEAR(DistanceForTime(P(), t, 10), 12.34, 1e-6);
