@@ -75,6 +75,14 @@ std::string Readme(const EarthModel& model, const TableGrid& grid, const Generat
        "- LQ, LR, LRM, Lg, Rg are listed in \"phaselist\" so that they can be picked, but "
        "have no\n  table: surface-wave group times are not a property of this body-wave "
        "model.\n\n"
+       "Reading the tables: times are interpolated by a natural cubic spline in distance "
+       "and\nlinearly in depth. For IASP91, P read this way between the nodes stays within "
+       "0.2 s of\nthe direct computation from 1 to 100 degrees at every depth, S within 0.3 s "
+       "(near the\ncrossovers of the 410/660 km triplications for sources deeper than 550 km). "
+       "A lookup\nbetween the last node of a branch and the next node (a -1) answers -1, so "
+       "a branch is\nusable up to its last node but one interval short of its true end.\n\n"
+       "\"phaselist\" cannot hold a comment line (every two words are read as a phase), "
+       "hence this file.\n\n"
        "Regenerate: ttgen [--model FILE] --out DIR\n";
   return o.str();
 }
