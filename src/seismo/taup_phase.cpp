@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <map>
 #include <numbers>
 #include <stdexcept>
 
+#include "phases/phase_types.h"
 #include "platform/strformat.h"
 
 namespace nuv::taup {
@@ -75,64 +77,66 @@ std::vector<PhaseDef> BuildPhases() {
     b.split = s;
     return b;
   };
-  std::vector<PhaseDef> v = {
-      {"P", "P", Direct(kWaveP, M, true)},
-      {"S", "S", Direct(kWaveS, M, true)},
-      {"PKiKP", "pkikp", {Make({{kIcbP, 2}, {kSrcP, -1}})}},
-      {"PKPdf", "PKP(df)", {pkpI}},
-      {"Pn", "P_n", Direct(kWaveP, Zone::kUppermostMantle, false)},
-      {"Pg", "P_g", Direct(kWaveP, Zone::kUpperCrust, false)},
-      {"Sn", "S_n", Direct(kWaveS, Zone::kUppermostMantle, false)},
-      {"Sg", "S_g", Direct(kWaveS, Zone::kUpperCrust, false)},
-      {"LQ", "LQ", {}},
-      {"LR", "LR", {}},
-      {"LRM", "LRM", {}},
-      {"Lg", "L_g", {}},
-      {"Rg", "R_g", {}},
-      {"PKKPab", "PKKP(ab)", {pkkp(K, AB)}},
-      {"PKKPbc", "PKKP(bc)", {pkkp(K, BC)}},
-      {"PKKPdf", "PKKP(df)", {pkkp(I, Split::kNone)}},
-      {"PKPPKP",
-       "PKPPKP",
-       {Make({{kTurnP, 4}, {kSrcP, -1}}, K), Make({{kTurnP, 4}, {kSrcP, -1}}, I)}},
-      {"PKP", "PKP", {pkpK, pkpI}},
-      {"PKPab", "PKP(ab)", {withSplit(pkpK, AB)}},
-      {"PKPbc", "PKP(bc)", {withSplit(pkpK, BC)}},
-      {"PP", "PP", {Make({{kTurnP, 4}, {kSrcP, -1}}, M)}},
-      {"PPP", "PPP", {Make({{kTurnP, 6}, {kSrcP, -1}}, M)}},
-      {"PPS", "PPS", {Make({{kTurnP, 4}, {kSrcP, -1}, {kTurnS, 2}}, M, M)}},
-      {"PS", "PS", {Make({{kTurnP, 2}, {kSrcP, -1}, {kTurnS, 2}}, M, M)}},
-      {"Pb", "P_b", Direct(kWaveP, Zone::kLowerCrust, false)},
-      {"PcP", "P_cP", {Make({{kCmbP, 2}, {kSrcP, -1}})}},
-      {"PcS", "P_cS", {Make({{kCmbP, 1}, {kSrcP, -1}, {kCmbS, 1}})}},
-      {"pPKiKP", "_pPKiKP", {Make({{kSrcP, 1}, {kIcbP, 2}})}},
-      {"pPKP", "_pPKP", {Make({{kSrcP, 1}, {kTurnP, 2}}, K), Make({{kSrcP, 1}, {kTurnP, 2}}, I)}},
-      {"SKKS", "SKKS", {skks(K), skks(I)}},
-      {"SKKSac", "SKKS(ac)", {skks(K)}},
-      {"SKKSdf", "SKKS(df)", {skks(I)}},
-      {"SKPab", "SKP(ab)", {skp(K, AB)}},
-      {"SKPdf", "SKP(df)", {skp(I, Split::kNone)}},
-      {"SKSac", "SKS(ac)", {sks(K)}},
-      {"SKSdf", "SKS(df)", {sks(I)}},
-      {"SP", "SP", {Make({{kTurnS, 2}, {kSrcS, -1}, {kTurnP, 2}}, M, M)}},
-      {"SPP", "SPP", {Make({{kTurnS, 2}, {kSrcS, -1}, {kTurnP, 4}}, M, M)}},
-      {"SS", "SS", {Make({{kTurnS, 4}, {kSrcS, -1}}, N, M)}},
-      {"SSS", "SSS", {Make({{kTurnS, 6}, {kSrcS, -1}}, N, M)}},
-      {"Sb", "S_b", Direct(kWaveS, Zone::kLowerCrust, false)},
-      {"ScP", "S_cP", {Make({{kCmbS, 1}, {kSrcS, -1}, {kCmbP, 1}})}},
-      {"ScS", "S_cS", {Make({{kCmbS, 2}, {kSrcS, -1}})}},
-      {"pP", "_pP", {Make({{kSrcP, 1}, {kTurnP, 2}}, M)}},
-      {"pS", "_pS", {Make({{kSrcP, 1}, {kTurnS, 2}}, N, M)}},
-      {"sP", "_sP", {Make({{kSrcS, 1}, {kTurnP, 2}}, M)}},
-      {"sS", "_sS", {Make({{kSrcS, 1}, {kTurnS, 2}}, N, M)}},
-      {"sPcP", "_sP_cP", {Make({{kSrcS, 1}, {kCmbP, 2}})}},
-      {"sPKSab", "_sPKS(ab)", {spks(K, AB)}},
-      {"sPKSbc", "_sPKS(bc)", {spks(K, BC)}},
-      {"sPKSdf", "_sPKS(df)", {spks(I, Split::kNone)}},
-      {"sPKKPdf", "_sPKKP(df)", {Make({{kSrcS, 1}, {kTurnP, 4}, {kCmbP, -2}}, I)}},
-      {"SKS", "SKS", {sks(K), sks(I)}},
+  // Branches by phase name; names of the workstation's vocabulary without an entry
+  // (surface waves) get no table.
+  std::map<std::string, std::vector<Branch>> defs = {
+      {"P", Direct(kWaveP, M, true)},
+      {"S", Direct(kWaveS, M, true)},
+      {"PKiKP", {Make({{kIcbP, 2}, {kSrcP, -1}})}},
+      {"PKPdf", {pkpI}},
+      {"Pn", Direct(kWaveP, Zone::kUppermostMantle, false)},
+      {"Pg", Direct(kWaveP, Zone::kUpperCrust, false)},
+      {"Sn", Direct(kWaveS, Zone::kUppermostMantle, false)},
+      {"Sg", Direct(kWaveS, Zone::kUpperCrust, false)},
+      {"PKKPab", {pkkp(K, AB)}},
+      {"PKKPbc", {pkkp(K, BC)}},
+      {"PKKPdf", {pkkp(I, Split::kNone)}},
+      {"PKPPKP", {Make({{kTurnP, 4}, {kSrcP, -1}}, K), Make({{kTurnP, 4}, {kSrcP, -1}}, I)}},
+      {"PKP", {pkpK, pkpI}},
+      {"PKPab", {withSplit(pkpK, AB)}},
+      {"PKPbc", {withSplit(pkpK, BC)}},
+      {"PP", {Make({{kTurnP, 4}, {kSrcP, -1}}, M)}},
+      {"PPP", {Make({{kTurnP, 6}, {kSrcP, -1}}, M)}},
+      {"PPS", {Make({{kTurnP, 4}, {kSrcP, -1}, {kTurnS, 2}}, M, M)}},
+      {"PS", {Make({{kTurnP, 2}, {kSrcP, -1}, {kTurnS, 2}}, M, M)}},
+      {"Pb", Direct(kWaveP, Zone::kLowerCrust, false)},
+      {"PcP", {Make({{kCmbP, 2}, {kSrcP, -1}})}},
+      {"PcS", {Make({{kCmbP, 1}, {kSrcP, -1}, {kCmbS, 1}})}},
+      {"pPKiKP", {Make({{kSrcP, 1}, {kIcbP, 2}})}},
+      {"pPKP", {Make({{kSrcP, 1}, {kTurnP, 2}}, K), Make({{kSrcP, 1}, {kTurnP, 2}}, I)}},
+      {"SKKS", {skks(K), skks(I)}},
+      {"SKKSac", {skks(K)}},
+      {"SKKSdf", {skks(I)}},
+      {"SKPab", {skp(K, AB)}},
+      {"SKPdf", {skp(I, Split::kNone)}},
+      {"SKSac", {sks(K)}},
+      {"SKSdf", {sks(I)}},
+      {"SP", {Make({{kTurnS, 2}, {kSrcS, -1}, {kTurnP, 2}}, M, M)}},
+      {"SPP", {Make({{kTurnS, 2}, {kSrcS, -1}, {kTurnP, 4}}, M, M)}},
+      {"SS", {Make({{kTurnS, 4}, {kSrcS, -1}}, N, M)}},
+      {"SSS", {Make({{kTurnS, 6}, {kSrcS, -1}}, N, M)}},
+      {"Sb", Direct(kWaveS, Zone::kLowerCrust, false)},
+      {"ScP", {Make({{kCmbS, 1}, {kSrcS, -1}, {kCmbP, 1}})}},
+      {"ScS", {Make({{kCmbS, 2}, {kSrcS, -1}})}},
+      {"pP", {Make({{kSrcP, 1}, {kTurnP, 2}}, M)}},
+      {"pS", {Make({{kSrcP, 1}, {kTurnS, 2}}, N, M)}},
+      {"sP", {Make({{kSrcS, 1}, {kTurnP, 2}}, M)}},
+      {"sS", {Make({{kSrcS, 1}, {kTurnS, 2}}, N, M)}},
+      {"sPcP", {Make({{kSrcS, 1}, {kCmbP, 2}})}},
+      {"sPKSab", {spks(K, AB)}},
+      {"sPKSbc", {spks(K, BC)}},
+      {"sPKSdf", {spks(I, Split::kNone)}},
+      {"sPKKPdf", {Make({{kSrcS, 1}, {kTurnP, 4}, {kCmbP, -2}}, I)}},
+      {"SKS", {sks(K), sks(I)}},
   };
-  return v;
+  std::vector<PhaseDef> phases;
+  for (const auto& [name, file] : BuiltInPhaseTypes()) {
+    auto it = defs.find(name);
+    phases.push_back({name, file, it == defs.end() ? std::vector<Branch>{} : it->second});
+  }
+  // SKS, the first of SKSac and SKSdf, as bulletins name it.
+  phases.push_back({"SKS", "SKS", defs.at("SKS")});
+  return phases;
 }
 
 }  // namespace

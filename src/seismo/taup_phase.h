@@ -76,8 +76,8 @@ struct PhaseDef {
 };
 
 // The phase vocabulary of a travel-time set in "phaselist" order: the workstation's
-// built-in names and file names (P first), followed by SKS. Surface waves (LQ, LR, LRM,
-// Lg, Rg) have no branches: they are listed so that they can be picked, but get no table.
+// built-in names and file names (BuiltInPhaseTypes, P first), followed by SKS. Surface waves (LQ,
+// LR, LRM, Lg, Rg) have no branches: they are listed so that they can be picked, but get no table.
 const std::vector<PhaseDef>& StandardPhases();
 const PhaseDef* FindPhase(const std::string& name);
 

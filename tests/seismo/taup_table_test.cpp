@@ -10,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "phases/phase_types.h"
 #include "seismo/travel_time.h"
 #include "support/temp_dir.h"
 
@@ -49,70 +50,6 @@ TEST(TravelTimeFile, TitleNamesPhaseModelAndMethodWithinALineOfNumbers) {
   EarthModel longName =
       EarthModel::Parse("name " + std::string(200, 'x') + "\n0 6 3.5\n30 6 3.5\n");
   EXPECT_LE(TableTitle(p, longName).size(), 127u);
-}
-
-TEST(TravelTimeSet, PhaseListKeepsTheWorkstationVocabularyInOrder) {
-  // The built-in phase-type table of the workstation, in its order, then SKS.
-  const char* expected[][2] = {
-      {"P", "P"},
-      {"S", "S"},
-      {"PKiKP", "pkikp"},
-      {"PKPdf", "PKP(df)"},
-      {"Pn", "P_n"},
-      {"Pg", "P_g"},
-      {"Sn", "S_n"},
-      {"Sg", "S_g"},
-      {"LQ", "LQ"},
-      {"LR", "LR"},
-      {"LRM", "LRM"},
-      {"Lg", "L_g"},
-      {"Rg", "R_g"},
-      {"PKKPab", "PKKP(ab)"},
-      {"PKKPbc", "PKKP(bc)"},
-      {"PKKPdf", "PKKP(df)"},
-      {"PKPPKP", "PKPPKP"},
-      {"PKP", "PKP"},
-      {"PKPab", "PKP(ab)"},
-      {"PKPbc", "PKP(bc)"},
-      {"PP", "PP"},
-      {"PPP", "PPP"},
-      {"PPS", "PPS"},
-      {"PS", "PS"},
-      {"Pb", "P_b"},
-      {"PcP", "P_cP"},
-      {"PcS", "P_cS"},
-      {"pPKiKP", "_pPKiKP"},
-      {"pPKP", "_pPKP"},
-      {"SKKS", "SKKS"},
-      {"SKKSac", "SKKS(ac)"},
-      {"SKKSdf", "SKKS(df)"},
-      {"SKPab", "SKP(ab)"},
-      {"SKPdf", "SKP(df)"},
-      {"SKSac", "SKS(ac)"},
-      {"SKSdf", "SKS(df)"},
-      {"SP", "SP"},
-      {"SPP", "SPP"},
-      {"SS", "SS"},
-      {"SSS", "SSS"},
-      {"Sb", "S_b"},
-      {"ScP", "S_cP"},
-      {"ScS", "S_cS"},
-      {"pP", "_pP"},
-      {"pS", "_pS"},
-      {"sP", "_sP"},
-      {"sS", "_sS"},
-      {"sPcP", "_sP_cP"},
-      {"sPKSab", "_sPKS(ab)"},
-      {"sPKSbc", "_sPKS(bc)"},
-      {"sPKSdf", "_sPKS(df)"},
-      {"sPKKPdf", "_sPKKP(df)"},
-      {"SKS", "SKS"},
-  };
-  std::ostringstream out;
-  WritePhaseList(out, StandardPhases());
-  std::string text;
-  for (auto& e : expected) text += std::string(e[0]) + " " + e[1] + "\n";
-  EXPECT_EQ(out.str(), text);
 }
 
 // A small set written to disk and read back by the workstation's reader.
@@ -159,7 +96,26 @@ TEST(TravelTimeSet, GeneratedFilesLoadAndHoldTheComputedTimes) {
     }
   }
   EXPECT_EQ(report.files.size(), tables + 2);  // + phaselist and README
-  EXPECT_TRUE(std::filesystem::exists(out + "/phaselist"));
+
+  // The workstation's phase-type table built from the set: its own vocabulary in its own
+  // order (P first), then SKS, then the pseudo-phases; every computed phase has a table.
+  PhaseTypeTable types;
+  types.Load(out);
+  const auto& builtIn = BuiltInPhaseTypes();
+  ASSERT_EQ(types.Count(), static_cast<int>(builtIn.size() + 1 + PseudoPhaseTypes().size()));
+  for (size_t i = 0; i < builtIn.size(); ++i) {
+    EXPECT_EQ(types.Name(i), builtIn[i].first);
+    EXPECT_EQ(types.TtFile(i), builtIn[i].second);
+  }
+  const int sks = static_cast<int>(builtIn.size());
+  EXPECT_EQ(types.Name(sks), "SKS");
+  for (int i = 0; i <= sks; ++i) {
+    const PhaseDef* def = FindPhase(types.Name(i));
+    ASSERT_NE(def, nullptr);
+    EXPECT_EQ(types.HasTravelTimes(i), !def->branches.empty()) << types.Name(i);
+  }
+  EXPECT_FALSE(types.HasTravelTimes(types.IndexOf("Lg")));
+  EXPECT_TRUE(types.CanBeDefining(types.IndexOf("Pn")));
   std::string readme = test::TempDir::ReadFile(out + "/README");
   EXPECT_NE(readme.find("IASP91 (Kennett and Engdahl, 1991)"), std::string::npos);
   EXPECT_NE(readme.find("ttgen [--model FILE] --out DIR"), std::string::npos);
