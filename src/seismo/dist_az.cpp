@@ -43,9 +43,13 @@ GeoVector GeocentricVector(float lat, float lon) {
   return {std::cos(psi) * std::cos(lambda), std::cos(psi) * std::sin(lambda), std::sin(psi)};
 }
 
-void DistAzFromVectors(const GeoVector& a, const GeoVector& b, DistAzResult& out) {
+float DistanceFromVectors(const GeoVector& a, const GeoVector& b) {
   const GeoVector c = Cross(a, b);
-  out.distance = static_cast<float>(std::atan2(std::sqrt(Dot(c, c)), Dot(a, b)) / kDegToRad);
+  return static_cast<float>(std::atan2(std::sqrt(Dot(c, c)), Dot(a, b)) / kDegToRad);
+}
+
+void DistAzFromVectors(const GeoVector& a, const GeoVector& b, DistAzResult& out) {
+  out.distance = DistanceFromVectors(a, b);
   out.azimuth = static_cast<float>(Azimuth(a, b));
   out.backAzimuth = static_cast<float>(Azimuth(b, a));
 }

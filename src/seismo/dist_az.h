@@ -20,6 +20,8 @@ struct GeoVector {
   double x = 0, y = 0, z = 0;
 };
 GeoVector GeocentricVector(float lat, float lon);
+// Distance (degrees) between two unit vectors, as DistAz gives it.
+float DistanceFromVectors(const GeoVector& a, const GeoVector& b);
 // Distance (degrees) and azimuth/back azimuth between two unit vectors.
 void DistAzFromVectors(const GeoVector& a, const GeoVector& b, DistAzResult& out);
 

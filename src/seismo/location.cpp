@@ -32,9 +32,7 @@ bool ValidPoint(double lat, double lon) {
 // reusing the observation's precomputed vector; -1 for a point off the globe.
 float DistanceTo(const CArrivalElement& e, const GeoVector& trial, float lat, float lon) {
   if (static_cast<float>(e.lat) == lat && static_cast<float>(e.lon) == lon) return 0;
-  DistAzResult r;
-  DistAzFromVectors(e.position, trial, r);
-  return r.distance;
+  return DistanceFromVectors(e.position, trial);
 }
 
 // Travel time of an observation from a trial point; -1 when not computable.
@@ -246,6 +244,10 @@ LocationResult LocateSearch(CArrivalList& list, const PhaseTypeTable& types,
         f1 = Misfit(list, types, lat1, lon1, depth1, nullptr);
         step /= 2;
       } while (step >= 0.001 && f1 > f0);
+      // No step down the gradient lowers the misfit: this is the minimum at
+      // the resolution of the search. Moving on to the worse point would only
+      // swap between neighbouring depths until the iterations run out.
+      if (f1 > f0) break;
 
       if (!options.fixDepth) depth1 = ClampDepth(ScanDepth(list, types, lat1, lon1, depth1, f1));
 

@@ -158,6 +158,7 @@ TEST_F(Location, SearchConvergesFromANearbyStart) {
   EXPECT_NEAR(r.depth, kTruth.depth, 3);
   EXPECT_NEAR(r.t0, kTruth.t0, 0.5);
   EXPECT_LT(r.rms, 0.3);
+  EXPECT_LT(r.iterations, 100);
   for (const CArrivalElement& e : list.elements()) EXPECT_LT(std::fabs(e.residual), 0.6);
 }
 

@@ -1,0 +1,114 @@
+// The seismological computations on a workstation connected to a database:
+// the station table from SITE and SITECHAN feeds the location, and the
+// region tables name the epicentre.
+
+#include <gtest/gtest.h>
+
+#include "app/workstation.h"
+#include "platform/strformat.h"
+#include "seismo/location.h"
+#include "seismo/region.h"
+#include "seismo/travel_time.h"
+#include "support/test_database.h"
+#include "tables.h"
+
+namespace nuv {
+namespace {
+
+class SeismoDatabaseTest : public test::DatabaseTest {};
+
+TEST_P(SeismoDatabaseTest, LocatesFromTheLoadedStationTable) {
+  const float positions[][2] = {{43.1f, 79.0f}, {41.0f, 80.5f}, {44.9f, 76.0f},
+                                {39.8f, 74.2f}, {42.0f, 84.5f}, {46.5f, 81.3f}};
+  for (int i = 0; i < 6; ++i) {
+    db().Exec(StrFormat(
+        "insert into SITE (STA, LAT, LON, ELEV, NGROUPS) values ('S%d', %.2f, %.2f, 1, 1)", i,
+        positions[i][0], positions[i][1]));
+    // The vertical sensor stands a little apart from the station's reference point.
+    db().Exec(StrFormat(
+        "insert into SITECHAN (STA, CHAN, NGROUP, CHANINDEX, SPS, LAT, LON, EDEPH) values "
+        "('S%d', 'SHZ', 1, 0, 40, %.2f, %.2f, 0)",
+        i, positions[i][0] + 0.01, positions[i][1]));
+  }
+  // The default travel-time directory: "phases" of the home directory.
+  const test::TempDir& dir = db().dir();
+  test::WriteStraightRaySet(dir);
+  std::filesystem::create_directories(db().homeDir() + "phases");
+  for (const char* name : {"phaselist", "P", "S"})
+    std::filesystem::copy_file(dir.path() / name, db().homeDir() + "phases/" + name,
+                               std::filesystem::copy_options::overwrite_existing);
+
+  Workstation& ws = workstation();
+  ASSERT_EQ(ws.stations().size(), 6);
+  LoadTravelTimeTables(ws);
+  ASSERT_TRUE(ws.phaseTypes().HasTravelTimes(ws.phaseTypes().IndexOf("S")));
+
+  const double lat = 42.3, lon = 77.1, depth = 20, t0 = 1.6e9;
+  for (int s = 0; s < 6; ++s) {
+    const int chan = ws.stations().FindChannel(s, "shz");
+    ASSERT_EQ(chan, 0);
+    for (int type = 0; type < 2; ++type) {
+      DistAzResult r;
+      ASSERT_TRUE(DistAz(static_cast<float>(lat), static_cast<float>(lon),
+                         ws.stations()[s].channels[0].lat, ws.stations()[s].channels[0].lon, r));
+      SEISMIC_PHASE p;
+      p.station = s;
+      p.channel = chan;
+      p.phaseType = type;
+      p.defining = 1;
+      p.SetTime(t0 + TravelTime(ws.phaseTypes().Data(type), depth, r.distance));
+      ws.phases().Add(p);
+    }
+  }
+  CArrivalList list = BuildArrivalList(ws.phases(), ws.phaseTypes(), ws.stations());
+  ASSERT_EQ(list.Count(), 12);
+  // The sensor position, not the station's, enters the observation.
+  EXPECT_NEAR(list[0].lat - ws.stations()[list[0].station].lat, 0.01, 1e-4);
+  const LocationResult r =
+      LocateSearch(list, ws.phaseTypes(), {41, 78, 10, t0 + 30}, LocateOptions{});
+  ASSERT_TRUE(r.ok) << r.message;
+  // The search ends at the minimum, not at the iteration limit.
+  EXPECT_LT(r.iterations, 100);
+  EXPECT_NEAR(r.lat, lat, 0.03);
+  EXPECT_NEAR(r.lon, lon, 0.03);
+  EXPECT_NEAR(r.t0, t0, 0.5);
+}
+
+TEST_P(SeismoDatabaseTest, RegionOfAnEpicentre) {
+  db().Exec("insert into GREGION (GRN, GRNAME, GRNAME_R) values (5, 'Kyrgyzstan', 'Киргизия')");
+  db().Exec(
+      "insert into SREGION (SRN, SRNAME, SRNAME_R) values (48, 'Central Asia', 'Средняя Азия')");
+  db().Exec("insert into GREGION (GRN, GRNAME, GRNAME_R) values (7, 'Argentina', 'Аргентина')");
+  db().Exec(
+      "insert into SREGION (SRN, SRNAME, SRNAME_R) values (9, 'South America', 'Южная Америка')");
+  db().Exec("insert into REGION_MAP (LAT, LON1, LON2, GRN, SRN) values (42, 70, 80, 5, 48)");
+  db().Exec("insert into REGION_MAP (LAT, LON1, LON2, GRN, SRN) values (-30, -60, -70, 7, 9)");
+  Workstation& ws = workstation();
+  odbc::Connection& main = ws.databases().main();
+
+  RegionInfo region = RegionOf(main, 42.3, 77.1);
+  ASSERT_TRUE(region.found) << region.error;
+  EXPECT_EQ(region.seismicNumber, 48);
+  EXPECT_EQ(region.seismicName, "Central Asia");
+  EXPECT_EQ(region.seismicNameRu, "Средняя Азия");
+  EXPECT_EQ(region.geographicNumber, 5);
+  EXPECT_EQ(region.geographicNameRu, "Киргизия");
+  // West of Greenwich the band runs the other way.
+  region = RegionOf(main, -29.8, -65.4);
+  ASSERT_TRUE(region.found) << region.error;
+  EXPECT_EQ(region.geographicName, "Argentina");
+  // The upper bound of a band is open.
+  EXPECT_FALSE(RegionOf(main, 42, 80).found);
+  EXPECT_FALSE(RegionOf(main, 10, 10).found);
+
+  db().Exec("drop table REGION_MAP");
+  region = RegionOf(main, 42.3, 77.1);
+  EXPECT_FALSE(region.found);
+  EXPECT_FALSE(region.error.empty());
+  EXPECT_TRUE(region.seismicName.empty());
+}
+
+NUV_DATABASE_TEST_SUITE(SeismoDatabaseTest);
+
+}  // namespace
+}  // namespace nuv
