@@ -7,10 +7,12 @@ std::vector<Command> TimeCommands();
 std::vector<Command> ResponseCommands();
 std::vector<Command> ArchiveCommands();
 std::vector<Command> SeismoCommands();
+std::vector<Command> SigprocCommands();
 
 std::vector<Command> AllCommands() {
   std::vector<Command> all;
-  for (auto group : {TimeCommands, ResponseCommands, ArchiveCommands, SeismoCommands}) {
+  for (auto group :
+       {TimeCommands, ResponseCommands, ArchiveCommands, SeismoCommands, SigprocCommands}) {
     auto commands = group();
     all.insert(all.end(), commands.begin(), commands.end());
   }

@@ -1,0 +1,81 @@
+// Signal-processing commands: Butterworth design, trace filtering and the
+// formula language, on plain-text sample files (one value per line).
+
+#include <cmath>
+#include <vector>
+
+#include "cli.h"
+#include "platform/strformat.h"
+#include "sigproc/butterworth.h"
+#include "sigproc/sample_file.h"
+
+namespace nuv::cli {
+namespace {
+
+// "BP", "LP", "BR", "HP" (any letter case) or the index 0..3.
+int ParseFilterType(const std::string& text) {
+  for (int type = kBandPass; type <= kHighPass; ++type) {
+    if (EqualsNoCase(text, ButterworthTypeName(type)) || text == std::to_string(type)) return type;
+  }
+  throw CliError("filter type must be BP, LP, BR, HP or 0..3: " + text);
+}
+
+std::vector<double> ReadSamples(const std::string& path) {
+  auto samples = ReadSampleFile(path);
+  if (!samples) throw CliError(StrFormat("Ошибка открытия файла %s", path.c_str()));
+  return *samples;
+}
+
+nlohmann::json RunButterDesign(Session&, const Args& args) {
+  if (args.size() != 5) throw CliError("usage: butter-design TYPE ORDER FL FH DT");
+  const int type = ParseFilterType(args[0]);
+  const long long order = ParseInteger(args[1], "order");
+  const double fl = ParseDouble(args[2], "lower cut-off");
+  const double fh = ParseDouble(args[3], "upper cut-off");
+  const double dt = ParseDouble(args[4], "sample interval");
+  if (order < 1 || order > kMaxButterworthOrder) throw CliError("order must be 1..10");
+  if (!(dt > 0) || !std::isfinite(dt)) throw CliError("the sample interval must be positive");
+  const ButterworthSections f =
+      DesignButterworth(static_cast<int>(order), ButterworthTypeName(type), static_cast<float>(fl),
+                        static_cast<float>(fh), static_cast<float>(dt));
+  nlohmann::json sections = nlohmann::json::array();
+  for (int s = 0; s < f.nsects; ++s) {
+    sections.push_back({{"b", {f.sn[3 * s], f.sn[3 * s + 1], f.sn[3 * s + 2]}},
+                        {"a", {f.sd[3 * s], f.sd[3 * s + 1], f.sd[3 * s + 2]}}});
+  }
+  return {{"sections", sections}};
+}
+
+nlohmann::json RunFilter(Session&, const Args& input) {
+  Args args = input;
+  const bool zeroPhase = TakeFlag(args, "--zero-phase");
+  const auto rate = TakeOption(args, "--rate");
+  if (args.size() != 6 || !rate)
+    throw CliError("usage: filter TYPE ORDER FL FH --rate R [--zero-phase] IN OUT");
+  const int type = ParseFilterType(args[0]);
+  const long long order = ParseInteger(args[1], "order");
+  const double fl = ParseDouble(args[2], "lower cut-off");
+  const double fh = ParseDouble(args[3], "upper cut-off");
+  const double sps = ParseDouble(*rate, "sampling rate");
+  if (!(sps > 0) || !std::isfinite(sps)) throw CliError("the sampling rate must be positive");
+  const std::vector<double> samples = ReadSamples(args[4]);
+  std::vector<float> trace(samples.begin(), samples.end());
+  // FilterTrace clamps the order to 1..10 as the trace pane does.
+  const int clamped = static_cast<int>(std::clamp<long long>(order, 0, 100));
+  FilterTrace(trace.data(), trace.size(), static_cast<float>(1.0 / sps), type, clamped,
+              static_cast<float>(fl), static_cast<float>(fh), zeroPhase);
+  if (!WriteSampleFile(args[5], std::vector<double>(trace.begin(), trace.end())))
+    throw CliError(StrFormat("Ошибка открытия файла %s", args[5].c_str()));
+  return {{"count", trace.size()}};
+}
+
+}  // namespace
+
+std::vector<Command> SigprocCommands() {
+  return {
+      {"butter-design", "TYPE ORDER FL FH DT", RunButterDesign},
+      {"filter", "TYPE ORDER FL FH --rate R [--zero-phase] IN OUT", RunFilter},
+  };
+}
+
+}  // namespace nuv::cli
