@@ -1,5 +1,6 @@
 #include "seismo/taup_table.h"
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -53,7 +54,8 @@ std::string Readme(const EarthModel& model, const TableGrid& grid, const Generat
        "number\nof depths and the depths (km), the number of distances and the distances "
        "(degrees), then\nthe times (s) depth-major. "
     << grid.depths.size() << " depths (0 to 700 km) x " << grid.distances.size()
-    << " distances (0 to 180 degrees).\n\n"
+    << " distances (0 to 180 degrees); each table keeps the distances where its phase "
+       "exists.\n\n"
        "Phase definitions:\n"
        "- P, S: every P (S) above the core, up-going, turning or reflected in crust or "
        "mantle: the\n  first-arriving P (S) at every distance, including Pg/Pb/Pn; beyond the "
@@ -81,7 +83,15 @@ std::string Readme(const EarthModel& model, const TableGrid& grid, const Generat
        "(near the\ncrossovers of the 410/660 km triplications for sources deeper than 550 km). "
        "A lookup\nbetween the last node of a branch and the next node (a -1) answers -1, so "
        "a branch is\nusable up to its last node but one interval short of its true end.\n\n"
-       "\"phaselist\" cannot hold a comment line (every two words are read as a phase), "
+    << (r.absent.empty() ? std::string()
+                         : "Phases with no arrival in this model, hence no table:" +
+                               [&] {
+                                 std::string names;
+                                 for (const auto& n : r.absent) names += " " + n;
+                                 return names;
+                               }() +
+                               "\n\n")
+    << "\"phaselist\" cannot hold a comment line (every two words are read as a phase), "
        "hence this file.\n\n"
        "Regenerate: ttgen [--model FILE] --out DIR\n";
   return o.str();
@@ -145,8 +155,28 @@ GenerationReport GenerateTravelTimeSet(const EarthModel& model, const std::strin
       std::vector<double> row = solver.Times(phase, depth, grid.distances);
       values.insert(values.end(), row.begin(), row.end());
     }
+    // Each table spans only the distances where the phase exists at some depth: the
+    // workstation's inverse searches start at the table's ends and step inwards a limited
+    // way, so a table ending in a long run of -1 would defeat them.
+    const size_t nx = grid.distances.size();
+    size_t first = nx, last = 0;
+    for (size_t k = 0; k < values.size(); ++k) {
+      if (values[k] < 0) continue;
+      first = std::min(first, k % nx);
+      last = std::max(last, k % nx);
+    }
+    if (first == nx) {  // no arrival anywhere in this model: no table
+      report.absent.push_back(phase.name);
+      continue;
+    }
+    TableGrid own{grid.depths, std::vector<double>(grid.distances.begin() + first,
+                                                   grid.distances.begin() + last + 1)};
+    std::vector<double> trimmed;
+    for (size_t j = 0; j < grid.depths.size(); ++j)
+      trimmed.insert(trimmed.end(), values.begin() + j * nx + first,
+                     values.begin() + j * nx + last + 1);
     std::ostringstream text;
-    WriteTable(text, TableTitle(phase, model), grid, values);
+    WriteTable(text, TableTitle(phase, model), own, trimmed);
     WriteFile(JoinPath(dir, phase.file), text.str());
     report.files.push_back(phase.file);
   }

@@ -37,13 +37,16 @@ void WritePhaseList(std::ostream& out, const std::vector<PhaseDef>& phases);
 std::string TableTitle(const PhaseDef& phase, const EarthModel& model);
 
 struct GenerationReport {
-  std::vector<std::string> files;  // written, relative to the directory
-  size_t rays = 0;                 // rays traced
-  size_t shells = 0;               // shells of the model
+  std::vector<std::string> files;   // written, relative to the directory
+  size_t rays = 0;                  // rays traced
+  size_t shells = 0;                // shells of the model
+  std::vector<std::string> absent;  // phases without any arrival: no table written
 };
 
 // Computes every table of StandardPhases() on `grid` and writes the tables, "phaselist"
-// and "README" into `dir` (created when missing). Throws std::runtime_error when a file
+// and "README" into `dir` (created when missing). Each table keeps the depths of `grid`
+// and the distances from the first to the last where its phase exists at some depth; a
+// phase that exists nowhere gets no table. Throws std::runtime_error when a file
 // cannot be written.
 GenerationReport GenerateTravelTimeSet(const EarthModel& model, const std::string& dir,
                                        const TableGrid& grid = StandardGrid(),

@@ -82,16 +82,24 @@ TEST(TravelTimeSet, GeneratedFilesLoadAndHoldTheComputedTimes) {
     PHASEDATA data;
     ASSERT_TRUE(ReadTravelTimeFile(path, data)) << path;
     ASSERT_EQ(data.nd, 3);
-    ASSERT_EQ(data.nx, 37);
+    // The table keeps the distances from the first to the last where the phase exists.
+    std::vector<std::vector<double>> expect;
+    for (double depth : grid.depths) expect.push_back(solver.Times(phase, depth, grid.distances));
+    size_t first = grid.distances.size(), last = 0;
+    for (const auto& row : expect)
+      for (size_t i = 0; i < row.size(); ++i)
+        if (row[i] >= 0) first = std::min(first, i), last = std::max(last, i);
+    ASSERT_EQ(data.nx, static_cast<int>(last - first + 1)) << phase.name;
+    EXPECT_EQ(data.distances.front(), grid.distances[first]);
+    EXPECT_EQ(data.distances.back(), grid.distances[last]);
     for (size_t j = 0; j < grid.depths.size(); ++j) {
-      std::vector<double> expect = solver.Times(phase, grid.depths[j], grid.distances);
-      for (size_t i = 0; i < grid.distances.size(); ++i) {
+      for (size_t i = first; i <= last; ++i) {
         // The node values themselves: a lookup next to a -1 node answers -1 by design.
-        double got = data.T[j * data.nx + i];
-        if (expect[i] < 0)
+        double got = data.T[j * data.nx + (i - first)];
+        if (expect[j][i] < 0)
           EXPECT_EQ(got, -1) << phase.name << " " << grid.depths[j] << " " << grid.distances[i];
         else
-          EXPECT_NEAR(got, expect[i], 1e-3) << phase.name;
+          EXPECT_NEAR(got, expect[j][i], 1e-3) << phase.name;
       }
     }
   }
@@ -116,6 +124,15 @@ TEST(TravelTimeSet, GeneratedFilesLoadAndHoldTheComputedTimes) {
   }
   EXPECT_FALSE(types.HasTravelTimes(types.IndexOf("Lg")));
   EXPECT_TRUE(types.CanBeDefining(types.IndexOf("Pn")));
+
+  // The workstation's inverse searches run over the whole table and find their answers:
+  // P and S end where they end (120 degrees), not in a run of -1 up to 180.
+  const PHASEDATA& p = types.Data(types.IndexOf("P"));
+  const PHASEDATA& sw = types.Data(types.IndexOf("S"));
+  EXPECT_EQ(p.distances.back(), kDiffractionLimit);
+  double d = DistanceForTimeDifference(sw, p, TravelTime(sw, 35, 40) - TravelTime(p, 35, 40), 35);
+  EXPECT_NEAR(d, 40, 0.01);
+  EXPECT_NEAR(DistanceForTime(p, TravelTime(p, 300, 85), 300), 85, 0.01);
   std::string readme = test::TempDir::ReadFile(out + "/README");
   EXPECT_NE(readme.find("IASP91 (Kennett and Engdahl, 1991)"), std::string::npos);
   EXPECT_NE(readme.find("ttgen [--model FILE] --out DIR"), std::string::npos);
