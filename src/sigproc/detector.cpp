@@ -257,21 +257,40 @@ std::span<const float> NUVDetectorInput(const DetectorParams& params, std::span<
   return *filtered;
 }
 
+namespace {
+
+// Steps every sample through `step` (true while the detector is on) and calls
+// `mark` with the sample's time on every transition from off to on.
+template <typename Step, typename Mark>
+void ScanTriggers(std::span<const float> samples, double samplesPerSecond, double start,
+                  Step&& step, Mark&& mark) {
+  bool wasOn = false;
+  for (std::size_t i = 0; i < samples.size(); ++i) {
+    const bool on = step(samples[i]);
+    if (on && !wasOn) mark(start + static_cast<double>(i) / samplesPerSecond);
+    wasOn = on;
+  }
+}
+
+}  // namespace
+
 void RunNUVDetector(std::span<const float> samples, double samplesPerSecond, double start,
                     const DetectorParams& params, DetectParam& marks) {
   CNUVDetector detector(params.lta, params.sta, params.k);
   detector.Initialise(samplesPerSecond);
   marks.Clear();
-  bool wasOn = false;
-  for (std::size_t i = 0; i < samples.size(); ++i) {
-    const auto result = detector.Step(samples[i]);
-    if (result.on && !wasOn) {
-      const double t = start + static_cast<double>(i) / samplesPerSecond;
-      marks.Add(t - params.sta / 2.0, params.lta, params.sta);
-      marks.Add(t - result.onsetOffset, params.lta, params.sta);
-    }
-    wasOn = result.on;
-  }
+  double onset = 0.0;
+  ScanTriggers(
+      samples, samplesPerSecond, start,
+      [&](float x) {
+        const auto result = detector.Step(x);
+        onset = result.onsetOffset;
+        return result.on;
+      },
+      [&](double t) {
+        marks.Add(t - params.sta / 2.0, params.lta, params.sta);
+        marks.Add(t - onset, params.lta, params.sta);
+      });
 }
 
 void RunVendrelDetector(std::span<const float> samples, double samplesPerSecond, double start,
@@ -279,14 +298,9 @@ void RunVendrelDetector(std::span<const float> samples, double samplesPerSecond,
   CVendrelDetector detector(params.lta, params.sta, params.k);
   detector.Initialise(samplesPerSecond);
   marks.Clear();
-  bool wasOn = false;
-  for (std::size_t i = 0; i < samples.size(); ++i) {
-    const bool on = detector.Step(samples[i]);
-    if (on && !wasOn) {
-      marks.Add(start + static_cast<double>(i) / samplesPerSecond, params.lta, params.sta);
-    }
-    wasOn = on;
-  }
+  ScanTriggers(
+      samples, samplesPerSecond, start, [&](float x) { return detector.Step(x); },
+      [&](double t) { marks.Add(t, params.lta, params.sta); });
 }
 
 }  // namespace nuv

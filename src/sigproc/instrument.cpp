@@ -95,6 +95,17 @@ std::optional<int> TransformCodeByName(std::string_view name) {
   return std::nullopt;
 }
 
+std::string FilterDescription(bool transformed, int type, float lowCut, float highCut, int order,
+                              int zeroPhase) {
+  if (!transformed) return "unfilter";
+  if (type >= 0 && type <= 3) {
+    static const char* const kLetters[] = {"B", "L", "R", "H"};
+    return StrFormat("%.4f %.4f %d %1s %1c", static_cast<double>(lowCut),
+                     static_cast<double>(highCut), order, kLetters[type], zeroPhase ? '0' : 'C');
+  }
+  return TransformName(type).value_or("unfilter");
+}
+
 const StandardInstrument* FindStandardInstrument(int code) {
   // The amplitude-table codes imitate the same seismographs; 1017 (VEL_A) and
   // 1011 (DIS_A) have none.

@@ -35,6 +35,14 @@ enum TransformCode : int {
   kTransformSkmFap = 1019,
 };
 
+// The transformation a pane reports: "unfilter" without one; for the
+// Butterworth types 0..3 "%.4f %.4f %d %1s %1c" with the cut-offs, the order,
+// the letter B, L, R or H (band-pass, low-pass, band-reject, high-pass) and
+// '0' for zero phase or 'C' otherwise; the short name for codes 1000-1019.
+// Types without a description (4, unknown codes) report "unfilter" as well.
+std::string FilterDescription(bool transformed, int type, float lowCut, float highCut, int order,
+                              int zeroPhase);
+
 // Codes that run the pole-zero pipeline (1000-1007, 1010) and the amplitude-table
 // pipeline (1011-1016, 1018, 1019).
 bool IsPoleZeroTransform(int code);

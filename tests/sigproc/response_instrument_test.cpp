@@ -91,5 +91,15 @@ TEST(TransformCodes, NamesAndPipelines) {
   }
 }
 
+TEST(TransformCodes, PaneFilterDescription) {
+  EXPECT_EQ(FilterDescription(false, 0, 0.7f, 1.4f, 3, 1), "unfilter");
+  EXPECT_EQ(FilterDescription(true, 0, 0.7f, 1.4f, 3, 1), "0.7000 1.4000 3 B 0");
+  EXPECT_EQ(FilterDescription(true, 1, 0.0f, 5.0f, 4, 0), "0.0000 5.0000 4 L C");
+  EXPECT_EQ(FilterDescription(true, 2, 1.0f, 2.0f, 2, 0), "1.0000 2.0000 2 R C");
+  EXPECT_EQ(FilterDescription(true, 3, 10.25f, 0.0f, 10, 7), "10.2500 0.0000 10 H 0");
+  EXPECT_EQ(FilterDescription(true, 1015, 0, 0, 0, 0), "WA_A");
+  EXPECT_EQ(FilterDescription(true, 4, 0.7f, 1.4f, 3, 1), "unfilter");
+}
+
 }  // namespace
 }  // namespace nuv
