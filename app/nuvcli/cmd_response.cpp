@@ -1,9 +1,6 @@
 // Seismograph simulation and STA/LTA detection on signal files: one sample per
-// line, as the workspace writes its data files ("%f\n"), read back with the
-// leading-number scan of the workspace.
+// line, as the workspace writes its data files.
 
-#include <charconv>
-#include <cstdio>
 #include <fstream>
 #include <sstream>
 
@@ -12,45 +9,22 @@
 #include "sigproc/detector.h"
 #include "sigproc/instrument.h"
 #include "sigproc/response_source.h"
+#include "sigproc/sample_file.h"
 #include "sigproc/simulation.h"
 
 namespace nuv::cli {
 namespace {
 
-// Numbers separated by white space, up to the end of the file or the first
-// text that is not a number (the workspace's "%lf" loop).
 std::vector<float> ReadSignal(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw CliError(StrFormat("Ошибка открытия файла %s", path.c_str()));
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
-  const std::string text = buffer.str();
-  std::vector<float> samples;
-  const char* p = text.data();
-  const char* end = p + text.size();
-  while (true) {
-    while (p < end &&
-           (*p == ' ' || *p == '\t' || *p == '\r' || *p == '\n' || *p == '\f' || *p == '\v')) {
-      ++p;
-    }
-    if (p < end && *p == '+') ++p;
-    double value = 0.0;
-    const auto [next, ec] = std::from_chars(p, end, value);
-    if (p >= end || ec != std::errc()) break;
-    samples.push_back(static_cast<float>(value));
-    p = next;
-  }
-  if (samples.empty()) throw CliError(StrFormat("Файл %s пуст", path.c_str()));
-  return samples;
+  const auto values = ReadSampleFile(path);
+  if (!values) throw CliError(StrFormat("Ошибка открытия файла %s", path.c_str()));
+  if (values->empty()) throw CliError(StrFormat("Файл %s пуст", path.c_str()));
+  return std::vector<float>(values->begin(), values->end());
 }
 
 void WriteSignal(const std::string& path, const std::vector<float>& samples) {
-  FILE* out = std::fopen(path.c_str(), "wb");
-  if (out == nullptr) throw CliError(StrFormat("Ошибка открытия файла %s", path.c_str()));
-  for (float v : samples) std::fprintf(out, "%f\n", static_cast<double>(v));
-  const bool failed = std::ferror(out) != 0;
-  if (std::fclose(out) != 0 || failed) {
-    throw CliError(StrFormat("Ошибка записи файла %s", path.c_str()));
+  if (!WriteSampleFile(path, std::vector<double>(samples.begin(), samples.end()))) {
+    throw CliError(StrFormat("Ошибка открытия файла %s", path.c_str()));
   }
 }
 

@@ -1,10 +1,10 @@
 #include "sigproc/detector.h"
 
-#include <charconv>
 #include <cmath>
 #include <optional>
 
 #include "platform/strformat.h"
+#include "sigproc/decimal_text.h"
 
 namespace nuv {
 
@@ -15,14 +15,12 @@ std::string DetectorKey(std::string_view station, std::string_view channel) {
                    static_cast<int>(channel.size()), channel.data());
 }
 
-// The leading number of a stored text ("10." reads as 10), independent of the
-// process locale; nullopt when the text does not start with one.
+// The leading number of a stored text ("10." reads as 10); nullopt when the
+// text does not start with one.
 std::optional<double> LeadingNumber(std::string_view text) {
-  text = Trim(text);
-  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-  double value = 0.0;
-  const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (ec != std::errc()) return std::nullopt;
+  std::size_t used = 0;
+  const double value = DecimalPrefix(text, &used);
+  if (used == 0) return std::nullopt;
   return value;
 }
 
