@@ -106,6 +106,11 @@ std::string FilterDescription(bool transformed, int type, float lowCut, float hi
   return TransformName(type).value_or("unfilter");
 }
 
+std::string FilterDescription(bool transformed, const ChannelFilter& filter) {
+  return FilterDescription(transformed, filter.type, filter.lowCut, filter.highCut, filter.order,
+                           filter.zeroPhase);
+}
+
 const StandardInstrument* FindStandardInstrument(int code) {
   // The amplitude-table codes imitate the same seismographs; 1017 (VEL_A) and
   // 1011 (DIS_A) have none.

@@ -10,6 +10,8 @@
 #include <span>
 #include <string>
 
+#include "sigproc/butterworth.h"
+
 namespace nuv {
 
 inline constexpr double kTwoPi = 6.283185307179586;
@@ -42,6 +44,7 @@ enum TransformCode : int {
 // Types without a description (4, unknown codes) report "unfilter" as well.
 std::string FilterDescription(bool transformed, int type, float lowCut, float highCut, int order,
                               int zeroPhase);
+std::string FilterDescription(bool transformed, const ChannelFilter& filter);
 
 // Codes that run the pole-zero pipeline (1000-1007, 1010) and the amplitude-table
 // pipeline (1011-1016, 1018, 1019).

@@ -99,6 +99,14 @@ TEST(TransformCodes, PaneFilterDescription) {
   EXPECT_EQ(FilterDescription(true, 3, 10.25f, 0.0f, 10, 7), "10.2500 0.0000 10 H 0");
   EXPECT_EQ(FilterDescription(true, 1015, 0, 0, 0, 0), "WA_A");
   EXPECT_EQ(FilterDescription(true, 4, 0.7f, 1.4f, 3, 1), "unfilter");
+  ChannelFilter filter;
+  filter.lowCut = 1.0f;
+  filter.highCut = 8.0f;
+  filter.type = kHighPass;
+  filter.order = 5;
+  EXPECT_EQ(FilterDescription(true, filter), "1.0000 8.0000 5 H C");
+  filter.type = 1012;
+  EXPECT_EQ(FilterDescription(true, filter), "KIRNOS_A");
 }
 
 }  // namespace
