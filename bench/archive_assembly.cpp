@@ -13,10 +13,16 @@
 
 #include "archive/block_reader.h"
 #include "archive/data_block.h"
+#include "archive/segment_assembly.h"
 #include "archive/wfd_file.h"
+#include "db/dialect.h"
+#include "db/schema.h"
+#include "platform/odbc.h"
+#include "platform/strformat.h"
 
 namespace {
 
+namespace odbc = nuv::odbc;
 namespace fs = std::filesystem;
 
 constexpr int kChannels = 24;
@@ -54,6 +60,28 @@ class ArchiveFiles {
   std::string Name(const char* kind, int channel) const {
     return (dir_ / (std::string(kind) + std::to_string(channel))).string();
   }
+  std::string dir() const { return dir_.string(); }
+
+  // A SQLite main database whose FILELIST indexes the WFD files, one row per
+  // channel (CH00 .. CH23), among rows of other stations and days.
+  odbc::Connection& Index() {
+    if (!index_.IsOpen()) {
+      index_.Open("Driver=SQLite3;Database=" + (dir_ / "nuv.db").string() + ";");
+      nuv::CreateMainSchema(index_, nuv::kDialectSqlite);
+      index_.BeginTransaction();
+      for (int day = -30; day <= 30; ++day) {
+        for (int c = 0; c < kChannels; ++c) {
+          const bool ours = day == 0;
+          index_.Execute(nuv::StrFormat(
+              "insert into FILELIST (STA, CH, CPATH, TBEGIN, TQTY, SPS, DATATYPE, FOFF, GAIN) "
+              "values ('%s', 'CH%02d', 'wfd%d', %.3f, %.3f, %.1f, 3, 512, 1)",
+              ours ? "BNC" : "OTH", c, c, kStart + day * 86400.0, kSeconds, kRate));
+        }
+      }
+      index_.Commit();
+    }
+    return index_;
+  }
 
  private:
   static void Write(const std::string& name, const void* head, size_t headSize, const void* body,
@@ -68,6 +96,7 @@ class ArchiveFiles {
     std::fclose(file);
   }
   fs::path dir_;
+  odbc::Connection index_;
 };
 
 ArchiveFiles& Files() {
@@ -118,7 +147,27 @@ void BM_Assemble24ChannelsHourInt24BigEndian(benchmark::State& state) {
   Assemble(state, "s3", 7, 0, 3);
 }
 
+// The same WFD files found through FILELIST of a SQLite database: the 24
+// index queries and the reads, as a waveform window loads its panes.
+void BM_Assemble24ChannelsHourThroughFileList(benchmark::State& state) {
+  ArchiveFiles& files = Files();
+  odbc::Connection& index = files.Index();
+  std::vector<nuv::NUVDataBlockArray> arrays(kChannels);
+  for (auto _ : state) {
+    for (int c = 0; c < kChannels; ++c) {
+      nuv::AssembleFromFileList(index, nuv::kDialectSqlite, files.dir(), false, "BNC",
+                                nuv::StrFormat("CH%02d", c), "??", kStart, kStart + kSeconds,
+                                arrays[static_cast<size_t>(c)]);
+      if (arrays[static_cast<size_t>(c)].size() != 1) state.SkipWithError("no block");
+    }
+    benchmark::DoNotOptimize(arrays.data());
+    benchmark::ClobberMemory();
+  }
+  state.SetBytesProcessed(state.iterations() * kChannels * static_cast<int64_t>(kSamples) * 4);
+}
+
 BENCHMARK(BM_Assemble24ChannelsHourWfdFloat)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Assemble24ChannelsHourInt24BigEndian)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Assemble24ChannelsHourThroughFileList)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
