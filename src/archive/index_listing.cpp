@@ -93,10 +93,18 @@ std::vector<IndexRow> ListIndexRows(odbc::Connection& connection, bool wfd,
   return rows;
 }
 
-std::string FileListStartText(double t) {
+// The calendar fields of t in the dialogs' start column (day, month, year,
+// hours, minutes, seconds); the two dialogs differ in the seconds' decimals.
+std::string StartText(double t, bool fraction) {
   const CalendarTime c = EpochToCalendar(t);
-  return StrFormat("%02d/%02d/%04d %02d:%02d:%02.3f", c.day, c.month, c.year, c.hour, c.minute,
-                   c.second);
+  return fraction ? StrFormat("%02d/%02d/%04d %02d:%02d:%02.3f", c.day, c.month, c.year, c.hour,
+                              c.minute, c.second)
+                  : StrFormat("%02d/%02d/%04d %02d:%02d:%02.0f", c.day, c.month, c.year, c.hour,
+                              c.minute, c.second);
+}
+
+std::string FileListStartText(double t) {
+  return StartText(t, true);
 }
 
 std::string FileListDurationText(double seconds) {
@@ -109,9 +117,7 @@ std::string FileListRateText(double rate) {
 }
 
 std::string DiskLoopStartText(double t) {
-  const CalendarTime c = EpochToCalendar(t);
-  return StrFormat("%02d/%02d/%04d %02d:%02d:%02.0f", c.day, c.month, c.year, c.hour, c.minute,
-                   c.second);
+  return StartText(t, false);
 }
 
 std::string DiskLoopDurationText(double seconds) {

@@ -41,6 +41,32 @@ constexpr const char* kWfdiscQuery =
 constexpr const char* kGainQuery =
     "select GAIN from FILELIST where sta='%s' and ch='%s' and ( tbegin<=%ld and tbegin+tqty>=%ld)";
 
+// Empties the output and names its channel, as every assembly does first.
+void ResetSegment(NUVDataBlockArray& out, const std::string& station, const std::string& channel) {
+  out.Clear();
+  out.station = station;
+  out.channel = channel;
+}
+
+// The rows of an index query; nothing when the database refuses it.
+std::optional<odbc::Statement> QueryIndex(odbc::Connection& connection, const std::string& sql) {
+  try {
+    return connection.Query(sql);
+  } catch (const odbc::Error&) {
+    return std::nullopt;  // no index, no data
+  }
+}
+
+// Appends a block with the row's calibration, or `absent` for both values
+// when either is NULL.
+void AppendCalibrated(NUVDataBlockArray& out, NUVDataBlock&& block, std::optional<double> calib,
+                      std::optional<double> calper, double absent) {
+  const bool known = calib && calper;
+  block.calib = known ? *calib : absent;
+  block.calper = known ? *calper : absent;
+  out.Append(std::move(block));
+}
+
 }  // namespace
 
 std::string FileListSegmentQuery(int dialect, bool useTend, const std::string& station,
@@ -65,16 +91,10 @@ std::string WfdiscSegmentQuery(const std::string& station, const std::string& ch
 void AssembleFromFileList(odbc::Connection& connection, int dialect, const std::string& dataDir,
                           bool useTend, const std::string& station, const std::string& channel,
                           const std::string& lcode, double t1, double t2, NUVDataBlockArray& out) {
-  out.Clear();
-  out.station = station;
-  out.channel = channel;
-  std::optional<odbc::Statement> rows;
-  try {
-    rows.emplace(
-        connection.Query(FileListSegmentQuery(dialect, useTend, station, channel, lcode, t1, t2)));
-  } catch (const odbc::Error&) {
-    return;  // no index, no data
-  }
+  ResetSegment(out, station, channel);
+  std::optional<odbc::Statement> rows = QueryIndex(
+      connection, FileListSegmentQuery(dialect, useTend, station, channel, lcode, t1, t2));
+  if (!rows) return;
   for (;;) {
     BlockFile file;
     std::optional<double> begin, calib, calper;
@@ -97,26 +117,17 @@ void AssembleFromFileList(odbc::Connection& connection, int dialect, const std::
     file.begin = *begin;
     file.fileName = FileListFullPath(dataDir, *path);
     std::optional<NUVDataBlock> block = ReadBlock(file, t1, t2);
-    if (!block) continue;
-    const bool haveCalibration = calib && calper;
-    block->calib = haveCalibration ? *calib : -1;
-    block->calper = haveCalibration ? *calper : -1;
-    out.Append(std::move(*block));
+    if (block) AppendCalibrated(out, std::move(*block), calib, calper, -1);
   }
 }
 
 void AssembleFromWfdisc(odbc::Connection& cssConnection, const std::string& dataDir,
                         const DirectoryMap& dirsMap, const std::string& station,
                         const std::string& channel, double t1, double t2, NUVDataBlockArray& out) {
-  out.Clear();
-  out.station = station;
-  out.channel = channel;
-  std::optional<odbc::Statement> rows;
-  try {
-    rows.emplace(cssConnection.Query(WfdiscSegmentQuery(station, channel, t1, t2)));
-  } catch (const odbc::Error&) {
-    return;
-  }
+  ResetSegment(out, station, channel);
+  std::optional<odbc::Statement> rows =
+      QueryIndex(cssConnection, WfdiscSegmentQuery(station, channel, t1, t2));
+  if (!rows) return;
   for (;;) {
     std::optional<double> time, rate, calib, calper;
     std::optional<long long> nsamp, foff;
@@ -147,11 +158,7 @@ void AssembleFromWfdisc(odbc::Connection& cssConnection, const std::string& data
     file.offset = foff.value_or(0);
     file.fileName = WfdiscFullPath(dataDir, dirsMap, Trim(dir.value_or(".")), Trim(*dfile));
     std::optional<NUVDataBlock> block = ReadBlock(file, t1, t2);
-    if (!block) continue;
-    const bool haveCalibration = calib && calper;
-    block->calib = haveCalibration ? *calib : 1;
-    block->calper = haveCalibration ? *calper : 1;
-    out.Append(std::move(*block));
+    if (block) AppendCalibrated(out, std::move(*block), calib, calper, 1);
   }
 }
 
@@ -169,9 +176,7 @@ void AssembleSegment(odbc::Connection* mainConnection, int dialect, odbc::Connec
                          lcode, t1, t2, out);
     return;
   }
-  out.Clear();
-  out.station = station;
-  out.channel = channel;
+  ResetSegment(out, station, channel);
 }
 
 double ChannelGain(odbc::Connection* mainConnection, bool wfd, const std::string& station,

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <stdexcept>
+#include <type_traits>
 
 #include "archive/time_base.h"
 #include "platform/strformat.h"
@@ -29,32 +30,31 @@ std::string_view Token(std::string_view line, Column column) {
   return field.substr(0, field.find_first_of(" \t"));
 }
 
+// A whole token read by `convert` (strtod, strtof or strtol); false when the
+// token is empty, has characters left over, overflows or is not finite.
+template <typename Number, typename Convert>
+bool ParseNumber(std::string_view token, Number& value, Convert convert) {
+  if (token.empty()) return false;
+  const std::string text(token);
+  char* end = nullptr;
+  errno = 0;
+  const auto parsed = convert(text.c_str(), &end);
+  if (end != text.c_str() + text.size() || errno != 0) return false;
+  if constexpr (std::is_floating_point_v<decltype(parsed)>)
+    if (!std::isfinite(parsed)) return false;
+  value = static_cast<Number>(parsed);
+  return true;
+}
+
 bool ParseDouble(std::string_view token, double& value) {
-  if (token.empty()) return false;
-  const std::string text(token);
-  char* end = nullptr;
-  errno = 0;
-  value = std::strtod(text.c_str(), &end);
-  return end == text.c_str() + text.size() && errno == 0 && std::isfinite(value);
+  return ParseNumber(token, value, [](const char* s, char** e) { return std::strtod(s, e); });
 }
-
+// Rates and calibration values are 32-bit floats in the CSS 3.0 record.
 bool ParseFloat(std::string_view token, double& value) {
-  if (token.empty()) return false;
-  const std::string text(token);
-  char* end = nullptr;
-  errno = 0;
-  const float f = std::strtof(text.c_str(), &end);
-  value = f;
-  return end == text.c_str() + text.size() && errno == 0 && std::isfinite(f);
+  return ParseNumber(token, value, [](const char* s, char** e) { return std::strtof(s, e); });
 }
-
 bool ParseLong(std::string_view token, long& value) {
-  if (token.empty()) return false;
-  const std::string text(token);
-  char* end = nullptr;
-  errno = 0;
-  value = std::strtol(text.c_str(), &end, 10);
-  return end == text.c_str() + text.size() && errno == 0;
+  return ParseNumber(token, value, [](const char* s, char** e) { return std::strtol(s, e, 10); });
 }
 
 // "%*.*f" with the given width and decimals; fewer decimals when the number
