@@ -1,0 +1,179 @@
+#pragma once
+// The headless state of one trace pane: its channel, time window, amplitude
+// limits, samples, interval and zoom history, and every command that changes
+// them. The pane widget draws this state and turns mouse input into these
+// calls; reloading the samples after a change is the caller's business.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "archive/data_block.h"
+#include "db/station_table.h"
+#include "waveview/pane_geometry.h"
+#include "waveview/waveform_time.h"
+#include "waveview/window_param_stack.h"
+
+namespace nuv {
+
+// Per-channel view state kept beside the station table; a pane copies it
+// when it is bound to the channel, later changes stay in the pane.
+struct ChannelViewState {
+  bool showTransformed = false;
+  bool formulaOn = false;
+  bool filterOn = false;
+  double ampMin = 0, ampMax = 0;
+  double transMin = 0, transMax = 0;
+  double transRate = 0;
+  std::string formula;
+};
+
+// 24 view states per station, grown on demand to the station count.
+class ChannelViewTable {
+ public:
+  ChannelViewState& At(int station, int channel);
+
+ private:
+  std::vector<std::vector<ChannelViewState>> stations_;
+};
+
+// A rectangle in the window's client coordinates; y may be negative while
+// the window is scrolled.
+struct PaneRect {
+  int x = 0, y = 0, width = 0, height = 0;
+  int Bottom() const { return y + height; }  // first row below the pane
+  bool operator==(const PaneRect&) const = default;
+};
+
+// Cut-off frequencies and shape of a pane's filter, used to name its
+// transformation.
+struct PaneFilterName {
+  double low = 0, high = 0;
+  int order = 0;
+  bool zeroPhase = false;
+};
+
+class TracePane {
+ public:
+  // Identity and window-level state.
+  int number = 0;
+  int station = -1;
+  int channel = -1;
+  bool isActive = false;
+  bool isMain = false;
+  int selectionNumber = -1;
+  bool showTransformed = false;
+  bool closeRequested = false;
+  bool isBeam = false;
+  std::string stationName, channelName, locationCode = kNoLocationCode;
+  double channelRate = 0;
+
+  // Window.
+  CWaveformTime windowStart;
+  double windowLength = 3600;
+
+  // Limits: both 0 means not yet computed.
+  double ampMin = 0, ampMax = 0;
+  double transMin = 0, transMax = 0;
+  // Display limits of the source trace, copied from ampMin/ampMax on rebuild.
+  double dispMin = 0, dispMax = 0;
+  // Set by a vertical rescale: the limits are written on a cyan background.
+  bool rescaled = false;
+
+  // Data.
+  NUVDataBlockArray blocks;
+  std::vector<float> transformed;
+  double transRate = 0;
+  int transformCode = -1;  // filter type 0..3, simulation 1000..1019
+  PaneFilterName filter;
+  bool formulaOn = false;
+  bool filterOn = false;
+  std::string formula;
+
+  // Interval.
+  double intervalStart = 0, intervalEnd = 0;
+  bool hasInterval = false;
+
+  CWindowParamStack history;
+
+  // Placement in the window.
+  PaneRect rect;
+  bool maximized = false;
+  PaneRect savedRect;
+
+  double WindowStart() const { return windowStart.Get(); }
+  double WindowEnd() const { return windowStart.Get() + windowLength; }
+  void SetWindowStart(double t) { windowStart.Set(t); }
+  bool HasTransformed() const { return !transformed.empty(); }
+  // Sampling rate of the channel, or of the first block when the inventory has none.
+  double SampleRate() const;
+
+  // Binding (SetChannel): empties the history, copies the channel's view
+  // state and takes the station's default window.
+  void Bind(const StationTable& stations, const ChannelViewState& view, int stationIndex,
+            int channelIndex);
+
+  // History.
+  CWindowParam CurrentParam() const;
+  void PushHistory() { history.Push(CurrentParam()); }
+  // Restores the newest entry; false when the history was empty.
+  bool Back();
+
+  // Time-axis commands (each pushes history first).
+  static double ShiftAmount(double windowLength);
+  void ShiftLeft();
+  void ShiftRight();
+  void ZoomInTime();
+  void ZoomOutTime();
+
+  // Amplitude commands on the working signal (each pushes history first).
+  void StretchVertical();
+  void CompressVertical();
+  void MoveUp();
+  void MoveDown();
+  // Recomputes the working limits from the data; false (limits kept) when
+  // the window sample array cannot be allocated.
+  bool Centre();
+  // Copies one signal's limits to the other; false when there is no transformed signal.
+  bool SameScale();
+
+  // The zoom box from two corners in pane pixels.
+  void ZoomBox(const PaneGeometry& g, int x1, int y1, int x2, int y2);
+
+  // Window start and trunc(length) of another pane.
+  void TakeWindowOf(const TracePane& other);
+
+  // Limits of the working signal (source, or transformed when showTransformed).
+  double& WorkLo() { return showTransformed ? transMin : ampMin; }
+  double& WorkHi() { return showTransformed ? transMax : ampMax; }
+  // Display limits of the working signal, used by pixel -> amplitude.
+  double DisplayLo() const { return showTransformed ? transMin : dispMin; }
+  double DisplayHi() const { return showTransformed ? transMax : dispMax; }
+
+  // Before drawing: computes ampMin/ampMax from the blocks when both are 0
+  // (the first non-zero sample starts them), then sets the display limits
+  // (swapped when inverted, widened by 0.1 when equal).
+  void PrepareDisplayLimits();
+
+  // One float array over the window: n = trunc(windowLength * rate) zeros,
+  // each block copied from index floor((block start - windowStart) * (n - 1)
+  // / windowLength); indices outside 0..n-1 skipped. Throws std::bad_alloc.
+  std::vector<float> WindowSampleArray(double rate) const;
+
+  // Interval from two pixel columns (ordered, converted to times).
+  void SetIntervalFromPixels(const PaneGeometry& g, int x1, int x2);
+  // Moves an existing interval so it is centred on the time at x.
+  void CentreIntervalAt(const PaneGeometry& g, int x);
+  void ClearInterval() { hasInterval = false; }
+
+  // Text naming the transformation ("unfilter" without a transformed signal).
+  std::string TransformName() const;
+
+  // Header text "D%d  %5s[%s-(%s)] %.3f samples/s %s" (or the beam form).
+  std::string HeaderText() const;
+};
+
+// "%04d-%s-%02d" with the English month abbreviation.
+std::string HeaderDate(double t);
+
+}  // namespace nuv
