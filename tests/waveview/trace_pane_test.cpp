@@ -217,7 +217,7 @@ TEST(TracePane, WindowSampleArrayAndCentre) {
   p.channelRate = 1;
   NUVDataBlock a;
   a.rate = 1;
-  a.start = 98;  // two samples before the window are skipped
+  a.start = 98;  // starts at index floor(-2 * 9 / 10) = -2
   a.samples = {9, 9, 1, 2, 3};
   a.count = 5;
   NUVDataBlock b = a;
@@ -228,7 +228,7 @@ TEST(TracePane, WindowSampleArrayAndCentre) {
   p.blocks.Append(b);
   const std::vector<float> w = p.WindowSampleArray(1);
   ASSERT_EQ(w.size(), 10u);
-  const std::vector<float> expected = {2, 3, 0, 0, 0, -4, 0, 6, 7, 8};
+  const std::vector<float> expected = {1, 2, 3, 0, 0, -4, 0, 6, 7, 8};
   EXPECT_EQ(w, expected);
   // Centre ignores zero samples.
   ASSERT_TRUE(p.Centre());
