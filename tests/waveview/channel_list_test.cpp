@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "support/temp_dir.h"
-#include "waveview/archive_file_list.h"
 #include "waveview/channel_selection.h"
 
 namespace nuv {
@@ -178,36 +177,6 @@ TEST(ChannelSelection, RememberedChoiceRoundTrips) {
   const RememberedChoice c = ReadRememberedChoice(ini);
   EXPECT_EQ(c.groupName, "North");
   EXPECT_EQ(c.stationName, "KURCHATOV");  // nine characters are kept
-}
-
-TEST(ArchiveFileList, FiltersAndColumns) {
-  ArchiveFileListFilter f;
-  f.station = "O'B";
-  EXPECT_EQ(ArchiveFileListWhere(f), "STA='O''B'");
-  f.allFiles = false;
-  f.from = 100;
-  f.to = 200;
-  f.channels = {"BHZ", "BHN"};
-  EXPECT_EQ(
-      ArchiveFileListWhere(f),
-      "STA='O''B' and (TBEGIN between 100 and 200) and (  1=0  or CH='BHZ'  or CH='BHN'   ) ");
-  EXPECT_NE(ArchiveFileListSql(f).find("order by FILELIST.TBEGIN DESC, FILELIST.CH DESC"),
-            std::string::npos);
-  f.wfdisc = true;
-  f.channels = {"BHZ"};
-  EXPECT_EQ(ArchiveFileListWhere(f),
-            "sta='O''B' and (TIME between 100 and 200) and (  1=0  or chan='bhz'   ) ");
-  EXPECT_NE(ArchiveFileListSql(f).find("order by TIME DESC, CHAN DESC"), std::string::npos);
-
-  ArchiveFileRow row;
-  row.start = 1249495001.25;
-  row.duration = 3725.5;
-  row.rate = 0.5;
-  EXPECT_EQ(row.StartText(), "05/08/2009 17:56:41.250");
-  EXPECT_EQ(row.DurationText(), "01:02:5.5000");
-  EXPECT_EQ(row.RateText(), "0.500");
-  row.rate = 40;
-  EXPECT_EQ(row.RateText(), " 40");
 }
 
 }  // namespace
