@@ -11,8 +11,8 @@
 
 namespace nuv {
 
-using SegmentLoader =
-    std::function<void(const std::string& station, const std::string& channel,
-                       const std::string& locationCode, double t1, double t2, NUVDataBlockArray& out)>;
+using SegmentLoader = std::function<void(const std::string& station, const std::string& channel,
+                                         const std::string& locationCode, double t1, double t2,
+                                         NUVDataBlockArray& out)>;
 
 }  // namespace nuv
