@@ -153,6 +153,12 @@ void TracePane::MoveDown() {
 
 bool TracePane::Centre() {
   PushHistory();
+  if (RecomputeLimits()) return true;
+  history.Pop();
+  return false;
+}
+
+bool TracePane::RecomputeLimits() {
   if (showTransformed) {
     if (transformed.empty()) return true;
     double lo = transformed[0], hi = transformed[0];
@@ -168,7 +174,6 @@ bool TracePane::Centre() {
   try {
     window = WindowSampleArray(SampleRate());
   } catch (const std::bad_alloc&) {
-    history.Pop();
     return false;
   }
   bool started = false;

@@ -134,6 +134,9 @@ class TracePane {
   // Recomputes the working limits from the data; false (limits kept) when
   // the window sample array cannot be allocated.
   bool Centre();
+  // The same without a history entry (used after the window was set from
+  // outside, e.g. to show the phase list).
+  bool RecomputeLimits();
   // Copies one signal's limits to the other; false when there is no transformed signal.
   bool SameScale();
 

@@ -12,6 +12,7 @@
 #include "app/workstation.h"
 #include "platform/strformat.h"
 #include "waveview/channel_list.h"
+#include "waveview/phase_view.h"
 #include "waveview/ui/zoom_window.h"
 #include "waveview/waveform_commands.h"
 
@@ -238,7 +239,33 @@ void waveform::RedrawAllPhaseMarks() {
 }
 
 void waveform::ShowPhaseListSpan() {
-  // The phase list arrives with the phase subsystem; without phases nothing happens.
+  const std::optional<PhaseSpanWindow> span = PhaseListSpan(ws_.phases());
+  if (!span) return;
+  for (CZoomWindow* p : panes_) {
+    TracePane& pane = p->pane();
+    pane.SetWindowStart(span->start);
+    pane.windowLength = span->length;
+    p->LoadData();
+    if (!pane.RecomputeLimits()) ws_.prompts().ShowError("Не хватает памяти");
+    p->RebuildPicture();
+  }
+}
+
+void waveform::AddPhase(const SEISMIC_PHASE& phase, bool copyToOtherChannels) {
+  ws_.phases().Add(phase);
+  if (!copyToOtherChannels) return;
+  for (CZoomWindow* p : panes_) {
+    const TracePane& pane = p->pane();
+    if (pane.station != phase.station || pane.channel == phase.channel) continue;
+    SEISMIC_PHASE copy = phase;
+    copy.channel = pane.channel;
+    copy.active = 1;
+    copy.defining = 0;
+    copy.arid = -1;
+    ws_.phases().Add(copy);
+    p->RecordPhaseLayer();
+    p->update();
+  }
 }
 
 void waveform::SaveAllTimeWindows() {
@@ -593,7 +620,9 @@ void waveform::Sort(int id) {
       SortPanesByScreenNumber(list);
       break;
     default:
-      return;  // phase-based and distance sorts need the phase list and the epicentre
+      if (!SortPanesByPhases(list, id, ws_.phases(), ws_.phaseTypes(), ws_.event(), stations()))
+        return;
+      break;
   }
   std::vector<CZoomWindow*> ordered;
   for (TracePane* state : list)

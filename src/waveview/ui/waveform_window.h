@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "phases/seismic_phase.h"
 #include "waveview/channel_selection.h"
 #include "waveview/display_settings.h"
 #include "waveview/pane_list.h"
@@ -107,6 +108,9 @@ class waveform : public QWidget {
   void RelayoutInOrder();
   void RedrawAllPhaseMarks();
   void ShowPhaseListSpan();
+  // Adds a phase to the current list; with `copyToOtherChannels` every other
+  // channel of its station shown here gets a non-defining copy.
+  void AddPhase(const SEISMIC_PHASE& phase, bool copyToOtherChannels);
   void DeleteAllPanes();
   // Channel lists.
   bool SaveChannelList(const std::string& name);

@@ -12,6 +12,7 @@
 #include "archive/time_base.h"
 #include "db/inventory.h"
 #include "platform/strformat.h"
+#include "waveview/phase_view.h"
 #include "waveview/trace_polyline.h"
 #include "waveview/ui/waveform_window.h"
 #include "waveview/waveform_commands.h"
@@ -270,7 +271,27 @@ void CZoomWindow::RecordHeaderLayer() {
 
 void CZoomWindow::RecordPhaseLayer() {
   ++recordCounts_[kPhaseLayer];
-  layers_[kPhaseLayer] = QPicture();
+  QPicture picture;
+  Workstation& ws = owner_.workstation();
+  const PaneGeometry g = Geometry();
+  const std::vector<PhaseMark> marks = PhaseMarksOf(ws.phases(), ws.phaseTypes(), pane_, g);
+  if (!marks.empty()) {
+    QPainter p(&picture);
+    p.setFont(font());
+    const QFontMetrics fm(font());
+    for (const PhaseMark& m : marks) {
+      const QString name = Q(m.name);
+      const QRect label(m.x, g.traceTop() + 1, fm.horizontalAdvance(name) + 10, fm.height() + 1);
+      p.setPen(QPen(m.isP ? Qt::red : Qt::green, 1, m.defining ? Qt::SolidLine : Qt::DotLine));
+      p.drawLine(m.x, g.traceBottom(), m.x, label.bottom());
+      p.setPen(Qt::black);
+      p.fillRect(label, Qt::yellow);
+      p.drawRect(label.adjusted(0, 0, -1, -1));
+      p.drawText(label, Qt::AlignCenter, name);
+    }
+    p.end();
+  }
+  layers_[kPhaseLayer] = picture;
 }
 
 void CZoomWindow::RecordMarksLayer() {
