@@ -120,7 +120,7 @@ TEST_F(WaveformWindowTest, TimeCommandsShiftZoomAndGoBack) {
   EXPECT_TRUE(Pane(1)->pane().isMain);
   Pane(1)->pane().windowLength = 101.5;
   window->ExecuteCommand(kCmdAlignTime);
-  EXPECT_TRUE(window->IsCommandChecked(kCmdAlignTime));
+  EXPECT_TRUE(window->Checked(kCmdAlignTime));
   EXPECT_DOUBLE_EQ(Pane(0)->pane().WindowStart(), kT0);
   EXPECT_DOUBLE_EQ(Pane(0)->pane().windowLength, 101);
   window->ExecuteCommand(kCmdShiftLeft);
@@ -426,7 +426,7 @@ TEST_F(WaveformWindowTest, ResizingMaximisingAndTheReadout) {
 
 TEST_F(WaveformWindowTest, SwitchesAndTheCommonCursor) {
   AddChannels({{0, 0}, {1, 0}});
-  EXPECT_TRUE(window->IsCommandChecked(kCmdDrawWaveforms));
+  EXPECT_TRUE(window->Checked(kCmdDrawWaveforms));
   window->Action(kCmdDrawWaveforms)->trigger();
   EXPECT_FALSE(window->settings().drawWaveforms);
   EXPECT_FALSE(window->Action(kCmdDrawWaveforms)->isChecked());

@@ -9,6 +9,10 @@
 #include <string>
 #include <vector>
 
+// The display switches of the waveform window that its settings page edits
+// (drawWaveforms, timeGrid, autoScale); they hold for the run.
+#include "waveview/display_settings.h"
+
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
@@ -19,14 +23,6 @@ class QTabWidget;
 namespace nuv {
 
 class Workstation;
-
-// The display switches of the waveform window that its settings page edits;
-// they hold for the run and are not written anywhere.
-struct WaveformDisplaySettings {
-  bool drawWaveforms = true;
-  bool timeGrid = true;
-  bool autoScale = false;
-};
 
 // What the sheet needs besides the configuration.
 struct SettingsContext {

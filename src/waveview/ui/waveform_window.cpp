@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
@@ -414,7 +415,7 @@ void waveform::EraseCommonCursor() {
 
 // ---------------------------------------------------------------- commands
 
-bool waveform::HandlesCommand(int id) {
+bool waveform::HandlesCommand(int id) const {
   if (id == kCmdClosePanes || id == kCmdPaneSelectStationChannel || id == kCmdPaneRedraw ||
       id == kCmdPaneScale)
     return true;
@@ -437,7 +438,7 @@ bool waveform::IsCommandEnabled(int id) const {
   }
 }
 
-bool waveform::IsCommandChecked(int id) const {
+bool waveform::Checked(int id) const {
   switch (id) {
     case kCmdDrawWaveforms:
       return settings_->drawWaveforms;
@@ -456,6 +457,33 @@ bool waveform::IsCommandChecked(int id) const {
   }
 }
 
+std::optional<bool> waveform::IsCommandChecked(int id) const {
+  switch (id) {
+    case kCmdDrawWaveforms:
+    case kCmdCommonCursor:
+    case kCmdDasMarks:
+    case kCmdDbPhaseMarks:
+    case kCmdAlignTime:
+    case kCmdNormalizeAmplitude:
+      return Checked(id);
+    default:
+      return std::nullopt;
+  }
+}
+
+void waveform::FillDropDownMenu(int id, QMenu& menu) {
+  if (id != kCmdSortMenu) return;
+  for (int sort : {kCmdSortDbNumber, kCmdSortPhaseTime, kCmdSortAlphabet, kCmdSortScreenNumber,
+                   kCmdSortDistance, kCmdSortAmplitude, kCmdSortMb})
+    menu.addAction(QString::fromUtf8(WaveformCommandText(sort)), this,
+                   [this, sort] { ExecuteCommand(sort); });
+}
+
+void waveform::ReleaseBeforeClose() {
+  SaveAllTimeWindows();
+  DeleteAllPanes();
+}
+
 QAction* waveform::Action(int id) {
   auto it = actions_.find(id);
   if (it != actions_.end()) return it->second;
@@ -464,11 +492,11 @@ QAction* waveform::Action(int id) {
     if (c.id == id) checkable = c.checkable;
   auto* action = new QAction(QString::fromUtf8(WaveformCommandText(id)), this);
   action->setCheckable(checkable);
-  action->setChecked(IsCommandChecked(id));
+  action->setChecked(Checked(id));
   action->setEnabled(IsCommandEnabled(id));
   connect(action, &QAction::triggered, this, [this, id] { ExecuteCommand(id); });
   connect(this, &waveform::commandStatesChanged, action,
-          [this, action, id] { action->setChecked(IsCommandChecked(id)); });
+          [this, action, id] { action->setChecked(Checked(id)); });
   actions_[id] = action;
   return action;
 }

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "app/ui/command_target.h"
 #include "phases/seismic_phase.h"
 #include "waveview/channel_selection.h"
 #include "waveview/display_settings.h"
@@ -61,7 +62,7 @@ class WaveformDialogs {
 // Every dialog shown for real.
 std::unique_ptr<WaveformDialogs> MakeQtWaveformDialogs();
 
-class waveform : public QWidget {
+class waveform : public QWidget, public CommandTarget {
   Q_OBJECT
 
  public:
@@ -121,10 +122,17 @@ class waveform : public QWidget {
   // Saves every pane's time window (the window is closing).
   void SaveAllTimeWindows();
 
-  // Commands.
-  static bool HandlesCommand(int id);
-  bool IsCommandEnabled(int id) const;
-  bool IsCommandChecked(int id) const;
+  // Commands (the frame reaches them through CommandTarget).
+  bool HandlesCommand(int id) const override;
+  bool IsCommandEnabled(int id) const override;
+  // The check mark of the switches (606, 33148, 33080, 32772, 33057, 33184).
+  std::optional<bool> IsCommandChecked(int id) const override;
+  bool Checked(int id) const;
+  void OnCommand(int id) override { ExecuteCommand(id); }
+  // The drop-down list of "Сортировать..." (33209) on the toolbar.
+  void FillDropDownMenu(int id, QMenu& menu) override;
+  // The frame is closing: every pane saves its time window, then the panes go.
+  void ReleaseBeforeClose() override;
   // A QAction per command id with the menu text (checkable for switches).
   QAction* Action(int id);
 
