@@ -104,7 +104,7 @@ class CSelectStationChannelDlg : public QDialog {
   void SelectChannel(int station, int channel);
   // "OK": accepts when the fields are valid and a channel node is selected.
   void TryAccept();
-  const Result& result() const { return result_; }
+  const Result& choice() const { return result_; }
 
  private:
   Workstation& ws_;

@@ -27,7 +27,7 @@ class QtWaveformDialogs : public WaveformDialogs {
                                            preset->length};
     CSelectStationChannelDlg dlg(window.workstation(), p, &window);
     if (dlg.exec() != QDialog::Accepted) return std::nullopt;
-    const auto& r = dlg.result();
+    const auto& r = dlg.choice();
     return StationChannelChoice{r.station, r.channel, r.start, r.length};
   }
 

@@ -1,0 +1,164 @@
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTreeWidget>
+
+#include "waveview/channel_list.h"
+#include "waveview/channel_selection.h"
+#include "waveview/ui/channel_dialogs.h"
+#include "waveview_fixture.h"
+
+namespace nuv::test {
+namespace {
+
+using ChannelDialogsTest = WaveviewFixture;
+
+QTreeWidgetItem* ChannelItem(QTreeWidget* list, const QString& name) {
+  for (int i = 0; i < list->topLevelItemCount(); ++i)
+    if (list->topLevelItem(i)->text(0) == name) return list->topLevelItem(i);
+  return nullptr;
+}
+
+TEST_F(ChannelDialogsTest, SelectionDialogTicksChannelsAndKeepsWindows) {
+  ws->networks().push_back({"North", "OBN;ABC"});
+  SelectionMatrix matrix;
+  CSelectChannelsDlg dlg(*ws, matrix);
+  // Roots: all stations, then the network.
+  ASSERT_EQ(dlg.tree()->topLevelItemCount(), 2);
+  EXPECT_EQ(dlg.tree()->topLevelItem(0)->text(0).toStdString(), "Сейсмические станции");
+  EXPECT_EQ(dlg.tree()->topLevelItem(1)->child(0)->text(0), "OBN");
+
+  dlg.SelectStation(1);
+  EXPECT_EQ(dlg.findChild<QLabel*>("id54")->text(), "ABC");
+  QTreeWidget* list = dlg.channelList();
+  ASSERT_EQ(list->topLevelItemCount(), 3);
+  EXPECT_EQ(list->topLevelItem(0)->text(1), "??");
+  EXPECT_EQ(list->topLevelItem(0)->text(2), "10.000");
+  ChannelItem(list, "BHN")->setCheckState(0, Qt::Checked);
+  EXPECT_TRUE(matrix.Get(1, 1));
+
+  // Pattern "?HZ" ticks BHZ but not BHN/BHE; it never unticks.
+  dlg.askPattern = [](const std::string&) { return std::optional<std::string>("?hz"); };
+  dlg.CheckByPattern();
+  EXPECT_TRUE(matrix.Get(0, 1));
+  EXPECT_TRUE(matrix.Get(1, 1));
+  EXPECT_FALSE(matrix.Get(2, 1));
+  std::string offered;
+  dlg.askPattern = [&](const std::string& last) {
+    offered = last;
+    return std::optional<std::string>("*");
+  };
+  dlg.CheckByPattern();
+  EXPECT_EQ(offered, "?hz");
+  EXPECT_EQ(matrix.Count(), 3);
+  dlg.ClearCurrentStation();
+  EXPECT_EQ(matrix.Count(), 0);
+
+  // Fields go into the station when another node is selected.
+  dlg.dateEdit()->setText("05/08/2009");
+  dlg.timeEdit()->setText("17:56:41.500");
+  dlg.lengthEdit()->setText("00:10:00");
+  dlg.SelectStation(0);
+  EXPECT_DOUBLE_EQ(ws->stations()[1].selection.StartEpoch(), 1249495001.5);
+  EXPECT_DOUBLE_EQ(ws->stations()[1].selection.LengthSeconds(), 600);
+  // A bad time is refused with the message; the station keeps its window.
+  const double kept = ws->stations()[0].selection.StartEpoch();
+  dlg.timeEdit()->setText("99:99:99.999");
+  dlg.SelectStation(2);
+  EXPECT_EQ(prompts.MessageTexts(), std::vector<std::string>{"Введено ошибочное время"});
+  EXPECT_DOUBLE_EQ(ws->stations()[0].selection.StartEpoch(), kept);
+
+  // 1063 gives every station the same window.
+  dlg.timeEdit()->setText("01:02:03.000");
+  dlg.lengthEdit()->setText("00:00:30");
+  dlg.SetTimeForAll();
+  for (const CScreenFields& s : ws->stations().records()) {
+    EXPECT_EQ(s.selection.hour, 1);
+    EXPECT_DOUBLE_EQ(s.selection.LengthSeconds(), 30);
+  }
+  // A station whose length is zero takes the window remembered for a channel.
+  ws->stations()[1].selection.SetLengthSeconds(0);
+  SaveTimeWindow(ws->store(), "ABC", "BHZ", 1249495001.0, 120);
+  dlg.SelectStation(1);
+  EXPECT_EQ(dlg.lengthEdit()->text(), "00:02:00");
+
+  // "Ok" remembers the root and the station.
+  dlg.findChild<QPushButton*>("idOK")->click();
+  EXPECT_EQ(dlg.result(), QDialog::Accepted);
+  const RememberedChoice choice = ReadRememberedChoice(ws->ini());
+  EXPECT_EQ(choice.groupName, "Сейсмические станции");
+  EXPECT_EQ(choice.stationName, "ABC");
+  // The next dialog opens on it.
+  SelectionMatrix again;
+  CSelectChannelsDlg next(*ws, again);
+  EXPECT_EQ(next.currentStation(), 1);
+}
+
+TEST_F(ChannelDialogsTest, StationChannelDialogNeedsAChannelNode) {
+  CSelectStationChannelDlg dlg(*ws, std::nullopt);
+  QTreeWidgetItem* abc = dlg.tree()->topLevelItem(0)->child(1);
+  ASSERT_EQ(abc->childCount(), 3);
+  EXPECT_EQ(abc->child(2)->text(0), "BHE ??");
+  dlg.tree()->setCurrentItem(abc);
+  dlg.TryAccept();
+  EXPECT_EQ(prompts.records.back().kind, "beep");
+  EXPECT_NE(dlg.result(), QDialog::Accepted);
+  dlg.SelectChannel(1, 2);
+  dlg.timeEdit()->setText("ab:cd");
+  dlg.TryAccept();
+  EXPECT_EQ(prompts.MessageTexts().back(), "Введено ошибочное время");
+  dlg.dateEdit()->setText("05/08/2009");
+  dlg.timeEdit()->setText("17:00:00.000");
+  dlg.lengthEdit()->setText("01:00:00");
+  dlg.TryAccept();
+  EXPECT_EQ(dlg.result(), QDialog::Accepted);
+  EXPECT_EQ(dlg.choice().station, 1);
+  EXPECT_EQ(dlg.choice().channel, 2);
+  EXPECT_DOUBLE_EQ(dlg.choice().start, kT0);
+  EXPECT_DOUBLE_EQ(dlg.choice().length, 3600);
+
+  // Preset when re-binding.
+  CSelectStationChannelDlg preset(*ws, CSelectStationChannelDlg::Result{2, 0, kT0 + 1.25, 90});
+  EXPECT_EQ(preset.tree()->currentItem()->text(0), "SHZ ??");
+  EXPECT_EQ(preset.timeEdit()->text(), "17:00:01.250");
+  EXPECT_EQ(preset.lengthEdit()->text(), "00:01:30");
+}
+
+TEST_F(ChannelDialogsTest, ChannelListDialogsListSaveAndDelete) {
+  ChannelListEntry e;
+  e.sta = "ABC";
+  e.chan = "BHZ";
+  SaveChannelList(ws->store(), "one", {e});
+  SaveChannelList(ws->store(), "two", {e, e});
+  CSaveChannelListDlg save(*ws);
+  ASSERT_EQ(save.lists()->count(), 2);
+  save.lists()->setCurrentRow(0);
+  EXPECT_EQ(save.nameEdit()->text(), "one");
+  save.DeleteSelected();
+  EXPECT_EQ(ChannelListNames(ws->store()), std::vector<std::string>{"two"});
+  save.nameEdit()->setText("a\\b");
+  save.TryAccept();
+  EXPECT_NE(save.result(), QDialog::Accepted);
+  save.nameEdit()->setText("three");
+  save.TryAccept();
+  EXPECT_EQ(save.result(), QDialog::Accepted);
+  EXPECT_EQ(save.name(), "three");
+
+  CLoadChannelListDlg load(*ws);
+  ASSERT_EQ(load.lists()->topLevelItemCount(), 1);
+  EXPECT_EQ(load.lists()->topLevelItem(0)->text(1), "ABC BHZ, ABC BHZ");
+  load.Choose();  // nothing selected
+  EXPECT_NE(load.result(), QDialog::Accepted);
+  load.lists()->setCurrentItem(load.lists()->topLevelItem(0));
+  load.Choose();
+  EXPECT_EQ(load.chosen(), "two");
+
+  CScaleDlg scale(10, -10, 2, -2);
+  EXPECT_DOUBLE_EQ(scale.value(1145), -10);
+  scale.field(1146)->setText("3.5");
+  EXPECT_DOUBLE_EQ(scale.value(1146), 3.5);
+}
+
+}  // namespace
+}  // namespace nuv::test
