@@ -4,6 +4,7 @@
 #include <QMenu>
 
 #include "app/workstation.h"
+#include "waveview/ui/archive_file_list_dialog.h"
 #include "waveview/ui/channel_dialogs.h"
 #include "waveview/ui/waveform_window.h"
 #include "waveview/waveform_commands.h"
@@ -12,10 +13,21 @@ namespace nuv {
 
 namespace {
 
+// "Выбрать сегмент из БД": the archive's file list of the station.
+SegmentBrowser FileListBrowser(Workstation& ws) {
+  return [&ws](QWidget* parent, int station,
+               const std::vector<std::string>& channels) -> std::optional<ArchiveSegment> {
+    CArchiveFileListDlg dlg(ws, station, channels, parent);
+    if (dlg.exec() != QDialog::Accepted) return std::nullopt;
+    return ArchiveSegment{dlg.start(), dlg.duration()};
+  };
+}
+
 class QtWaveformDialogs : public WaveformDialogs {
  public:
   bool SelectChannels(waveform& window) override {
     CSelectChannelsDlg dlg(window.workstation(), window.selection(), &window);
+    dlg.browseSegments = FileListBrowser(window.workstation());
     return dlg.exec() == QDialog::Accepted;
   }
 
@@ -26,6 +38,7 @@ class QtWaveformDialogs : public WaveformDialogs {
       p = CSelectStationChannelDlg::Result{preset->station, preset->channel, preset->start,
                                            preset->length};
     CSelectStationChannelDlg dlg(window.workstation(), p, &window);
+    dlg.browseSegments = FileListBrowser(window.workstation());
     if (dlg.exec() != QDialog::Accepted) return std::nullopt;
     const auto& r = dlg.choice();
     return StationChannelChoice{r.station, r.channel, r.start, r.length};

@@ -9,8 +9,12 @@
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 
 #include "app/workstation.h"
+#include "archive/archive_import.h"
+#include "archive/segment_assembly.h"
+#include "archive/wfdisc_writer.h"
 #include "platform/strformat.h"
 #include "waveview/channel_list.h"
 #include "waveview/phase_view.h"
@@ -39,6 +43,14 @@ waveform::waveform(Workstation& workstation, QWidget* parent) : QWidget(parent),
   });
   sortOrder_ = ws_.ini().GetInt("WAVEFORMS", "SORTODER", 0);
   dialogs_ = MakeQtWaveformDialogs();
+  // Panes read their samples from the archive through the open connections.
+  loader_ = [this](const std::string& sta, const std::string& chan, const std::string& lcode,
+                   double t1, double t2, NUVDataBlockArray& out) {
+    Databases& db = ws_.databases();
+    AssembleSegment(db.mainOpen() ? &db.main() : nullptr, db.dialect(),
+                    db.cssOpen() ? &db.css() : nullptr, ws_.config(), sta, chan, lcode, t1, t2,
+                    out);
+  };
   selection_.Resize(stations().size());
   resize(800, 600);
 }
@@ -751,15 +763,73 @@ void waveform::LoadChannelList(const std::string& name) {
   Sort(kSortScreenNumber);
 }
 
-void waveform::LoadCssFolder(const std::string&) {}
-
-bool waveform::SaveCssFile(const std::string&) {
-  return false;
+void waveform::LoadCssFolder(const std::string& folder) {
+  CXChanArray spans;
+  try {
+    const ImportTarget target{ws_.databases().main(), stations(), ws_.config().dataDir,
+                              ws_.config().useTend, ws_.prompts()};
+    ImportWfdiscFolder(target, folder, spans);
+  } catch (const std::exception& e) {
+    // What was imported before the error still gets its panes.
+    ws_.prompts().ShowError(e.what());
+  }
+  DeleteAllPanes();
+  if (spans.size() == 0) return;
+  const int h = std::max(client_->height() / spans.size(), MinPaneHeight());
+  int y = 0;
+  int number = 0;
+  for (const ChannelSpan& span : spans) {
+    const int station = stations().FindStation(span.station);
+    const int channel = stations().FindChannel(station, span.channel);
+    if (station < 0 || channel < 0) continue;
+    CZoomWindow* view = CreatePane(number++);
+    panes_.push_back(view);
+    view->pane().rect = {0, y, client_->width(), std::max(1, h - 1)};
+    y += h;
+    view->ApplyRect();
+    view->SetChannel(station, channel);
+    view->pane().SetWindowStart(span.first);
+    view->pane().windowLength = span.last - span.first;
+    view->LoadData();
+    view->show();
+    view->RebuildPicture();
+  }
+  UpdateScrollBar();
+  update();
 }
 
-void waveform::LoadCssCommand() {}
+bool waveform::SaveCssFile(const std::string& path) {
+  XNUVDataBlockArrays arrays;
+  for (CZoomWindow* p : ActivePanes()) {
+    if (p->pane().blocks.empty()) continue;
+    NUVDataBlockArray array = p->pane().blocks;
+    array.station = p->pane().stationName;
+    array.channel = p->pane().channelName;
+    arrays.Append(std::move(array));
+  }
+  try {
+    SaveWfdisc(path, arrays, static_cast<WfdiscOutputFormat>(ws_.config().cssOutFormat));
+  } catch (const std::exception& e) {
+    ws_.prompts().ShowError(e.what());
+    return false;
+  }
+  return true;
+}
 
-void waveform::SaveCssCommand() {}
+void waveform::LoadCssCommand() {
+  const std::optional<std::string> folder =
+      ws_.prompts().ChooseFolder("Выбрать каталог c файлами (*.wfdisc)", ws_.config().cssDataPath);
+  if (folder) LoadCssFolder(*folder);
+}
+
+void waveform::SaveCssCommand() {
+  std::optional<std::string> path = ws_.prompts().ChooseSaveFile(
+      "Select .wfdisc file name", "wfdisc files|*.wfdisc||", ws_.config().cssOutDir);
+  if (!path) return;
+  // A name typed without an extension gets ".wfdisc".
+  if (std::filesystem::path(*path).extension().empty()) *path += ".wfdisc";
+  SaveCssFile(*path);
+}
 
 void waveform::ExecuteCommand(int id) {
   switch (id) {

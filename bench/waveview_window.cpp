@@ -1,0 +1,217 @@
+// The waveform window with 24 channels of one hour at 100 samples/s, read
+// from WFD files: adding them from the selection dialog's "Ok" until the last
+// pane is painted, a shift and a zoom of all panes with the repaint, and the
+// memory the panes hold. Panes paint offscreen into images.
+
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "app/scripted_prompts.h"
+#include "app/workstation.h"
+#include "archive/block_reader.h"
+#include "archive/wfd_file.h"
+#include "waveview/ui/waveform_window.h"
+#include "waveview/ui/zoom_window.h"
+#include "waveview/waveform_commands.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace nuv;
+
+constexpr int kStations = 8;
+constexpr double kRate = 100;
+constexpr double kSeconds = 3600;
+constexpr int kSamples = static_cast<int>(kRate * kSeconds);
+constexpr double kStart = 1249495001.0;
+const char* const kChannels[] = {"BHZ", "BHN", "BHE"};
+
+QApplication& App() {
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  static int argc = 1;
+  static char name[] = "bench_waveview_window";
+  static char* argv[] = {name, nullptr};
+  static QApplication* app = new QApplication(argc, argv);
+  return *app;
+}
+
+long ResidentBytes() {
+  long pages = 0, resident = 0;
+  if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+    if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
+    std::fclose(f);
+  }
+  return resident * sysconf(_SC_PAGESIZE);
+}
+
+// Every channel ticked in the selection dialog; nothing else is asked.
+class SelectAll : public WaveformDialogs {
+ public:
+  bool SelectChannels(waveform& w) override {
+    for (int s = 0; s < kStations; ++s)
+      for (int c = 0; c < 3; ++c) w.selection().Set(c, s, true);
+    return true;
+  }
+  std::optional<StationChannelChoice> SelectStationChannel(
+      waveform&, const std::optional<StationChannelChoice>&) override {
+    return std::nullopt;
+  }
+  std::optional<std::string> SaveChannelListName(waveform&) override { return std::nullopt; }
+  std::optional<std::string> LoadChannelListName(waveform&) override { return std::nullopt; }
+  bool EditScale(QWidget*, double&, double&, double&, double&) override { return false; }
+  std::optional<int> ChooseSort(waveform&) override { return std::nullopt; }
+};
+
+// A settings folder, the inventory and one WFD file per channel.
+class Environment {
+ public:
+  Environment() {
+    std::string pattern = (fs::temp_directory_path() / "nuvwaveview-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) std::abort();
+    dir_ = pattern;
+    Config config;
+    config.settingsDir = dir_ / "settings";
+    ws_ = std::make_unique<Workstation>(config, prompts_);
+    std::vector<float> samples(kSamples);
+    for (int s = 0; s < kStations; ++s) {
+      CScreenFields station;
+      station.code = "ST" + std::to_string(s);
+      for (int c = 0; c < 3; ++c) {
+        station.channels[static_cast<size_t>(c)].name = kChannels[c];
+        station.channels[static_cast<size_t>(c)].rate = kRate;
+        for (int i = 0; i < kSamples; ++i)
+          samples[static_cast<size_t>(i)] = static_cast<float>(1000 * std::sin(i * 0.05 + c) +
+                                                               (i * 7919 + s * 104729) % 200 - 100);
+        const std::string header =
+            BuildWfdHeader(station.code, kChannels[c], kStart, kSeconds, kRate);
+        std::ofstream out(FileOf(station.code, kChannels[c]), std::ios::binary);
+        out.write(header.data(), static_cast<std::streamsize>(header.size()));
+        out.write(reinterpret_cast<const char*>(samples.data()),
+                  static_cast<std::streamsize>(samples.size() * sizeof(float)));
+      }
+      station.selection.SetStartEpoch(kStart);
+      station.selection.SetLengthSeconds(kSeconds);
+      ws_->stations().records().push_back(station);
+    }
+  }
+  ~Environment() {
+    std::error_code ec;
+    fs::remove_all(dir_, ec);
+  }
+
+  std::string FileOf(const std::string& station, const std::string& channel) const {
+    return (dir_ / (station + "-" + channel + ".wfd")).string();
+  }
+
+  // A shown window whose panes read the files as the archive does.
+  std::unique_ptr<waveform> MakeWindow() {
+    auto window = std::make_unique<waveform>(*ws_);
+    window->SetDialogs(std::make_unique<SelectAll>());
+    window->SetSegmentLoader([this](const std::string& sta, const std::string& chan,
+                                    const std::string&, double t1, double t2,
+                                    NUVDataBlockArray& out) {
+      out.Clear();
+      BlockFile file{FileOf(sta, chan), 512, kStart, kSeconds, kRate, 3};
+      if (auto block = ReadBlock(file, t1, t2)) out.Append(std::move(*block));
+    });
+    window->resize(1600, 1200);
+    window->show();
+    QCoreApplication::processEvents();
+    return window;
+  }
+
+ private:
+  fs::path dir_;
+  ScriptedPrompts prompts_;
+  std::unique_ptr<Workstation> ws_;
+};
+
+Environment& Env() {
+  App();
+  static Environment env;
+  return env;
+}
+
+// Paints every pane (not only those scrolled into view).
+void PaintAll(waveform& window, QImage& image) {
+  for (CZoomWindow* pane : window.panes()) {
+    QPainter painter(&image);
+    pane->render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
+  }
+}
+
+void BM_AddChannelsAndPaint(benchmark::State& state) {
+  Environment& env = Env();
+  QImage image(1600, 400, QImage::Format_RGB32);
+  long memory = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto window = env.MakeWindow();
+    const long before = ResidentBytes();
+    state.ResumeTiming();
+    window->ExecuteCommand(kCmdAddChannels);
+    PaintAll(*window, image);
+    state.PauseTiming();
+    if (window->panes().size() != 24) state.SkipWithError("not 24 panes");
+    memory = ResidentBytes() - before;
+    window.reset();
+    state.ResumeTiming();
+  }
+  state.counters["pane_memory_MB"] = static_cast<double>(memory) / (1024.0 * 1024.0);
+}
+BENCHMARK(BM_AddChannelsAndPaint)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_ShiftAllPanes(benchmark::State& state) {
+  Environment& env = Env();
+  auto window = env.MakeWindow();
+  window->ExecuteCommand(kCmdAddChannels);
+  QImage image(1600, 400, QImage::Format_RGB32);
+  bool right = true;
+  for (auto _ : state) {
+    window->ExecuteCommand(right ? kCmdShiftRight : kCmdShiftLeft);
+    PaintAll(*window, image);
+    right = !right;
+  }
+}
+BENCHMARK(BM_ShiftAllPanes)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_ZoomAllPanes(benchmark::State& state) {
+  Environment& env = Env();
+  auto window = env.MakeWindow();
+  window->ExecuteCommand(kCmdAddChannels);
+  QImage image(1600, 400, QImage::Format_RGB32);
+  bool in = true;
+  for (auto _ : state) {
+    window->ExecuteCommand(in ? kCmdStretchHorizontal : kCmdCompressHorizontal);
+    PaintAll(*window, image);
+    in = !in;
+  }
+}
+BENCHMARK(BM_ZoomAllPanes)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_VerticalStretchAllPanes(benchmark::State& state) {
+  Environment& env = Env();
+  auto window = env.MakeWindow();
+  window->ExecuteCommand(kCmdAddChannels);
+  QImage image(1600, 400, QImage::Format_RGB32);
+  bool stretch = true;
+  for (auto _ : state) {
+    window->ExecuteCommand(stretch ? kCmdStretchVertical : kCmdCompressVertical);
+    PaintAll(*window, image);
+    stretch = !stretch;
+  }
+}
+BENCHMARK(BM_VerticalStretchAllPanes)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
