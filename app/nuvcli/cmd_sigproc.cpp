@@ -1,12 +1,15 @@
 // Signal-processing commands: Butterworth design, trace filtering and the
 // formula language, on plain-text sample files (one value per line).
 
+#include <algorithm>
 #include <cmath>
+#include <map>
 #include <vector>
 
 #include "cli.h"
 #include "platform/strformat.h"
 #include "sigproc/butterworth.h"
+#include "sigproc/formula.h"
 #include "sigproc/sample_file.h"
 
 namespace nuv::cli {
@@ -24,6 +27,45 @@ std::vector<double> ReadSamples(const std::string& path) {
   auto samples = ReadSampleFile(path);
   if (!samples) throw CliError(StrFormat("Ошибка открытия файла %s", path.c_str()));
   return *samples;
+}
+
+// "N=VALUE" of --w and --dx.
+std::pair<int, std::string> IndexedValue(const std::string& text, const char* option) {
+  const size_t eq = text.find('=');
+  if (eq == std::string::npos)
+    throw CliError(StrFormat("%s expects N=VALUE: %s", option, text.c_str()));
+  const long long index = ParseInteger(text.substr(0, eq), option);
+  if (index < 0 || index > 31) throw CliError(StrFormat("%s: window index must be 0..31", option));
+  return {static_cast<int>(index), text.substr(eq + 1)};
+}
+
+nlohmann::json RunFormula(Session&, const Args& input) {
+  Args args = input;
+  InMemoryFormulaData data;
+  std::map<int, double> steps;
+  while (auto dx = TakeOption(args, "--dx")) {
+    const auto [index, value] = IndexedValue(*dx, "--dx");
+    steps[index] = ParseDouble(value, "--dx");
+  }
+  std::map<int, std::vector<double>> windows;
+  while (auto w = TakeOption(args, "--w")) {
+    const auto [index, path] = IndexedValue(*w, "--w");
+    windows[index] = ReadSamples(path);
+  }
+  if (args.size() != 1) throw CliError("usage: formula \"EXPR\" [--w N=FILE ...] [--dx N=DX ...]");
+  // Windows up to the highest index named are in use; unnamed ones are empty.
+  int count = 0;
+  for (const auto& [index, samples] : windows) count = std::max(count, index + 1);
+  for (const auto& [index, step] : steps) count = std::max(count, index + 1);
+  data.SetWindowCount(count);
+  for (auto& [index, samples] : windows) {
+    const auto step = steps.find(index);
+    data.SetWindow(index, Signal(std::move(samples), step == steps.end() ? 1.0 : step->second));
+  }
+  const FormulaResult result = EvaluateFormula(args[0], data);
+  if (!result.ok) throw CliError(result.error);
+  return {
+      {"count", result.value.count()}, {"dx", result.value.dx}, {"samples", result.value.samples}};
 }
 
 nlohmann::json RunButterDesign(Session&, const Args& args) {
@@ -73,6 +115,7 @@ nlohmann::json RunFilter(Session&, const Args& input) {
 
 std::vector<Command> SigprocCommands() {
   return {
+      {"formula", "\"EXPR\" [--w N=FILE ...] [--dx N=DX ...]", RunFormula},
       {"butter-design", "TYPE ORDER FL FH DT", RunButterDesign},
       {"filter", "TYPE ORDER FL FH --rate R [--zero-phase] IN OUT", RunFilter},
   };
