@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Sets up a Debian machine, builds the workstation, builds the demo setup when
+# it is missing and starts `nuv` on it.
+#
+#   ./scripts/run-demo.sh            # demo in ~/nuv-demo
+#   NUV_DEMO_DIR=/some/dir ./scripts/run-demo.sh
+#   ./scripts/run-demo.sh --rebuild  # build the demo setup again
+#
+# Extra arguments after the options go to nuv (for example ODBC=..., CHKDB).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+demo=${NUV_DEMO_DIR:-$HOME/nuv-demo}
+
+rebuild=0
+if [ "${1:-}" = "--rebuild" ]; then
+  rebuild=1
+  shift
+fi
+
+./scripts/install-deps.sh
+
+export CCACHE_BASEDIR=$root
+[ -f build/build.ninja ] || cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j "$(nproc)" --target nuv nuvdemo nuvcli
+
+if [ "$rebuild" = 1 ] || [ ! -f "$demo/settings/NUV.INI" ] || [ ! -f "$demo/nuv.sqlite" ]; then
+  echo "Building the demo setup in $demo"
+  build/tools/nuvdemo --out "$demo" --calibration "$root/data/calibration"
+fi
+
+export NUV_CONFIG_DIR=$demo/settings
+export ODBCINI=$demo/odbc.ini
+echo "Starting nuv (settings $NUV_CONFIG_DIR, data sources $ODBCINI)"
+exec build/app/nuv "$@"

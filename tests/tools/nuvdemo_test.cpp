@@ -1,0 +1,189 @@
+// The demo generator: the folder it builds, the database rows, the data
+// files in both formats, and arrivals at the travel times of the event.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/odbc.h"
+#include "platform/profile_file.h"
+#include "support/temp_dir.h"
+
+namespace nuv::test {
+namespace {
+
+struct Truth {
+  double origin = 0, lat = 0, lon = 0, depth = 0;
+  struct Station {
+    std::string code;
+    double lat, lon, distance, p, s;
+  };
+  std::vector<Station> stations;
+};
+
+Truth ReadTruth(const std::filesystem::path& path) {
+  std::ifstream in(path);
+  Truth truth;
+  std::string line;
+  bool haveOrigin = false;
+  while (std::getline(in, line)) {
+    if (line.empty() || line[0] == '#') continue;
+    std::istringstream fields(line);
+    if (!haveOrigin) {
+      fields >> truth.origin >> truth.lat >> truth.lon >> truth.depth;
+      haveOrigin = true;
+    } else {
+      Truth::Station s;
+      fields >> s.code >> s.lat >> s.lon >> s.distance >> s.p >> s.s;
+      truth.stations.push_back(s);
+    }
+  }
+  return truth;
+}
+
+std::string Binary() {
+  return std::string(NUV_BINARY_DIR) + "/tools/nuvdemo";
+}
+
+class DemoTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    dir_ = new TempDir;
+    const std::string command = Binary() + " --out " + (dir_->path() / "demo").string() +
+                                " --calibration " + NUV_SOURCE_DIR + "/data/calibration" +
+                                " --stations 4 --minutes 4 --rate 40 > /dev/null";
+    status_ = std::system(command.c_str());
+  }
+  static void TearDownTestSuite() { delete dir_; }
+  std::filesystem::path Demo() const { return dir_->path() / "demo"; }
+
+  static TempDir* dir_;
+  static int status_;
+};
+TempDir* DemoTest::dir_ = nullptr;
+int DemoTest::status_ = -1;
+
+TEST_F(DemoTest, BuildsTheWholeSetup) {
+  ASSERT_EQ(status_, 0);
+  for (const char* name :
+       {"settings/NUV.INI", "odbc.ini", "nuv.sqlite", "EVENT.txt", "home/phases/iasp91/phaselist",
+        "home/mb.txt", "home/ML.txt", "home/RESPONSE/DM01.BHZ.fap"})
+    EXPECT_TRUE(std::filesystem::exists(Demo() / name)) << name;
+  const ProfileFile ini(Demo() / "settings/NUV.INI");
+  EXPECT_EQ(ini.GetString("DATABASE", "ODBC", "", 33), "NUV");
+  EXPECT_EQ(ini.GetString("GODOGRAPH", "DIR0", "", 512), (Demo() / "home/phases/iasp91").string());
+  EXPECT_EQ(ini.GetString("DATA", "DIR", "", 512), (Demo() / "data").string() + "/");
+  // Every text file says how it was made.
+  EXPECT_NE(TempDir::ReadFile(Demo() / "odbc.ini").find("nuvdemo"), std::string::npos);
+  EXPECT_NE(TempDir::ReadFile(Demo() / "settings/NUV.INI").find("nuvdemo"), std::string::npos);
+
+  // A FAP file: the count, then as many frequency-amplitude pairs.
+  std::ifstream fap(Demo() / "home/RESPONSE/DM02.BHN.fap");
+  int n = 0;
+  fap >> n;
+  ASSERT_GT(n, 10);
+  double f = 0, a = 0, lastF = 0;
+  for (int i = 0; i < n; ++i) {
+    ASSERT_TRUE(fap >> f >> a);
+    EXPECT_GT(f, lastF);
+    EXPECT_GT(a, 0);
+    lastF = f;
+  }
+}
+
+TEST_F(DemoTest, DatabaseRowsDescribeTheNetworkAndTheFiles) {
+  ASSERT_EQ(status_, 0);
+  setenv("ODBCINI", (Demo() / "odbc.ini").c_str(), 1);
+  odbc::Connection db;
+  db.Open("DSN=NUV;UID=nuv;PWD=nuv;");
+  auto count = [&](const std::string& sql) {
+    odbc::Statement st = db.Query(sql);
+    EXPECT_TRUE(st.Fetch());
+    return st.GetInt(1).value_or(-1);
+  };
+  EXPECT_EQ(count("select count(*) from SITE"), 4);
+  EXPECT_EQ(count("select count(*) from SITECHAN"), 12);
+  EXPECT_EQ(count("select count(*) from CALIBRATION where SAC like 'ZEROS%'"), 12);
+  EXPECT_EQ(count("select count(*) from FILELIST where DATATYPE=3 and FOFF=512"), 9);
+  EXPECT_EQ(count("select count(*) from FILELIST where DATATYPE=7 and FOFF=256"), 3);
+  odbc::Statement nets = db.Query("select NETNAME, NETLIST from NETWORKS");
+  ASSERT_TRUE(nets.Fetch());
+  EXPECT_EQ(nets.GetText(1), "DEMO");
+  EXPECT_EQ(nets.GetText(2), "DM01;DM02;DM03;DM04;");
+
+  // Every file named in FILELIST exists with its header and all its samples.
+  odbc::Statement files = db.Query("select CPATH, DATATYPE, FOFF, SPS, TQTY from FILELIST");
+  int rows = 0;
+  while (files.Fetch()) {
+    ++rows;
+    const auto path = Demo() / "data" / *files.GetText(1);
+    const std::string bytes = TempDir::ReadFile(path);
+    const long long type = *files.GetInt(2), offset = *files.GetInt(3);
+    const double samples = *files.GetDouble(4) * *files.GetDouble(5);
+    EXPECT_EQ(static_cast<double>(bytes.size()), offset + samples * (type == 7 ? 3 : 4)) << path;
+    if (type == 3) EXPECT_EQ(bytes.rfind("[NUV4.0]", 0), 0u) << path;
+    if (type == 7) EXPECT_NE(bytes.substr(0, offset).find("nuvdemo"), std::string::npos);
+  }
+  EXPECT_EQ(rows, 12);
+}
+
+// The samples of a WFD file after its header.
+std::vector<float> ReadWfd(const std::filesystem::path& path) {
+  const std::string bytes = TempDir::ReadFile(path);
+  std::vector<float> out((bytes.size() - 512) / 4);
+  std::memcpy(out.data(), bytes.data() + 512, out.size() * 4);
+  return out;
+}
+
+TEST_F(DemoTest, ArrivalsComeAtTheTravelTimesOfTheEvent) {
+  ASSERT_EQ(status_, 0);
+  const Truth truth = ReadTruth(Demo() / "EVENT.txt");
+  ASSERT_EQ(truth.stations.size(), 4u);
+  EXPECT_DOUBLE_EQ(truth.lat, 42.70);
+  // The nearest station: a straight ray through the upper crust of IASP91
+  // (5.8 km/s) from 15 km depth gives the P time within a few tenths.
+  const auto& near = truth.stations[0];
+  const double km = near.distance * 111.195;
+  EXPECT_NEAR(near.p - truth.origin, std::hypot(km, 15.0) / 5.8, 0.4);
+  EXPECT_NEAR(near.s - truth.origin, std::hypot(km, 15.0) / 3.36, 0.8);
+  for (const auto& s : truth.stations) {
+    EXPECT_GT(s.s, s.p) << s.code;
+    EXPECT_GT(s.p, truth.origin) << s.code;
+  }
+
+  // On the vertical of a WFD station the signal starts at the P time: the
+  // sample after it rises far above the noise before it.
+  const double start = truth.origin - std::clamp(0.15 * 240, 10.0, 600.0) - 0.37;
+  const double rate = 40;
+  for (const auto& s : truth.stations) {
+    if (s.code == "DM04") continue;  // the 24-bit station
+    std::filesystem::path file;
+    for (const auto& entry : std::filesystem::directory_iterator(Demo() / "data" / s.code))
+      if (entry.path().extension() == ".BHZ") file = entry.path();
+    const std::vector<float> z = ReadWfd(file);
+    const size_t onset = static_cast<size_t>(std::ceil((s.p - start) * rate));
+    ASSERT_LT(onset + 40, z.size());
+    double before = 0, after = 0;
+    for (size_t i = onset - 40; i < onset; ++i) before = std::max(before, std::fabs(z[i] * 1.0));
+    for (size_t i = onset; i < onset + 40; ++i) after = std::max(after, std::fabs(z[i] * 1.0));
+    EXPECT_GT(after, 5 * before) << s.code;
+  }
+}
+
+TEST(DemoArguments, BadArgumentsAreRefused) {
+  TempDir dir;
+  const std::string out = " --out " + (dir.path() / "x").string();
+  EXPECT_NE(std::system((Binary() + " --stations 2" + out + " 2>/dev/null").c_str()), 0);
+  EXPECT_NE(std::system((Binary() + " --minutes abc" + out + " 2>/dev/null").c_str()), 0);
+  EXPECT_NE(std::system((Binary() + " 2>/dev/null").c_str()), 0);
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "x"));
+}
+
+}  // namespace
+}  // namespace nuv::test
