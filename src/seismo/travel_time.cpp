@@ -6,6 +6,8 @@
 #include <fstream>
 #include <limits>
 
+#include "platform/strformat.h"
+
 namespace nuv {
 namespace {
 
@@ -314,6 +316,16 @@ double DistanceForSlowness(const PHASEDATA& data, double slowness, double depth)
     }
   }
   return bestD;
+}
+
+std::string TravelTimeText(double seconds) {
+  const long whole = static_cast<long>(seconds);
+  const long hours = whole / 3600;
+  const long minutes = (whole % 3600) / 60;
+  const double rest =
+      seconds - static_cast<double>(hours) * 3600 - static_cast<double>(minutes) * 60;
+  return StrFormat("Время пробега=%02d:%02d:%.2f", static_cast<int>(hours % 48),
+                   static_cast<int>(minutes), rest);
 }
 
 }  // namespace nuv

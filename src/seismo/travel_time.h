@@ -49,4 +49,8 @@ double DistanceForTimeDifference(const PHASEDATA& first, const PHASEDATA& second
 // `slowness`; 0 when no step of the scan qualified, -1 without a table.
 double DistanceForSlowness(const PHASEDATA& data, double slowness, double depth);
 
+// The travel-time calculator's answer "Время пробега=%02d:%02d:%.2f": hours
+// (modulo 48), minutes and seconds with their fraction.
+std::string TravelTimeText(double seconds);
+
 }  // namespace nuv

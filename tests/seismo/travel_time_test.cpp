@@ -170,6 +170,12 @@ TEST_F(TravelTimeTable, GapsAtMinusOneNodes) {
   EXPECT_NEAR(TravelTime(data, 0, 1.999), 4, 0.01);
 }
 
+TEST(TravelTimeText, HoursModulo48) {
+  EXPECT_EQ(TravelTimeText(754.256), "Время пробега=00:12:34.26");
+  EXPECT_EQ(TravelTimeText(3600 * 49 + 61.5), "Время пробега=01:01:1.50");
+  EXPECT_EQ(TravelTimeText(0), "Время пробега=00:00:0.00");
+}
+
 TEST_F(TravelTimeTable, SingleRowAndSingleNode) {
   PHASEDATA row = Read("t\n1\n33\n3\n0 1 2\n5 6 7\n");
   EXPECT_NEAR(TravelTime(row, 33, 1.5), 6.5, 1e-6);
