@@ -9,6 +9,8 @@ std::vector<Command> ArchiveCommands();
 std::vector<Command> SeismoCommands();
 std::vector<Command> SigprocCommands();
 
+std::vector<Command> DbCommands();
+
 std::vector<Command> AllCommands() {
   std::vector<Command> all;
   for (auto group :

@@ -76,7 +76,9 @@ void LoadStartupSettings(const ProfileFile& ini, const std::string& executableDi
   if (home.empty()) {
     home = NativePath(executableDir);
   } else {
-    home = NativePath(Trim(home));
+    // Only trailing blanks go; a leading blank may be part of a quoted name.
+    home.erase(home.find_last_not_of(' ') + 1);
+    home = NativePath(home);
   }
   if (home.empty() || home.back() != '/') home.push_back('/');
   config.homeDir = home;

@@ -130,6 +130,16 @@ class PrivateOdbcIni {
 
 std::atomic<int> sourceCounter{0};
 
+// One connection to the PostgreSQL data source per process creates and drops
+// the schemas (connecting is the slow part of a PostgreSQL test).
+odbc::Connection& PostgresAdmin(const std::string& connectionString) {
+  static odbc::Connection admin;
+  static std::mutex mutex;
+  std::lock_guard lock(mutex);
+  if (!admin.IsOpen()) admin.Open(connectionString);
+  return admin;
+}
+
 std::string Compose(const std::string& dsn, const std::string& user, const std::string& password) {
   return "DSN=" + dsn + ";" + "UID=" + user + ";" + "PWD=" + password + ";";
 }
@@ -194,13 +204,10 @@ void TestDatabase::CreateSource(Source& source, const std::string& fileName) {
   } else {
     const std::string base = PostgresDataSource();
     source.schema = ToLowerAscii(source.dsn);
-    {
-      // Stale schemas of a crashed run with the same process id go first.
-      odbc::Connection admin;
-      admin.Open(Compose(base, user_, password_));
-      admin.Execute("DROP SCHEMA IF EXISTS " + source.schema + " CASCADE");
-      admin.Execute("CREATE SCHEMA " + source.schema);
-    }
+    // Stale schemas of a crashed run with the same process id go first.
+    odbc::Connection& admin = PostgresAdmin(Compose(base, user_, password_));
+    admin.Execute("DROP SCHEMA IF EXISTS " + source.schema + " CASCADE");
+    admin.Execute("CREATE SCHEMA " + source.schema);
     IniSection copy = *PrivateOdbcIni::Instance().Original(base);
     std::erase_if(copy.lines, [](const std::string& line) {
       return EqualsNoCase(std::string(Trim(std::string_view(line).substr(0, line.find('=')))),
@@ -218,9 +225,8 @@ void TestDatabase::DropSource(Source& source) {
   source.connection.reset();
   if (!source.schema.empty()) {
     try {
-      odbc::Connection admin;
-      admin.Open(Compose(PostgresDataSource(), user_, password_));
-      admin.Execute("DROP SCHEMA IF EXISTS " + source.schema + " CASCADE");
+      PostgresAdmin(Compose(PostgresDataSource(), user_, password_))
+          .Execute("DROP SCHEMA IF EXISTS " + source.schema + " CASCADE");
     } catch (const odbc::Error&) {
       // A schema left behind is dropped by the next run with this process id.
     }
