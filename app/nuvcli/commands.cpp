@@ -8,13 +8,12 @@ std::vector<Command> ResponseCommands();
 std::vector<Command> ArchiveCommands();
 std::vector<Command> SeismoCommands();
 std::vector<Command> SigprocCommands();
-
 std::vector<Command> DbCommands();
 
 std::vector<Command> AllCommands() {
   std::vector<Command> all;
-  for (auto group :
-       {TimeCommands, ResponseCommands, ArchiveCommands, SeismoCommands, SigprocCommands}) {
+  for (auto group : {TimeCommands, ResponseCommands, ArchiveCommands, SeismoCommands,
+                     SigprocCommands, DbCommands}) {
     auto commands = group();
     all.insert(all.end(), commands.begin(), commands.end());
   }
