@@ -5,6 +5,8 @@
 #include <cstdlib>
 
 #include "app/ui/nuv_app.h"
+#include "app/ui/nuv_status_bar.h"
+#include "waveview/ui/waveform_window.h"
 #include "frame_fixture.h"
 
 namespace nuv::test {
@@ -40,6 +42,14 @@ TEST(DemoFrame, StartsOnTheDemoAndClosesCleanly) {
     ASSERT_EQ(frame->networkList()->count(), 1);
     EXPECT_EQ(frame->networkList()->itemText(0), "DEMO");
     EXPECT_TRUE(WaitFor([&] { return frame->isVisible(); }));
+
+    // The waveform document is the real window, sharing the settings page's
+    // switches and reporting on the frame's status line.
+    auto* window = qobject_cast<waveform*>(frame->document(DocumentKind::Waveforms));
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(&window->settings(), &frame->waveformSettings());
+    emit window->statusMessage("D0 BHZ");
+    EXPECT_EQ(frame->nuvStatusBar()->currentMessage(), "D0 BHZ");
 
     // The close question answered No keeps it, Yes closes it.
     prompts.answers = {PromptAnswer::No};

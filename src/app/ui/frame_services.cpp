@@ -8,6 +8,8 @@
 #include "app/ui/main_frame.h"
 #include "app/workstation.h"
 #include "db/databases.h"
+#include "phases/phase_types.h"
+#include "waveview/ui/waveform_window.h"
 
 namespace nuv {
 namespace {
@@ -35,19 +37,16 @@ FrameServices DefaultFrameServices() {
     return names;
   };
   services.phaseCount = [](Workstation& ws) { return ws.phases().Count(); };
-  services.reloadTravelTimes = [](Workstation& ws) {
-    // The travel-time set's directory, or "phases" beside the program.
-    std::string dir = ws.config().travelTimeDir;
-    if (dir.empty()) dir = ws.config().homeDir + "phases";
-    ws.phaseTypes().Load(dir);
-  };
+  // The travel-time set's directory, or "phases" beside the program.
+  services.reloadTravelTimes = [](Workstation& ws) { LoadTravelTimeTables(ws); };
   services.chooseFont = [](const QFont& initial, QWidget* parent) -> std::optional<QFont> {
     bool ok = false;
     const QFont font = QFontDialog::getFont(&ok, initial, parent, "Фонт");
     if (!ok) return std::nullopt;
     return font;
   };
-  services.createDocument = [](DocumentKind kind, Workstation&, QWidget* parent) -> QWidget* {
+  services.createDocument = [](DocumentKind kind, Workstation& ws, QWidget* parent) -> QWidget* {
+    if (kind == DocumentKind::Waveforms) return new waveform(ws, parent);
     return new CDocumentWindow(QString::fromUtf8(kDocumentTitles[static_cast<int>(kind)]), parent);
   };
   return services;

@@ -18,6 +18,7 @@
 #include "app/ui/splash_window.h"
 #include "app/user_prompts.h"
 #include "app/workstation.h"
+#include "waveview/ui/waveform_window.h"
 
 namespace nuv {
 namespace {
@@ -285,6 +286,7 @@ void CMainFrame::CreateChildren() {
     QWidget* doc =
         services_.createDocument ? services_.createDocument(kind, ws_, nullptr) : nullptr;
     if (!doc) doc = new QWidget;
+    if (auto* window = qobject_cast<waveform*>(doc)) ConnectWaveformWindow(*window);
     doc->setWindowTitle(QString::fromUtf8(kChildTitles[i]));
     QMdiSubWindow* sub = mdi_->addSubWindow(doc);
     sub->setWindowTitle(QString::fromUtf8(kChildTitles[i]));
@@ -297,6 +299,15 @@ void CMainFrame::CreateChildren() {
     documents_[i] = doc;
   }
   TileChildren(Qt::Horizontal);
+}
+
+// The waveform window shares the switches of the settings page, reports on
+// the status line and asks for the settings sheet with its own page.
+void CMainFrame::ConnectWaveformWindow(waveform& window) {
+  window.UseDisplaySettings(waveformSettings_);
+  connect(&window, &waveform::statusMessage, statusBar_,
+          [this](const QString& text) { statusBar_->showMessage(text); });
+  connect(&window, &waveform::settingsRequested, this, [this] { ShowSettingsSheet(true); });
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {

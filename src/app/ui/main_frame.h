@@ -26,6 +26,7 @@ class QMdiSubWindow;
 namespace nuv {
 
 class CNUVStatusBar;
+class waveform;
 class CNUVToolbar;
 class CommandTarget;
 class Workstation;
@@ -121,6 +122,7 @@ class CMainFrame : public QMainWindow {
   QAction* NewCommandAction(int id, const QString& text, QObject* parent);
   CommandTarget* OwnerOf(int id) const;
   CommandTarget* Target(DocumentKind kind) const;
+  void ConnectWaveformWindow(waveform& window);
   void ActivateChild(DocumentKind kind, bool maximise);
   void TileChildren(Qt::Orientation orientation);
   void CascadeChildren();
