@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "archive/segment_assembly.h"
 #include "archive/time_base.h"
 #include "platform/strformat.h"
 #include "sigproc/instrument.h"
@@ -10,9 +11,6 @@
 namespace nuv {
 
 namespace {
-
-// Gains that stand for "no gain" in the archive index.
-constexpr long long kNoGainMarker = 32484;
 
 std::string FormatTime(double t, bool withClock) {
   const CalendarTime c = EpochToCalendar(std::floor(t));
@@ -186,21 +184,9 @@ std::optional<std::vector<float>> SimulateTrace(const TraceSamples& trace, int c
 double ChannelGain(odbc::Connection& connection, std::string_view station, std::string_view channel,
                    double dataTime, bool gainsEnabled, UserPrompts& prompts) {
   if (!gainsEnabled) return 1.0;
-  const long t = static_cast<long>(dataTime);
-  const std::string sql = StrFormat(
-      "SELECT GAIN FROM FILELIST WHERE sta='%s' and ch='%s' and ( tbegin<=%ld and "
-      "tbegin+tqty>=%ld)",
-      SqlEscape(station).c_str(), SqlEscape(channel).c_str(), t, t);
-  try {
-    odbc::Statement statement = connection.Query(sql);
-    if (!statement.Fetch()) return 1.0;
-    const auto gain = statement.GetInt(1);
-    if (!gain || *gain == 0 || *gain == kNoGainMarker) return 1.0;
-    return static_cast<double>(*gain);
-  } catch (const odbc::Error& e) {
-    prompts.ShowError(e.what());
-    return 1.0;
-  }
+  // The archive's lookup: same filter, same absent-gain markers, same message.
+  return ChannelGain(&connection, /*wfd=*/false, std::string(station), std::string(channel),
+                     dataTime, prompts);
 }
 
 }  // namespace nuv
