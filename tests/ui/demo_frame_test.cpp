@@ -2,22 +2,64 @@
 // it, and closed again through its close question.
 
 #include <QComboBox>
+#include <QImage>
+#include <QMdiSubWindow>
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <fstream>
+#include <map>
+#include <sstream>
 
 #include "app/ui/nuv_app.h"
 #include "app/ui/nuv_status_bar.h"
 #include "waveview/ui/waveform_window.h"
+#include "waveview/ui/zoom_window.h"
 #include "frame_fixture.h"
 
 namespace nuv::test {
 namespace {
+
+// Station code -> theoretical P arrival (epoch s) from the demo's EVENT.txt.
+std::map<std::string, double> DemoPArrivals(const std::filesystem::path& demo) {
+  std::map<std::string, double> arrivals;
+  std::ifstream in(demo / "EVENT.txt");
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.empty() || line[0] == '#') continue;
+    std::istringstream fields(line);
+    std::string code;
+    double lat, lon, distance, p, s;
+    if (fields >> code >> lat >> lon >> distance >> p >> s && p > 0) arrivals[code] = p;
+  }
+  return arrivals;
+}
+
+double PeakAbs(const NUVDataBlockArray& blocks, double from, double to) {
+  double peak = 0;
+  for (const NUVDataBlock& b : blocks)
+    for (int i = 0; i < b.count; ++i)
+      if (b.TimeOf(i) >= from && b.TimeOf(i) < to)
+        peak = std::max(peak, std::fabs(static_cast<double>(b.samples[i])));
+  return peak;
+}
+
+// Pixels of `image` inside `rect` that differ from the rectangle's first pixel.
+int DrawnPixels(const QImage& image, const QRect& rect) {
+  const QRgb background = image.pixel(rect.topLeft());
+  int drawn = 0;
+  for (int y = rect.top(); y <= rect.bottom(); ++y)
+    for (int x = rect.left(); x <= rect.right(); ++x)
+      if (image.pixel(x, y) != background) ++drawn;
+  return drawn;
+}
 
 TEST(DemoFrame, StartsOnTheDemoAndClosesCleanly) {
   FrameTestApp();
   TempDir dir;
   const auto demo = dir.path() / "demo";
   const std::string command = std::string(NUV_BINARY_DIR) + "/tools/nuvdemo --out " +
-                              demo.string() + " --stations 3 --minutes 2 > /dev/null";
+                              demo.string() + " --stations 3 --minutes 5 > /dev/null";
   ASSERT_EQ(std::system(command.c_str()), 0);
   setenv("ODBCINI", (demo / "odbc.ini").c_str(), 1);
 
@@ -50,6 +92,38 @@ TEST(DemoFrame, StartsOnTheDemoAndClosesCleanly) {
     EXPECT_EQ(&window->settings(), &frame->waveformSettings());
     emit window->statusMessage("D0 BHZ");
     EXPECT_EQ(frame->nuvStatusBar()->currentMessage(), "D0 BHZ");
+
+    // The analyst can browse at once: the demo's list of vertical channels opens
+    // panes at the event, read through the window's own archive loader (WFD files
+    // and, for the last station, 24-bit big-endian files), and draws it.
+    const auto arrivals = DemoPArrivals(demo);
+    ASSERT_EQ(arrivals.size(), 3u);
+    frame->resize(1280, 800);
+    frame->childWindow(DocumentKind::Waveforms)->showMaximized();
+    WaitFor([&] { return false; }, 200);  // the maximised size reaches the window
+    window->LoadChannelList("DEMO-Z");
+    WaitFor([&] { return false; }, 300);  // let the layout and painting settle
+    const auto views = window->findChildren<CZoomWindow*>();
+    ASSERT_EQ(views.size(), 3);
+    const QImage shot = window->grab().toImage();
+    for (const CZoomWindow* view : views) {
+      const TracePane& pane = view->pane();
+      SCOPED_TRACE(pane.stationName);
+      ASSERT_EQ(arrivals.count(pane.stationName), 1u);
+      EXPECT_EQ(pane.channelName, "BHZ");
+      ASSERT_FALSE(pane.blocks.empty());
+      const double p = arrivals.at(pane.stationName);
+      EXPECT_GT(pane.WindowStart(), p - 200);
+      EXPECT_LT(pane.WindowStart(), p - 10);
+      EXPECT_GT(PeakAbs(pane.blocks, p, p + 20), 4 * PeakAbs(pane.blocks, p - 20, p - 1));
+      const QRect rect(view->mapTo(window, QPoint(0, 0)), view->size());
+      EXPECT_TRUE(shot.rect().contains(rect));
+      EXPECT_GT(DrawnPixels(shot, rect), 200);
+    }
+    EXPECT_TRUE(prompts.MessageTexts().empty());
+    // A picture for a person to look at, when asked for.
+    if (const char* out = std::getenv("NUV_SCREENSHOT_DIR"))
+      frame->grab().save(QString::fromStdString(std::string(out) + "/demo-frame.png"));
 
     // The close question answered No keeps it, Yes closes it.
     prompts.answers = {PromptAnswer::No};

@@ -16,11 +16,13 @@
 #include "db/schema.h"
 #include "phases/phase_types.h"
 #include "platform/odbc.h"
+#include "platform/settings_store.h"
 #include "platform/strformat.h"
 #include "seismo/dist_az.h"
 #include "seismo/taup_model.h"
 #include "seismo/taup_table.h"
 #include "seismo/travel_time.h"
+#include "waveview/channel_list.h"
 
 namespace nuv::demo {
 namespace fs = std::filesystem;
@@ -133,6 +135,43 @@ void InsertFileRow(odbc::Connection& db, const FileRow& row) {
       SqlEscape(row.station).c_str(), row.rate, SqlEscape(row.path).c_str(), row.dataType,
       SqlEscape(row.channel).c_str(), row.start, row.duration, row.start + row.duration,
       row.offset));
+}
+
+// Two ready channel lists in the per-user store, so that the analyst sees the
+// event at once ("Загрузить список каналов"): every vertical channel, and the
+// three components of the nearest stations; each channel's remembered time
+// window starts shortly before the origin and holds the S of the farthest station.
+void WriteDemoChannelLists(const fs::path& storeFile, const DemoReport& report) {
+  SettingsStore store(storeFile);
+  std::vector<ChannelListEntry> vertical, threeComponent;
+  double lastArrival = report.event.originTime;
+  for (const DemoStation& station : report.stations)
+    lastArrival = std::max({lastArrival, station.pTime, station.sTime});
+  const double start = std::floor(report.event.originTime - 20);
+  const double length = std::ceil(lastArrival + 60 - start);
+  for (size_t i = 0; i < report.stations.size(); ++i) {
+    const std::string& code = report.stations[i].code;
+    ChannelListEntry z;
+    z.sta = code;
+    z.chan = kChannels[0];
+    z.activeWindow = i == 0 ? "1" : "0";
+    z.mainWindow = i == 0 ? "1" : "0";
+    vertical.push_back(z);
+    for (int c = 0; c < 3; ++c) {
+      if (!SaveTimeWindow(store, code, kChannels[c], start, length))
+        throw std::runtime_error("cannot write " + storeFile.string());
+      if (i < 3) {
+        ChannelListEntry e = z;
+        e.chan = kChannels[c];
+        e.mainWindow = i == 0 && c == 0 ? "1" : "0";
+        e.activeWindow = e.mainWindow;
+        threeComponent.push_back(e);
+      }
+    }
+  }
+  if (!SaveChannelList(store, "DEMO-Z", vertical) ||
+      !SaveChannelList(store, "DEMO-3C", threeComponent))
+    throw std::runtime_error("cannot write " + storeFile.string());
 }
 
 }  // namespace
@@ -297,6 +336,7 @@ DemoReport BuildDemo(const DemoOptions& options) {
     truth += StrFormat("%s %.4f %.4f %.4f %.3f %.3f\n", station.code.c_str(), station.lat,
                        station.lon, station.distance, station.pTime, station.sTime);
   WriteText(root / "EVENT.txt", truth);
+  WriteDemoChannelLists(settings / "registry.txt", report);
   return report;
 }
 
