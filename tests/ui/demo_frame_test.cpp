@@ -13,9 +13,9 @@
 
 #include "app/ui/nuv_app.h"
 #include "app/ui/nuv_status_bar.h"
+#include "frame_fixture.h"
 #include "waveview/ui/waveform_window.h"
 #include "waveview/ui/zoom_window.h"
-#include "frame_fixture.h"
 
 namespace nuv::test {
 namespace {

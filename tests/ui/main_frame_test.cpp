@@ -422,3 +422,50 @@ TEST_F(FrameTest, SplashShowsOnlyWithItsBitmapAndAKeyHidesIt) {
 
 }  // namespace
 }  // namespace nuv::test
+
+namespace nuv::test {
+namespace {
+
+// Pixels of the image that are drawn (not masked out).
+int OpaquePixels(const QPixmap& pixmap) {
+  const QImage image = pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
+  int opaque = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      if (qAlpha(image.pixel(x, y)) != 0) ++opaque;
+  return opaque;
+}
+
+TEST_F(FrameTest, ImageListsHoldTheTreeAndCheckImagesWithRedTransparent) {
+  CMainFrame& f = frame();
+  ASSERT_EQ(f.treeImages().count(), 3);
+  ASSERT_EQ(f.checkImages().count(), 2);
+  for (const ImageList* list : {&f.treeImages(), &f.checkImages()})
+    for (int i = 0; i < list->count(); ++i) {
+      EXPECT_EQ(list->pixmap(i).size(), QSize(16, 16));
+      // Drawn, yet with the red background gone around the picture.
+      const int opaque = OpaquePixels(list->pixmap(i));
+      EXPECT_GT(opaque, 40) << i;
+      EXPECT_LT(opaque, 16 * 16) << i;
+    }
+  // The checked box differs from the empty one.
+  EXPECT_NE(f.checkImages().pixmap(kCheckChecked).toImage(),
+            f.checkImages().pixmap(kCheckUnchecked).toImage());
+}
+
+TEST(ImageListStrip, CutsWholeImagesAndMasksOnlyTheMaskColour) {
+  FrameTestApp();
+  QImage strip(40, 16, QImage::Format_RGB32);  // two whole images and a partial one
+  strip.fill(QColor(255, 0, 0));
+  strip.setPixel(3, 3, qRgb(254, 0, 0));  // near red is not the mask
+  strip.setPixel(20, 5, qRgb(0, 0, 0));
+  const ImageList list = ImageList::FromStrip(strip, 16, QColor(255, 0, 0));
+  ASSERT_EQ(list.count(), 2);
+  EXPECT_EQ(OpaquePixels(list.pixmap(0)), 1);
+  EXPECT_EQ(OpaquePixels(list.pixmap(1)), 1);
+  EXPECT_EQ(ImageList::FromStrip(QImage(15, 15, QImage::Format_RGB32), 16, Qt::red).count(), 0);
+  EXPECT_EQ(ImageList::FromStrip(strip, 0, Qt::red).count(), 0);
+}
+
+}  // namespace
+}  // namespace nuv::test

@@ -54,6 +54,8 @@ DocumentKind KindOf(MenuOwner owner) {
 
 CMainFrame::CMainFrame(Workstation& ws, FrameServices services, bool showSplash, QWidget* parent)
     : QMainWindow(parent), ws_(ws), services_(std::move(services)) {
+  treeImages_ = ImageList::FromStrip(TreeImagesStrip(), kImageListSize, kImageListMask);
+  checkImages_ = ImageList::FromStrip(CheckUncheckStrip(), kImageListSize, kImageListMask);
   // Construction: the connections and the inventory come first; their
   // failures are reported and the frame goes on.
   if (services_.openDatabases) services_.openDatabases(ws_);

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/config.h"
+#include "app/ui/image_lists.h"
 #include "app/ui/menu_layout.h"
 #include "app/ui/settings_sheet.h"
 #include "app/ui/splash_window.h"
@@ -88,6 +89,9 @@ class CMainFrame : public QMainWindow {
   // The popups of the menu bar, left to right.
   const std::vector<QMenu*>& popups() const { return popups_; }
   CSplashWnd* splash() const { return splash_; }
+  // Images for the tree and check-list controls of the dialogs.
+  const ImageList& treeImages() const { return treeImages_; }
+  const ImageList& checkImages() const { return checkImages_; }
   WaveformDisplaySettings& waveformSettings() { return waveformSettings_; }
   // The network chosen in the "MAP" bar's list (command 140 to the map).
   QString selectedNetwork() const;
@@ -140,6 +144,7 @@ class CMainFrame : public QMainWindow {
   CNUVStatusBar* statusBar_ = nullptr;
   QComboBox* networks_ = nullptr;
   QPointer<CSplashWnd> splash_;
+  ImageList treeImages_, checkImages_;
   std::vector<QMenu*> popups_;
   QMultiMap<int, QAction*> actions_;
   std::map<int, QAction*> toolbarActions_;
