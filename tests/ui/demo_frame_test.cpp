@@ -15,6 +15,7 @@
 #include "app/ui/nuv_status_bar.h"
 #include "frame_fixture.h"
 #include "waveview/ui/waveform_window.h"
+#include "waveview/waveform_commands.h"
 #include "waveview/ui/zoom_window.h"
 
 namespace nuv::test {
@@ -44,6 +45,13 @@ double PeakAbs(const NUVDataBlockArray& blocks, double from, double to) {
   return peak;
 }
 
+int CountFiles(const std::filesystem::path& folder) {
+  int count = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    count += entry.is_regular_file() ? 1 : 0;
+  return count;
+}
+
 // Pixels of `image` inside `rect` that differ from the rectangle's first pixel.
 int DrawnPixels(const QImage& image, const QRect& rect) {
   const QRgb background = image.pixel(rect.topLeft());
@@ -54,24 +62,34 @@ int DrawnPixels(const QImage& image, const QRect& rect) {
   return drawn;
 }
 
-TEST(DemoFrame, StartsOnTheDemoAndClosesCleanly) {
-  FrameTestApp();
-  TempDir dir;
-  const auto demo = dir.path() / "demo";
+// Builds a small demo (three stations, five minutes) in `demo` and points the
+// ODBC data sources at it.
+void BuildSmallDemo(const std::filesystem::path& demo) {
   const std::string command = std::string(NUV_BINARY_DIR) + "/tools/nuvdemo --out " +
                               demo.string() + " --stations 3 --minutes 5 > /dev/null";
   ASSERT_EQ(std::system(command.c_str()), 0);
   setenv("ODBCINI", (demo / "odbc.ini").c_str(), 1);
+}
+
+StartupOptions DemoStartup(const TempDir& dir, const std::filesystem::path& demo) {
+  StartupOptions options;
+  options.args = {"nuv"};
+  options.settingsDir = demo / "settings";
+  options.executableDir = dir.path().string() + "/";
+  return options;
+}
+
+TEST(DemoFrame, StartsOnTheDemoAndClosesCleanly) {
+  FrameTestApp();
+  TempDir dir;
+  const auto demo = dir.path() / "demo";
+  ASSERT_NO_FATAL_FAILURE(BuildSmallDemo(demo));
 
   ScriptedPrompts prompts;
   {
     CNuvApp app;
-    StartupOptions options;
-    options.args = {"nuv"};
-    options.settingsDir = demo / "settings";
-    options.executableDir = dir.path().string() + "/";
     FrameServices services = DefaultFrameServices();
-    ASSERT_TRUE(app.InitInstance(options, services, &prompts));
+    ASSERT_TRUE(app.InitInstance(DemoStartup(dir, demo), services, &prompts));
     CMainFrame* frame = app.mainFrame();
     ASSERT_NE(frame, nullptr);
     Workstation& ws = *app.workstation();
@@ -135,6 +153,49 @@ TEST(DemoFrame, StartsOnTheDemoAndClosesCleanly) {
   // The lock is released with the program: a new start may run.
   SingleInstanceLock again(demo / "settings");
   EXPECT_TRUE(again.Acquire());
+}
+
+TEST(DemoFrame, CssSetSavedFromAPaneLoadsBackIntoTheArchive) {
+  FrameTestApp();
+  TempDir dir;
+  const auto demo = dir.path() / "demo";
+  ASSERT_NO_FATAL_FAILURE(BuildSmallDemo(demo));
+  ScriptedPrompts prompts;
+  CNuvApp app;
+  FrameServices services = DefaultFrameServices();
+  ASSERT_TRUE(app.InitInstance(DemoStartup(dir, demo), services, &prompts));
+  auto* window = qobject_cast<waveform*>(app.mainFrame()->document(DocumentKind::Waveforms));
+  ASSERT_NE(window, nullptr);
+
+  // The three-component list of the three stations: DM01 BHZ is the active main pane.
+  window->LoadChannelList("DEMO-3C");
+  ASSERT_EQ(window->panes().size(), 9u);
+  const TracePane& source = window->panes().front()->pane();
+  ASSERT_EQ(source.stationName + source.channelName, "DM01BHZ");
+  ASSERT_TRUE(source.isActive);
+  ASSERT_FALSE(source.blocks.empty());
+  const double start = source.WindowStart();
+  const double firstSample = source.blocks[0].start;
+  const double peak = PeakAbs(source.blocks, start, start + 1e6);
+  ASSERT_GT(peak, 0);
+  const int archiveFiles = CountFiles(demo / "data" / "DM01");
+
+  const auto css = dir.path() / "css";
+  std::filesystem::create_directories(css);
+  prompts.paths.push_back((css / "event").string());  // ".wfdisc" is added
+  window->ExecuteCommand(kCmdSaveCss);
+  ASSERT_TRUE(std::filesystem::exists(css / "event.wfdisc"));
+
+  // Loading the folder registers the segment in the archive and shows it alone.
+  prompts.paths.push_back(css.string());
+  window->ExecuteCommand(kCmdLoadCss);
+  EXPECT_TRUE(prompts.MessageTexts().empty());
+  ASSERT_EQ(window->panes().size(), 1u);
+  const TracePane& loaded = window->panes().front()->pane();
+  EXPECT_EQ(loaded.stationName + loaded.channelName, "DM01BHZ");
+  EXPECT_NEAR(loaded.WindowStart(), firstSample, 1e-3);
+  EXPECT_FLOAT_EQ(PeakAbs(loaded.blocks, start, start + 1e6), peak);
+  EXPECT_EQ(CountFiles(demo / "data" / "DM01"), archiveFiles + 1);
 }
 
 }  // namespace
