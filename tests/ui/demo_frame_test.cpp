@@ -14,9 +14,10 @@
 #include "app/ui/nuv_app.h"
 #include "app/ui/nuv_status_bar.h"
 #include "frame_fixture.h"
+#include "screenshot.h"
 #include "waveview/ui/waveform_window.h"
-#include "waveview/waveform_commands.h"
 #include "waveview/ui/zoom_window.h"
+#include "waveview/waveform_commands.h"
 
 namespace nuv::test {
 namespace {
@@ -139,9 +140,7 @@ TEST(DemoFrame, StartsOnTheDemoAndClosesCleanly) {
       EXPECT_GT(DrawnPixels(shot, rect), 200);
     }
     EXPECT_TRUE(prompts.MessageTexts().empty());
-    // A picture for a person to look at, when asked for.
-    if (const char* out = std::getenv("NUV_SCREENSHOT_DIR"))
-      frame->grab().save(QString::fromStdString(std::string(out) + "/demo-frame.png"));
+    SaveScreenshot(*frame, "demo-frame");
 
     // The close question answered No keeps it, Yes closes it.
     prompts.answers = {PromptAnswer::No};

@@ -12,6 +12,7 @@
 #include <QTabWidget>
 
 #include "frame_fixture.h"
+#include "screenshot.h"
 
 namespace nuv::test {
 namespace {
@@ -50,6 +51,10 @@ TEST_F(SettingsSheetTest, SixPagesInOrder) {
                                  "Расчет амплитуды по умолчанию", "Наборы фаз",
                                  "Установки окна \"Волновые формы\"",
                                  "Настройка параметров внешней программы F-K анализа"}));
+  for (int i = 0; i < sheet.tabs()->count(); ++i) {
+    sheet.tabs()->setCurrentIndex(i);
+    SaveScreenshot(sheet, "settings-page-" + std::to_string(i + 1));
+  }
   CSettingsSheet single(*ws, context, true);
   ASSERT_EQ(single.tabs()->count(), 1);
   EXPECT_EQ(single.tabs()->tabText(0), "Установки окна \"Волновые формы\"");

@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
+#include "screenshot.h"
 #include "waveview/channel_list.h"
 #include "waveview/channel_selection.h"
 #include "waveview/ui/channel_dialogs.h"
@@ -37,6 +38,7 @@ TEST_F(ChannelDialogsTest, SelectionDialogTicksChannelsAndKeepsWindows) {
   EXPECT_EQ(list->topLevelItem(0)->text(2), "10.000");
   ChannelItem(list, "BHN")->setCheckState(0, Qt::Checked);
   EXPECT_TRUE(matrix.Get(1, 1));
+  SaveScreenshot(dlg, "select-channels");
 
   // Pattern "?HZ" ticks BHZ but not BHN/BHE; it never unticks.
   dlg.askPattern = [](const std::string&) { return std::optional<std::string>("?hz"); };
