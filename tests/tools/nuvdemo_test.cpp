@@ -13,7 +13,9 @@
 
 #include "platform/odbc.h"
 #include "platform/profile_file.h"
+#include "platform/settings_store.h"
 #include "support/temp_dir.h"
+#include "waveview/channel_list.h"
 
 namespace nuv::test {
 namespace {
@@ -174,6 +176,32 @@ TEST_F(DemoTest, ArrivalsComeAtTheTravelTimesOfTheEvent) {
     for (size_t i = onset; i < onset + 40; ++i) after = std::max(after, std::fabs(z[i] * 1.0));
     EXPECT_GT(after, 5 * before) << s.code;
   }
+}
+
+TEST_F(DemoTest, ChannelListsOpenEveryChannelAroundTheEvent) {
+  ASSERT_EQ(status_, 0);
+  const SettingsStore store(Demo() / "settings/registry.txt");
+  const Truth truth = ReadTruth(Demo() / "EVENT.txt");
+  const auto vertical = LoadChannelList(store, "DEMO-Z");
+  ASSERT_EQ(vertical.size(), truth.stations.size());
+  for (size_t i = 0; i < vertical.size(); ++i) {
+    EXPECT_EQ(vertical[i].sta, truth.stations[i].code);
+    EXPECT_EQ(vertical[i].chan, "BHZ");
+    EXPECT_EQ(vertical[i].IsMain(), i == 0);  // one main pane, the nearest station
+  }
+  // The three nearest stations with their three components.
+  const auto threeComponent = LoadChannelList(store, "DEMO-3C");
+  ASSERT_EQ(threeComponent.size(), 9u);
+  EXPECT_EQ(threeComponent[8].sta, truth.stations[2].code);
+  EXPECT_EQ(threeComponent[8].chan, "BHE");
+  // Every channel's window starts before the origin and holds every arrival.
+  for (const auto& station : truth.stations)
+    for (const char* chan : {"BHZ", "BHN", "BHE"}) {
+      const auto window = LoadTimeWindow(store, station.code, chan);
+      ASSERT_TRUE(window) << station.code << chan;
+      EXPECT_LT(window->start, truth.origin);
+      EXPECT_GT(window->start + window->length, station.s > 0 ? station.s : station.p);
+    }
 }
 
 TEST(DemoArguments, BadArgumentsAreRefused) {
