@@ -30,6 +30,7 @@ double TracePane::SampleRate() const {
 void TracePane::Bind(const StationTable& stations, const ChannelViewState& view, int stationIndex,
                      int channelIndex) {
   history.Clear();
+  rescaled = false;
   station = stationIndex;
   channel = channelIndex;
   if (stationIndex >= 0 && stationIndex < stations.size()) {

@@ -162,5 +162,29 @@ TEST_F(ChannelDialogsTest, ChannelListDialogsListSaveAndDelete) {
   EXPECT_DOUBLE_EQ(scale.value(1146), 3.5);
 }
 
+TEST_F(ChannelDialogsTest, ScaleDialogKeepsExactLimitsAndRefusesNonNumbers) {
+  // "Ok" without an edit gives back exactly the limits it was opened with.
+  const double values[4] = {1234567.891, -0.1, 2.0 / 3.0, -1e-7};
+  CScaleDlg scale(values[0], values[1], values[2], values[3]);
+  const int ids[4] = {1162, 1145, 1146, 1147};
+  scale.accept();
+  EXPECT_EQ(scale.result(), QDialog::Accepted);
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(scale.value(ids[i]), values[i]) << ids[i];
+  EXPECT_EQ(scale.field(1145)->text(), "-0.1");
+
+  // An empty or half-typed field keeps the dialog open instead of becoming 0.
+  for (const char* text : {"", "-", "1e", "abc"}) {
+    CScaleDlg bad(10, -10, 2, -2);
+    bad.field(1147)->setText(text);
+    bad.accept();
+    EXPECT_NE(bad.result(), QDialog::Accepted) << text;
+  }
+  CScaleDlg spaced(10, -10, 2, -2);
+  spaced.field(1162)->setText(" 25 ");
+  spaced.accept();
+  EXPECT_EQ(spaced.result(), QDialog::Accepted);
+  EXPECT_DOUBLE_EQ(spaced.value(1162), 25);
+}
+
 }  // namespace
 }  // namespace nuv::test

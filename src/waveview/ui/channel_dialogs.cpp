@@ -1,5 +1,6 @@
 #include "waveview/ui/channel_dialogs.h"
 
+#include <QApplication>
 #include <QDialogButtonBox>
 #include <QDoubleValidator>
 #include <QFormLayout>
@@ -13,6 +14,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <charconv>
 
 #include "app/workstation.h"
 #include "archive/time_base.h"
@@ -26,6 +28,14 @@ namespace {
 QString Q(const std::string& s) {
   return QString::fromStdString(s);
 }
+// The shortest text that reads back as the same double, so that "Ok"
+// without an edit leaves the limits exactly as they were.
+std::string ShortestText(double v) {
+  char buf[64];
+  const auto r = std::to_chars(buf, buf + sizeof buf, v);
+  return std::string(buf, r.ptr);
+}
+
 std::string S(const QString& s) {
   return s.toStdString();
 }
@@ -491,7 +501,7 @@ CScaleDlg::CScaleDlg(double ampMax, double ampMin, double transMax, double trans
                            "Максимум преобразованного сигнала", "Минимум преобразованного сигнала"};
   auto* form = new QFormLayout;
   for (int i = 0; i < 4; ++i) {
-    fields_[i] = new QLineEdit(Q(StrFormat("%g", values[i])), this);
+    fields_[i] = new QLineEdit(Q(ShortestText(values[i])), this);
     fields_[i]->setObjectName(Q(StrFormat("id%d", ids[i])));
     auto* validator = new QDoubleValidator(fields_[i]);
     validator->setLocale(QLocale::c());
@@ -504,6 +514,22 @@ CScaleDlg::CScaleDlg(double ampMax, double ampMin, double transMax, double trans
   layout->addWidget(buttons);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+}
+
+void CScaleDlg::accept() {
+  // A field that holds no number (empty, "-", "1e") keeps the dialog open
+  // rather than turning into a limit of 0.
+  for (QLineEdit* f : fields_) {
+    bool ok = false;
+    QLocale::c().toDouble(f->text().trimmed(), &ok);
+    if (!ok) {
+      QApplication::beep();
+      f->setFocus();
+      f->selectAll();
+      return;
+    }
+  }
+  QDialog::accept();
 }
 
 QLineEdit* CScaleDlg::field(int id) const {
@@ -523,7 +549,7 @@ QLineEdit* CScaleDlg::field(int id) const {
 
 double CScaleDlg::value(int id) const {
   const QLineEdit* f = field(id);
-  return f ? QLocale::c().toDouble(f->text()) : 0;
+  return f ? QLocale::c().toDouble(f->text().trimmed()) : 0;
 }
 
 }  // namespace nuv

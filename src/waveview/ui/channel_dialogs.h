@@ -162,6 +162,8 @@ class CScaleDlg : public QDialog {
             QWidget* parent = nullptr);
   QLineEdit* field(int id) const;
   double value(int id) const;
+  // Closes only when every field holds a number.
+  void accept() override;
 
  private:
   QLineEdit* fields_[4] = {};

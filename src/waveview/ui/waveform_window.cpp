@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
@@ -38,6 +39,7 @@ waveform::waveform(Workstation& workstation, QWidget* parent) : QWidget(parent),
   scrollBar_->setRange(0, kScrollRange);
   scrollBar_->setSingleStep(kScrollLine);
   scrollBar_->setPageStep(kScrollPage);
+  connect(scrollBar_, &QScrollBar::actionTriggered, this, [this] { EraseCommonCursor(); });
   connect(scrollBar_, &QScrollBar::valueChanged, this, [this](int value) {
     if (value != scrollPos_) ScrollTo(value);
   });
@@ -404,6 +406,12 @@ void waveform::keyPressEvent(QKeyEvent* event) {
   QWidget::keyPressEvent(event);
 }
 
+// A click beside the panes (the window's own area or its scroll bar).
+void waveform::mousePressEvent(QMouseEvent* event) {
+  EraseCommonCursor();
+  QWidget::mousePressEvent(event);
+}
+
 void waveform::focusOutEvent(QFocusEvent* event) {
   EraseCommonCursor();
   QWidget::focusOutEvent(event);
@@ -540,7 +548,9 @@ void waveform::AlignActiveToMain(bool reload) {
 void waveform::TimeCommand(int id) {
   std::vector<CZoomWindow*> active;
   if (!RequireActive(active)) return;
-  if (settings_->alignTime) AlignActiveToMain(false);
+  // The shifts and zooms start from the main pane's window; going back
+  // restores each pane's own previous window.
+  if (settings_->alignTime && id != kCmdBack) AlignActiveToMain(false);
   for (CZoomWindow* p : active) {
     TracePane& pane = p->pane();
     switch (id) {
@@ -924,12 +934,15 @@ void waveform::ExecuteCommand(int id) {
     case kCmdSettings:
       emit settingsRequested();
       break;
-    case kCmdClearIntervals:
-      for (CZoomWindow* p : ActivePanes()) {
+    case kCmdClearIntervals: {
+      std::vector<CZoomWindow*> active;
+      if (!RequireActive(active)) break;
+      for (CZoomWindow* p : active) {
         p->pane().ClearInterval();
         p->RecordIntervalLayer();
       }
       break;
+    }
     case kCmdShiftLeft:
     case kCmdShiftRight:
     case kCmdStretchHorizontal:

@@ -169,6 +169,7 @@ class waveform : public QWidget, public CommandTarget {
   void resizeEvent(QResizeEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 

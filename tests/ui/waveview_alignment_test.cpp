@@ -1,0 +1,99 @@
+#include <QScrollBar>
+
+#include "waveview/waveform_commands.h"
+#include "waveview_fixture.h"
+
+namespace nuv::test {
+namespace {
+
+using WaveformAlignmentTest = WaveviewFixture;
+
+TEST_F(WaveformAlignmentTest, GoingBackRestoresEachPanesOwnWindowUnderTimeAlignment) {
+  AddChannels({{0, 0}, {1, 0}});
+  window->MakeMain(*Pane(0));
+  Mouse(Pane(1), QEvent::MouseButtonPress, QPoint(100, 8), Qt::LeftButton, Qt::LeftButton);
+  ASSERT_FALSE(Pane(1)->pane().isActive);
+  ASSERT_TRUE(Pane(0)->pane().isMain);
+  window->ExecuteCommand(kCmdAlignTime);
+  window->ExecuteCommand(kCmdShiftRight);
+  window->ExecuteCommand(kCmdShiftRight);
+  EXPECT_DOUBLE_EQ(Pane(0)->pane().WindowStart(), kT0 + 600);
+  // Activated later, the second pane keeps its own window and has no history.
+  window->ActivatePane(*Pane(1));
+  ASSERT_TRUE(Pane(0)->pane().isMain);
+  EXPECT_DOUBLE_EQ(Pane(1)->pane().WindowStart(), kT0);
+
+  // Going back does not first pull the panes onto the main pane's window:
+  // the main pane steps back, the pane without history only reloads.
+  const int before = loads;
+  window->ExecuteCommand(kCmdBack);
+  EXPECT_DOUBLE_EQ(Pane(0)->pane().WindowStart(), kT0 + 300);
+  EXPECT_DOUBLE_EQ(Pane(1)->pane().WindowStart(), kT0);
+  EXPECT_EQ(loads, before + 2);
+
+  // A shift still starts from the main pane's window.
+  window->ExecuteCommand(kCmdShiftLeft);
+  EXPECT_DOUBLE_EQ(Pane(0)->pane().WindowStart(), kT0);
+  EXPECT_DOUBLE_EQ(Pane(1)->pane().WindowStart(), kT0);
+  window->ExecuteCommand(kCmdBack);
+  EXPECT_DOUBLE_EQ(Pane(0)->pane().WindowStart(), kT0 + 300);
+  EXPECT_DOUBLE_EQ(Pane(1)->pane().WindowStart(), kT0 + 300);
+  EXPECT_TRUE(prompts.MessageTexts().empty());
+}
+
+TEST_F(WaveformAlignmentTest, ClearingIntervalsNeedsAnActivePane) {
+  AddChannels({{0, 0}, {1, 0}});
+  for (CZoomWindow* p : window->panes()) {
+    Mouse(p, QEvent::MouseButtonPress, QPoint(100, 50), Qt::LeftButton, Qt::LeftButton);
+    Mouse(p, QEvent::MouseMove, QPoint(200, 50), Qt::NoButton, Qt::LeftButton);
+    Mouse(p, QEvent::MouseButtonRelease, QPoint(200, 50), Qt::LeftButton, Qt::NoButton);
+    ASSERT_TRUE(p->pane().hasInterval);
+  }
+  window->ExecuteCommand(kCmdDeactivateAll);
+  window->ExecuteCommand(kCmdClearIntervals);
+  EXPECT_EQ(prompts.MessageTexts(), std::vector<std::string>{"Не выбрано главное окно"});
+  EXPECT_EQ(prompts.records.back().caption, kAppTitle);
+  EXPECT_TRUE(Pane(0)->pane().hasInterval);
+  // Only the active panes drop their marks.
+  window->ActivatePane(*Pane(1));
+  window->ExecuteCommand(kCmdClearIntervals);
+  EXPECT_TRUE(Pane(0)->pane().hasInterval);
+  EXPECT_FALSE(Pane(1)->pane().hasInterval);
+  EXPECT_EQ(prompts.MessageTexts().size(), 1u);
+}
+
+TEST_F(WaveformAlignmentTest, CommonCursorGoesAwayOnAClickBesideThePanes) {
+  AddChannels({{0, 0}});
+  window->ExecuteCommand(kCmdCommonCursor);
+  Mouse(Pane(0), QEvent::MouseMove, QPoint(120, 60), Qt::NoButton, Qt::NoButton);
+  ASSERT_EQ(Pane(0)->cursorLine(), 120);
+  // A click in the window's own area below the panes.
+  QWidget* client = window->client();
+  Mouse(client, QEvent::MouseButtonPress, QPoint(10, client->height() - 2), Qt::LeftButton,
+        Qt::LeftButton);
+  EXPECT_EQ(Pane(0)->cursorLine(), -1);
+  // A click on the scroll bar.
+  Mouse(Pane(0), QEvent::MouseMove, QPoint(140, 60), Qt::NoButton, Qt::NoButton);
+  ASSERT_EQ(Pane(0)->cursorLine(), 140);
+  window->findChild<QScrollBar*>()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+  EXPECT_EQ(Pane(0)->cursorLine(), -1);
+  // A click on a pane is no click beside the panes.
+  Mouse(Pane(0), QEvent::MouseMove, QPoint(150, 60), Qt::NoButton, Qt::NoButton);
+  Mouse(Pane(0), QEvent::MouseButtonPress, QPoint(150, 60), Qt::LeftButton, Qt::LeftButton);
+  EXPECT_EQ(Pane(0)->cursorLine(), 150);
+  Mouse(Pane(0), QEvent::MouseButtonRelease, QPoint(150, 60), Qt::LeftButton, Qt::NoButton);
+}
+
+TEST_F(WaveformAlignmentTest, RebindingDropsTheRescaleHighlight) {
+  AddChannels({{0, 0}});
+  window->MakeMain(*Pane(0));
+  window->ExecuteCommand(kCmdStretchVertical);
+  ASSERT_TRUE(Pane(0)->pane().rescaled);
+  dialogs->stationChannel.push_back(StationChannelChoice{1, 0, kT0, 60});
+  window->ExecuteCommand(kCmdSelectStationChannel);
+  EXPECT_EQ(Pane(0)->pane().stationName, "ABC");
+  EXPECT_FALSE(Pane(0)->pane().rescaled);
+}
+
+}  // namespace
+}  // namespace nuv::test
