@@ -1,5 +1,6 @@
 #include <QScrollBar>
 
+#include "screenshot.h"
 #include "waveview/waveform_commands.h"
 #include "waveview_fixture.h"
 
@@ -49,6 +50,9 @@ TEST_F(WaveformAlignmentTest, ClearingIntervalsNeedsAnActivePane) {
     Mouse(p, QEvent::MouseButtonRelease, QPoint(200, 50), Qt::LeftButton, Qt::NoButton);
     ASSERT_TRUE(p->pane().hasInterval);
   }
+  window->MakeMain(*Pane(0));
+  window->ExecuteCommand(kCmdStretchVertical);
+  SaveScreenshot(*window, "waveform-intervals");
   window->ExecuteCommand(kCmdDeactivateAll);
   window->ExecuteCommand(kCmdClearIntervals);
   EXPECT_EQ(prompts.MessageTexts(), std::vector<std::string>{"Не выбрано главное окно"});
@@ -93,6 +97,56 @@ TEST_F(WaveformAlignmentTest, RebindingDropsTheRescaleHighlight) {
   window->ExecuteCommand(kCmdSelectStationChannel);
   EXPECT_EQ(Pane(0)->pane().stationName, "ABC");
   EXPECT_FALSE(Pane(0)->pane().rescaled);
+}
+
+TEST_F(WaveformAlignmentTest, AFailedArchiveReadLeavesThePaneWithWhatArrived) {
+  // The archive gives one block of ABC and then fails; the other stations read.
+  window->SetSegmentLoader([](const std::string& sta, const std::string&, const std::string&,
+                              double t1, double, NUVDataBlockArray& out) {
+    out.Clear();
+    NUVDataBlock b;
+    b.rate = 10;
+    b.start = t1;
+    b.Allocate(50);
+    for (int i = 0; i < 50; ++i) b.samples[static_cast<size_t>(i)] = static_cast<float>(i % 7);
+    out.Append(std::move(b));
+    if (sta == "ABC") throw std::runtime_error("Файл данных не найден");
+  });
+  QStringList status;
+  QObject::connect(window.get(), &waveform::statusMessage, [&](const QString& t) { status << t; });
+  AddChannels({{0, 0}, {1, 0}, {2, 0}});
+  ASSERT_EQ(window->panes().size(), 3u);
+  EXPECT_EQ(prompts.MessageTexts(), std::vector<std::string>{"Файл данных не найден"});
+  for (CZoomWindow* p : window->panes()) EXPECT_EQ(p->pane().blocks.size(), 1);
+  // Limits from the samples that arrived (zeros after the first non-zero count).
+  EXPECT_DOUBLE_EQ(Pane(1)->pane().ampMin, 0);
+  EXPECT_DOUBLE_EQ(Pane(1)->pane().ampMax, 6);
+  // The status line does not keep "reading" after the failure.
+  ASSERT_FALSE(status.isEmpty());
+  EXPECT_EQ(status.back(), "");
+
+  // An archive that fails before any block leaves the pane empty: it is
+  // drawn without a trace and its limits wait for data.
+  window->SetSegmentLoader([](const std::string&, const std::string&, const std::string&, double,
+                              double, NUVDataBlockArray& out) {
+    out.Clear();
+    throw std::runtime_error("Нет связи с БД");
+  });
+  window->MakeMain(*Pane(2));
+  window->ExecuteCommand(kCmdDeactivateAll);
+  window->ActivatePane(*Pane(2));
+  const double hi = Pane(2)->pane().ampMax;
+  window->ExecuteCommand(kCmdShiftRight);
+  EXPECT_EQ(prompts.MessageTexts().back(), "Нет связи с БД");
+  EXPECT_TRUE(Pane(2)->pane().blocks.empty());
+  EXPECT_DOUBLE_EQ(Pane(2)->pane().ampMax, hi);
+  EXPECT_DOUBLE_EQ(Pane(2)->pane().WindowStart(), kT0 + 300);
+  // Centring an empty pane gives the flat range and no error.
+  const size_t messages = prompts.MessageTexts().size();
+  window->ExecuteCommand(kCmdCentre);
+  EXPECT_DOUBLE_EQ(Pane(2)->pane().ampMin, -1);
+  EXPECT_DOUBLE_EQ(Pane(2)->pane().ampMax, 1);
+  EXPECT_EQ(prompts.MessageTexts().size(), messages);
 }
 
 }  // namespace
