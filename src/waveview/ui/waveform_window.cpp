@@ -247,10 +247,7 @@ void waveform::RelayoutInOrder() {
 }
 
 void waveform::RedrawAllPhaseMarks() {
-  for (CZoomWindow* p : panes_) {
-    p->RecordPhaseLayer();
-    p->update();
-  }
+  for (CZoomWindow* p : panes_) p->RedrawPhaseMarks();
 }
 
 void waveform::ShowPhaseListSpan() {
@@ -278,8 +275,7 @@ void waveform::AddPhase(const SEISMIC_PHASE& phase, bool copyToOtherChannels) {
     copy.defining = 0;
     copy.arid = -1;
     ws_.phases().Add(copy);
-    p->RecordPhaseLayer();
-    p->update();
+    p->RedrawPhaseMarks();
   }
 }
 

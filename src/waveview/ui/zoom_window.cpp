@@ -75,6 +75,22 @@ void CZoomWindow::LoadData() {
   owner_.LoadPane(*this);
 }
 
+void CZoomWindow::GetChannel(int& station, int& channel) const {
+  station = pane_.station;
+  channel = pane_.channel;
+}
+
+void CZoomWindow::RedrawPhaseMarks() {
+  RecordPhaseLayer();
+  update();
+}
+
+void CZoomWindow::ClearPickLayer() {
+  ++recordCounts_[kPickLayer];
+  layers_[kPickLayer] = QPicture();
+  update();
+}
+
 void CZoomWindow::ApplyRect() {
   const PaneRect& r = pane_.rect;
   if (geometry() != QRect(r.x, r.y, r.width, r.height)) setGeometry(r.x, r.y, r.width, r.height);
@@ -117,8 +133,7 @@ void CZoomWindow::RebuildPicture() {
   RecordTransformedLayer();
   RecordMarksLayer();
   RecordIntervalLayer();
-  layers_[kPickLayer] = QPicture();
-  ++recordCounts_[kPickLayer];
+  ClearPickLayer();
   rebuilding_ = false;
   RefreshButtons();
   update();

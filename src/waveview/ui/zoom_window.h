@@ -11,6 +11,7 @@
 
 #include "waveview/pane_geometry.h"
 #include "waveview/trace_pane.h"
+#include "waveview/waveform_window_interface.h"
 
 class QMenu;
 class QToolButton;
@@ -19,7 +20,7 @@ namespace nuv {
 
 class waveform;
 
-class CZoomWindow : public QWidget {
+class CZoomWindow : public QWidget, public WaveformWindowInterface {
   Q_OBJECT
 
  public:
@@ -50,6 +51,12 @@ class CZoomWindow : public QWidget {
   // Fetches the samples of the current window.
   virtual void LoadData();
   virtual bool IsBeam() const { return false; }
+
+  // WaveformWindowInterface.
+  void GetChannel(int& station, int& channel) const override;
+  void RedrawPhaseMarks() override;
+  void ClearPickLayer() override;
+  std::string TransformName() const override { return pane_.TransformName(); }
 
   // Re-records every layer (refused while a rebuild of this pane runs).
   void RebuildPicture();

@@ -7,9 +7,9 @@
 namespace nuv::test {
 namespace {
 
-using WaveformAlignmentTest = WaveviewFixture;
+using WaveformPaneTest = WaveviewFixture;
 
-TEST_F(WaveformAlignmentTest, GoingBackRestoresEachPanesOwnWindowUnderTimeAlignment) {
+TEST_F(WaveformPaneTest, GoingBackRestoresEachPanesOwnWindowUnderTimeAlignment) {
   AddChannels({{0, 0}, {1, 0}});
   window->MakeMain(*Pane(0));
   Mouse(Pane(1), QEvent::MouseButtonPress, QPoint(100, 8), Qt::LeftButton, Qt::LeftButton);
@@ -42,7 +42,7 @@ TEST_F(WaveformAlignmentTest, GoingBackRestoresEachPanesOwnWindowUnderTimeAlignm
   EXPECT_TRUE(prompts.MessageTexts().empty());
 }
 
-TEST_F(WaveformAlignmentTest, ClearingIntervalsNeedsAnActivePane) {
+TEST_F(WaveformPaneTest, ClearingIntervalsNeedsAnActivePane) {
   AddChannels({{0, 0}, {1, 0}});
   for (CZoomWindow* p : window->panes()) {
     Mouse(p, QEvent::MouseButtonPress, QPoint(100, 50), Qt::LeftButton, Qt::LeftButton);
@@ -66,7 +66,7 @@ TEST_F(WaveformAlignmentTest, ClearingIntervalsNeedsAnActivePane) {
   EXPECT_EQ(prompts.MessageTexts().size(), 1u);
 }
 
-TEST_F(WaveformAlignmentTest, CommonCursorGoesAwayOnAClickBesideThePanes) {
+TEST_F(WaveformPaneTest, CommonCursorGoesAwayOnAClickBesideThePanes) {
   AddChannels({{0, 0}});
   window->ExecuteCommand(kCmdCommonCursor);
   Mouse(Pane(0), QEvent::MouseMove, QPoint(120, 60), Qt::NoButton, Qt::NoButton);
@@ -88,7 +88,7 @@ TEST_F(WaveformAlignmentTest, CommonCursorGoesAwayOnAClickBesideThePanes) {
   Mouse(Pane(0), QEvent::MouseButtonRelease, QPoint(150, 60), Qt::LeftButton, Qt::NoButton);
 }
 
-TEST_F(WaveformAlignmentTest, RebindingDropsTheRescaleHighlight) {
+TEST_F(WaveformPaneTest, RebindingDropsTheRescaleHighlight) {
   AddChannels({{0, 0}});
   window->MakeMain(*Pane(0));
   window->ExecuteCommand(kCmdStretchVertical);
@@ -99,7 +99,7 @@ TEST_F(WaveformAlignmentTest, RebindingDropsTheRescaleHighlight) {
   EXPECT_FALSE(Pane(0)->pane().rescaled);
 }
 
-TEST_F(WaveformAlignmentTest, AFailedArchiveReadLeavesThePaneWithWhatArrived) {
+TEST_F(WaveformPaneTest, AFailedArchiveReadLeavesThePaneWithWhatArrived) {
   // The archive gives one block of ABC and then fails; the other stations read.
   window->SetSegmentLoader([](const std::string& sta, const std::string&, const std::string&,
                               double t1, double, NUVDataBlockArray& out) {
@@ -147,6 +147,30 @@ TEST_F(WaveformAlignmentTest, AFailedArchiveReadLeavesThePaneWithWhatArrived) {
   EXPECT_DOUBLE_EQ(Pane(2)->pane().ampMin, -1);
   EXPECT_DOUBLE_EQ(Pane(2)->pane().ampMax, 1);
   EXPECT_EQ(prompts.MessageTexts().size(), messages);
+}
+
+TEST_F(WaveformPaneTest, PanesServeTheAnalysesThroughTheirInterface) {
+  AddChannels({{1, 2}});
+  CZoomWindow* pane = Pane(0);
+  WaveformWindowInterface& face = *pane;
+  int station = -1, channel = -1;
+  face.GetChannel(station, channel);
+  EXPECT_EQ(station, 1);
+  EXPECT_EQ(channel, 2);
+  EXPECT_EQ(face.TransformName(), "unfilter");
+  // Redrawing the phase marks re-records that layer alone.
+  const int phases = pane->RecordCount(CZoomWindow::kPhaseLayer);
+  const int source = pane->RecordCount(CZoomWindow::kSourceLayer);
+  face.RedrawPhaseMarks();
+  EXPECT_EQ(pane->RecordCount(CZoomWindow::kPhaseLayer), phases + 1);
+  EXPECT_EQ(pane->RecordCount(CZoomWindow::kSourceLayer), source);
+  const int picks = pane->RecordCount(CZoomWindow::kPickLayer);
+  face.ClearPickLayer();
+  EXPECT_EQ(pane->RecordCount(CZoomWindow::kPickLayer), picks + 1);
+  EXPECT_EQ(pane->RecordCount(CZoomWindow::kSourceLayer), source);
+  // The window's redraw of every pane's marks goes through the same call.
+  window->RedrawAllPhaseMarks();
+  EXPECT_EQ(pane->RecordCount(CZoomWindow::kPhaseLayer), phases + 2);
 }
 
 }  // namespace
