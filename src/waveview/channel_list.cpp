@@ -1,5 +1,7 @@
 #include "waveview/channel_list.h"
 
+#include <cmath>
+
 #include "platform/strformat.h"
 
 namespace nuv {
@@ -103,6 +105,12 @@ std::optional<TimeWindow> LoadTimeWindow(const SettingsStore& store, const std::
   const std::optional<double> start = store.GetDouble(key, "Tbegin");
   const std::optional<double> length = store.GetDouble(key, "Tqty");
   if (!start || !length) return std::nullopt;
+  // A damaged entry (not a number, an empty or negative length, a start a
+  // window time cannot hold) counts as missing.
+  constexpr double kLatestStart = 2147483647.0;
+  if (!std::isfinite(*start) || !std::isfinite(*length) || *length <= 0 || *start < -kLatestStart ||
+      *start >= kLatestStart)
+    return std::nullopt;
   return TimeWindow{*start, *length};
 }
 

@@ -20,6 +20,17 @@ ChannelViewState& ChannelViewTable::At(int station, int channel) {
   return entries[static_cast<size_t>(channel)];
 }
 
+namespace {
+
+// Whole seconds of a window length; a window shorter than one second keeps
+// its length rather than collapsing to an empty window of 0 s.
+double WholeSecondsOr(double length) {
+  const double whole = std::trunc(length);
+  return whole >= 1 ? whole : length;
+}
+
+}  // namespace
+
 double TracePane::SampleRate() const {
   if (channelRate > 0) return channelRate;
   for (const NUVDataBlock& b : blocks)
@@ -101,7 +112,7 @@ void TracePane::ZoomOutTime() {
   PushHistory();
   if (2 * windowLength <= 359999) {
     SetWindowStart(WindowStart() - windowLength / 2);
-    windowLength = std::trunc(2 * windowLength);
+    windowLength = WholeSecondsOr(2 * windowLength);
   }
 }
 
@@ -229,7 +240,7 @@ void TracePane::ZoomBox(const PaneGeometry& g, int x1, int y1, int x2, int y2) {
 
 void TracePane::TakeWindowOf(const TracePane& other) {
   windowStart = other.windowStart;
-  windowLength = std::trunc(other.windowLength);
+  windowLength = WholeSecondsOr(other.windowLength);
 }
 
 void TracePane::PrepareDisplayLimits() {

@@ -143,7 +143,8 @@ class TracePane {
   // The zoom box from two corners in pane pixels.
   void ZoomBox(const PaneGeometry& g, int x1, int y1, int x2, int y2);
 
-  // Window start and trunc(length) of another pane.
+  // Window start and trunc(length) of another pane (its own length when that
+  // is below one second).
   void TakeWindowOf(const TracePane& other);
 
   // Limits of the working signal (source, or transformed when showTransformed).

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "support/temp_dir.h"
 #include "waveview/channel_selection.h"
 
@@ -101,6 +103,24 @@ TEST(ChannelList, TimeWindowsPersistAsDoubles) {
   // Another store on the same file sees it.
   SettingsStore again(dir / "registry.txt");
   EXPECT_TRUE(LoadTimeWindow(again, "abc", "bhz"));
+
+  // Damaged entries count as missing, so the pane keeps its default window.
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  const std::pair<double, double> damaged[] = {
+      {nan, 600}, {1249495001.0, nan}, {1249495001.0, 0}, {1249495001.0, -60},
+      {inf, 600}, {1249495001.0, inf}, {1e300, 600},      {-1e12, 600}};
+  for (const auto& [start, length] : damaged) {
+    ASSERT_TRUE(SaveTimeWindow(store, "ABC", "BHN", start, length));
+    EXPECT_FALSE(LoadTimeWindow(store, "ABC", "BHN")) << start << " " << length;
+  }
+  // A value of the wrong size is no window either.
+  store.SetBinary("NUV\\Time\\ABC\\BHE", "Tbegin", {1, 2, 3, 4});
+  store.SetDouble("NUV\\Time\\ABC\\BHE", "Tqty", 60);
+  EXPECT_FALSE(LoadTimeWindow(store, "ABC", "BHE"));
+  // A short window is still a window.
+  ASSERT_TRUE(SaveTimeWindow(store, "ABC", "BHN", 1249495001.0, 0.25));
+  EXPECT_TRUE(LoadTimeWindow(store, "ABC", "BHN"));
 }
 
 TEST(ChannelSelection, MatrixTreeAndPatterns) {

@@ -91,6 +91,32 @@ TEST(TracePane, HorizontalZoomsAndTheirLimits) {
   EXPECT_DOUBLE_EQ(p.windowLength, 50 * 3600);
   EXPECT_DOUBLE_EQ(p.WindowStart(), 4950);
   EXPECT_EQ(p.history.size(), before + 1);
+
+  // Sub-second windows never collapse to an empty window: zooming out of
+  // 0.4 s gives 0.8 s (trunc would give 0), of 0.7 s the whole 1 s.
+  p.SetWindowStart(100);
+  p.windowLength = 0.4;
+  p.ZoomOutTime();
+  EXPECT_DOUBLE_EQ(p.windowLength, 0.8);
+  EXPECT_DOUBLE_EQ(p.WindowStart(), 99.8);
+  p.windowLength = 0.7;
+  p.ZoomOutTime();
+  EXPECT_DOUBLE_EQ(p.windowLength, 1);
+}
+
+TEST(TracePane, TakingAnotherPanesWindowKeepsWholeSecondsButNeverNone) {
+  TracePane main, other;
+  main.SetWindowStart(2000.25);
+  main.windowLength = 101.5;
+  other.TakeWindowOf(main);
+  EXPECT_DOUBLE_EQ(other.WindowStart(), 2000.25);
+  EXPECT_DOUBLE_EQ(other.windowLength, 101);
+  main.windowLength = 0.5;
+  other.TakeWindowOf(main);
+  EXPECT_DOUBLE_EQ(other.windowLength, 0.5);
+  main.windowLength = 1.9;
+  other.TakeWindowOf(main);
+  EXPECT_DOUBLE_EQ(other.windowLength, 1);
 }
 
 TEST(TracePane, VerticalCommandsWorkOnTheWorkingSignal) {
