@@ -42,6 +42,54 @@ TEST_F(WaveformPaneTest, GoingBackRestoresEachPanesOwnWindowUnderTimeAlignment) 
   EXPECT_TRUE(prompts.MessageTexts().empty());
 }
 
+TEST_F(WaveformPaneTest, ZoomBoxAndRebindingCarryTheOtherActivePanesUnderTimeAlignment) {
+  AddChannels({{0, 0}, {1, 0}, {1, 1}});
+  // The third pane stays out of the alignment: it is not active.
+  Mouse(Pane(2), QEvent::MouseButtonPress, QPoint(100, 8), Qt::LeftButton, Qt::LeftButton);
+  ASSERT_FALSE(Pane(2)->pane().isActive);
+  window->MakeMain(*Pane(0));
+  window->ExecuteCommand(kCmdAlignTime);
+
+  // A zoom box in the second pane makes it the main pane; the other active
+  // pane follows its new window, with whole seconds.
+  CZoomWindow* boxed = Pane(1);
+  const PaneGeometry g = boxed->Geometry();
+  QTest::mouseDClick(boxed, Qt::LeftButton, Qt::NoModifier, QPoint(100, 40));
+  ASSERT_TRUE(boxed->zoomBoxOpen());
+  EXPECT_TRUE(boxed->pane().isMain);
+  EXPECT_FALSE(Pane(0)->pane().isMain);
+  QTest::mouseDClick(boxed, Qt::LeftButton, Qt::NoModifier, QPoint(351, 80));
+  const double t1 = PixelToTime(g, kT0, 600, 100);
+  const double t2 = PixelToTime(g, kT0, 600, 351);
+  EXPECT_NEAR(boxed->pane().WindowStart(), t1, 0.001);
+  EXPECT_DOUBLE_EQ(boxed->pane().windowLength, std::floor(t2 - t1));
+  EXPECT_DOUBLE_EQ(Pane(0)->pane().WindowStart(), boxed->pane().WindowStart());
+  EXPECT_DOUBLE_EQ(Pane(0)->pane().windowLength, boxed->pane().windowLength);
+  EXPECT_NEAR(Pane(0)->pane().blocks[0].start, boxed->pane().WindowStart(), 0.1);
+  EXPECT_DOUBLE_EQ(Pane(2)->pane().WindowStart(), kT0);
+  // Only the boxed pane has a history entry.
+  EXPECT_EQ(boxed->pane().history.size(), 1);
+  EXPECT_TRUE(Pane(0)->pane().history.empty());
+
+  // Re-binding the main pane reloads the other active panes on its window.
+  dialogs->stationChannel.push_back(StationChannelChoice{2, 0, kT0 + 1000, 90.5});
+  window->ExecuteCommand(kCmdSelectStationChannel);
+  EXPECT_EQ(boxed->pane().stationName, "OBN");
+  EXPECT_DOUBLE_EQ(Pane(0)->pane().WindowStart(), kT0 + 1000);
+  EXPECT_DOUBLE_EQ(Pane(0)->pane().windowLength, 90);
+  EXPECT_NEAR(Pane(0)->pane().blocks[0].start, kT0 + 1000, 0.1);
+  EXPECT_DOUBLE_EQ(Pane(2)->pane().WindowStart(), kT0);
+
+  // Switched off, the panes go their own ways again.
+  window->ExecuteCommand(kCmdAlignTime);
+  window->ExecuteCommand(kCmdDeactivateAll);
+  window->ActivatePane(*Pane(0));
+  window->ExecuteCommand(kCmdShiftRight);
+  EXPECT_DOUBLE_EQ(Pane(0)->pane().WindowStart(), kT0 + 1045);
+  EXPECT_DOUBLE_EQ(boxed->pane().WindowStart(), kT0 + 1000);
+  EXPECT_TRUE(prompts.MessageTexts().empty());
+}
+
 TEST_F(WaveformPaneTest, ClearingIntervalsNeedsAnActivePane) {
   AddChannels({{0, 0}, {1, 0}});
   for (CZoomWindow* p : window->panes()) {
