@@ -1,4 +1,5 @@
 #include <QScrollBar>
+#include <QToolButton>
 
 #include "screenshot.h"
 #include "waveview/waveform_commands.h"
@@ -88,6 +89,39 @@ TEST_F(WaveformPaneTest, ZoomBoxAndRebindingCarryTheOtherActivePanesUnderTimeAli
   EXPECT_DOUBLE_EQ(Pane(0)->pane().WindowStart(), kT0 + 1045);
   EXPECT_DOUBLE_EQ(boxed->pane().WindowStart(), kT0 + 1000);
   EXPECT_TRUE(prompts.MessageTexts().empty());
+}
+
+TEST_F(WaveformPaneTest, MaximisingAScrolledPaneShowsItAndRestoringCompacts) {
+  std::vector<std::pair<int, int>> cells;
+  for (int s = 0; s < 3; ++s)
+    for (int c = 0; c < 3; ++c) cells.push_back({s, c});
+  window->resize(816, 200);
+  QCoreApplication::processEvents();
+  AddChannels(cells);
+  ASSERT_EQ(window->panes().size(), 9u);
+  const int h = Pane(0)->height();
+  window->ScrollTo(4000);
+  const int scrolledTop = Pane(3)->geometry().top();
+  // The maximised pane fills the client area from its top.
+  Pane(3)->headerButton(kCmdMaximizeButton)->click();
+  EXPECT_EQ(Pane(3)->geometry(),
+            QRect(0, 0, window->client()->width(), window->client()->height()));
+  EXPECT_EQ(Pane(4)->geometry().top(), window->client()->height() + 1);
+  EXPECT_EQ(Pane(2)->geometry().bottom() + 2, 0);
+  EXPECT_EQ(window->scrollPosition(), ScrollPositionOf(window->PaneStates()));
+  // Restored, it takes its height back and the stack closes up around it.
+  Pane(3)->headerButton(kCmdMaximizeButton)->click();
+  EXPECT_EQ(Pane(3)->height(), h);
+  EXPECT_EQ(Pane(3)->geometry().top(), 0);
+  EXPECT_EQ(Pane(4)->geometry().top(), h + 1);
+  EXPECT_NE(scrolledTop, 0);
+  // Deleting the panes above keeps the stack closed up from the top.
+  for (int i = 0; i < 3; ++i) Pane(i)->pane().closeRequested = true;
+  window->ExecuteCommand(kCmdClosePanes);
+  ASSERT_EQ(window->panes().size(), 6u);
+  EXPECT_EQ(Pane(0)->geometry().top(), 0);
+  EXPECT_EQ(Pane(1)->geometry().top(), h + 1);
+  EXPECT_EQ(window->scrollPosition(), 0);
 }
 
 TEST_F(WaveformPaneTest, ClearingIntervalsNeedsAnActivePane) {
