@@ -133,6 +133,17 @@ class WaveviewFixture : public ::testing::Test {
     window->ExecuteCommand(32701);
   }
 
+  // Nine panes (channels 0..2 of every station) in a window `height` high,
+  // too low for them all.
+  void AddNinePanesTo(int height) {
+    std::vector<std::pair<int, int>> cells;
+    for (int s = 0; s < 3; ++s)
+      for (int c = 0; c < 3; ++c) cells.push_back({s, c});
+    window->resize(816, height);
+    QCoreApplication::processEvents();
+    AddChannels(cells);
+  }
+
   CZoomWindow* Pane(int i) { return window->panes().at(static_cast<size_t>(i)); }
 
   static void Mouse(QWidget* w, QEvent::Type type, QPoint pos, Qt::MouseButton button,

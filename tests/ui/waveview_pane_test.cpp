@@ -92,12 +92,7 @@ TEST_F(WaveformPaneTest, ZoomBoxAndRebindingCarryTheOtherActivePanesUnderTimeAli
 }
 
 TEST_F(WaveformPaneTest, MaximisingAScrolledPaneShowsItAndRestoringCompacts) {
-  std::vector<std::pair<int, int>> cells;
-  for (int s = 0; s < 3; ++s)
-    for (int c = 0; c < 3; ++c) cells.push_back({s, c});
-  window->resize(816, 200);
-  QCoreApplication::processEvents();
-  AddChannels(cells);
+  AddNinePanesTo(200);
   ASSERT_EQ(window->panes().size(), 9u);
   const int h = Pane(0)->height();
   window->ScrollTo(4000);

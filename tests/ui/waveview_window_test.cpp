@@ -64,12 +64,7 @@ TEST_F(WaveformWindowTest, AddingChannelsCreatesNumberedPanesStackedInTableOrder
 }
 
 TEST_F(WaveformWindowTest, MinimumHeightAppliesWhenTheClientIsTooSmall) {
-  std::vector<std::pair<int, int>> cells;
-  for (int s = 0; s < 3; ++s)
-    for (int c = 0; c < 3; ++c) cells.push_back({s, c});
-  window->resize(816, 120);
-  QCoreApplication::processEvents();
-  AddChannels(cells);
+  AddNinePanesTo(120);
   const int n = static_cast<int>(window->panes().size());
   ASSERT_EQ(n, 9);
   for (CZoomWindow* p : window->panes()) EXPECT_EQ(p->height(), window->MinPaneHeight() - 1);
