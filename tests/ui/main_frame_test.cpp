@@ -10,6 +10,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTest>
 #include <QToolButton>
 
 #include "app/ui/about_dialog.h"
@@ -294,6 +295,57 @@ TEST_F(FrameTest, StatusBarClockAndWindowButtonsFollowTheWidth) {
   EXPECT_EQ(f.mdiArea()->activeSubWindow(), f.childWindow(DocumentKind::Map));
   bar->button(3)->click();
   EXPECT_EQ(f.mdiArea()->activeSubWindow(), f.childWindow(DocumentKind::Waveforms));
+}
+
+TEST_F(FrameTest, MenuPromptsLeaveTheMessagePaneAsItWas) {
+  CMainFrame& f = frame();
+  QApplication::setActiveWindow(&f);
+  CNUVStatusBar* bar = f.nuvStatusBar();
+  f.SetMessageText("Загружено 3 канала");
+  QMenu* windows = f.popups()[5];
+  f.menuBar()->setActiveAction(windows->menuAction());
+  ASSERT_TRUE(WaitFor([&] { return windows->isVisible(); }));
+  // Pointing at an entry shows its prompt.
+  windows->setActiveAction(f.commandActions(57650).front());
+  EXPECT_TRUE(WaitFor([&] { return bar->currentMessage() == "Каскад"; }));
+  windows->hide();
+  EXPECT_TRUE(WaitFor([&] { return bar->currentMessage() == "Загружено 3 канала"; }))
+      << bar->currentMessage().toStdString();
+
+  // Moving from one popup of the bar to the next keeps the text to restore.
+  f.SetMessageText("");
+  QMenu* functions = f.popups()[0];
+  f.menuBar()->setActiveAction(functions->menuAction());
+  ASSERT_TRUE(WaitFor([&] { return functions->isVisible(); }));
+  functions->setActiveAction(f.commandActions(33136).front());
+  EXPECT_TRUE(WaitFor([&] { return bar->currentMessage() == "Версия NUV"; }));
+  f.menuBar()->setActiveAction(windows->menuAction());
+  ASSERT_TRUE(WaitFor([&] { return windows->isVisible() && !functions->isVisible(); }));
+  windows->hide();
+  EXPECT_TRUE(WaitFor([&] { return !windows->isVisible() && bar->currentMessage().isEmpty(); }));
+
+  // A window's message while a prompt is shown appears when the prompt goes.
+  f.menuBar()->setActiveAction(windows->menuAction());
+  ASSERT_TRUE(WaitFor([&] { return windows->isVisible(); }));
+  windows->setActiveAction(f.commandActions(57650).front());
+  ASSERT_TRUE(WaitFor([&] { return bar->currentMessage() == "Каскад"; }));
+  f.SetMessageText("D0 загружен");
+  EXPECT_EQ(bar->currentMessage(), "Каскад");
+  windows->hide();
+  EXPECT_TRUE(WaitFor([&] { return bar->currentMessage() == "D0 загружен"; }));
+}
+
+TEST_F(FrameTest, EnterClosesTheCustomisationDialog) {
+  CMainFrame& f = frame();
+  CToolbarCustomizeDialog dialog(*f.toolbar("WAVEFORMS"), f.toolbar("WAVEFORMS")->SaveState(), &f);
+  dialog.show();
+  QApplication::setActiveWindow(&dialog);
+  dialog.availableList()->setFocus();
+  QTest::keyClick(dialog.availableList(), Qt::Key_Return);
+  EXPECT_TRUE(WaitFor([&] { return !dialog.isVisible(); }));
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  // Nothing was added on the way.
+  EXPECT_EQ(f.toolbar("WAVEFORMS")->currentButtons(), ToolbarResourceButtons("WAVEFORMS"));
 }
 
 TEST_F(FrameTest, CloseAsksAndNoKeepsTheWorkstationRunning) {

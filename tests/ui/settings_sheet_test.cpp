@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTest>
 
 #include "frame_fixture.h"
 #include "screenshot.h"
@@ -175,6 +176,62 @@ TEST_F(SettingsSheetTest, CancelWritesNothing) {
     sheet.reject();
   }
   EXPECT_EQ(TempDir::ReadFile(ws->config().IniPath()), before);
+}
+
+// The widgets Tab visits from `start`, up to `count` of them.
+std::vector<QWidget*> TabWalk(QWidget& window, QWidget* start, int count) {
+  window.show();
+  QApplication::setActiveWindow(&window);
+  start->setFocus(Qt::TabFocusReason);
+  std::vector<QWidget*> visited;
+  for (int i = 0; i < count; ++i) {
+    QWidget* focus = QApplication::focusWidget();
+    if (!focus) break;
+    visited.push_back(focus);
+    QTest::keyClick(focus, Qt::Key_Tab);
+  }
+  return visited;
+}
+
+QPushButton* BrowseOf(QLineEdit* edit) {
+  return edit->parentWidget()->findChild<QPushButton*>();
+}
+
+TEST_F(SettingsSheetTest, TabFollowsThePageAndEveryBrowseButtonFollowsItsEdit) {
+  CSettingsSheet sheet(*ws, context);
+  auto* work = sheet.page<CWorkParamsPage>();
+  // Without a CSS connection its choices are disabled and skipped.
+  const std::vector<QWidget*> expected = {work->dataDirEdit,
+                                          BrowseOf(work->dataDirEdit),
+                                          work->outDirEdit,
+                                          BrowseOf(work->outDirEdit),
+                                          work->travelTimeSets,
+                                          work->fromMainDb,
+                                          work->useTend,
+                                          work->imsRebPathEdit,
+                                          BrowseOf(work->imsRebPathEdit),
+                                          work->cssDataPathEdit,
+                                          BrowseOf(work->cssDataPathEdit),
+                                          work->mainDbEdit,
+                                          work->cssDbEdit};
+  EXPECT_EQ(TabWalk(sheet, work->dataDirEdit, static_cast<int>(expected.size())), expected);
+
+  // Every field starts at the same column.
+  EXPECT_EQ(work->dataDirEdit->mapTo(work, QPoint()).x(),
+            work->imsRebPathEdit->parentWidget()->mapTo(work, QPoint()).x());
+
+  sheet.tabs()->setCurrentIndex(1);
+  auto* css = sheet.page<CCss30OutputPage>();
+  const auto cssWalk = TabWalk(sheet, css->dirEdit, 3);
+  ASSERT_EQ(cssWalk.size(), 3u);
+  EXPECT_EQ(cssWalk[1], BrowseOf(css->dirEdit));
+  EXPECT_EQ(cssWalk[2], css->format->checkedButton());
+
+  sheet.tabs()->setCurrentIndex(5);
+  auto* fk = sheet.page<CExtProgFKSetup>();
+  EXPECT_EQ(TabWalk(sheet, fk->programEdit, 4),
+            (std::vector<QWidget*>{fk->programEdit, BrowseOf(fk->programEdit), fk->exchangeDirEdit,
+                                   BrowseOf(fk->exchangeDirEdit)}));
 }
 
 TEST(PhaseSetText, NamesEachFollowedBySemicolon) {

@@ -32,5 +32,17 @@ TEST_F(WaveformCssTest, SavesTheActivePanesAsAWfdiscSet) {
   EXPECT_EQ(window->panes().size(), 3u);
 }
 
+TEST_F(WaveformCssTest, SavingWithoutAnActivePaneAsksForNoFile) {
+  AddChannels({{0, 0}});
+  window->ExecuteCommand(kCmdDeactivateAll);
+  TempDir out;
+  prompts.paths.push_back((out / "set").string());
+  window->ExecuteCommand(kCmdSaveCss);
+  ASSERT_EQ(prompts.records.size(), 1u);
+  EXPECT_EQ(prompts.records[0].text, "Не выбрано главное окно");
+  EXPECT_EQ(prompts.records[0].icon, PromptIcon::Error);
+  EXPECT_FALSE(std::filesystem::exists(out / "set.wfdisc"));
+}
+
 }  // namespace
 }  // namespace nuv::test

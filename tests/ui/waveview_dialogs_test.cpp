@@ -2,8 +2,10 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTest>
 #include <QTreeWidget>
 
+#include "frame_fixture.h"
 #include "screenshot.h"
 #include "waveview/channel_list.h"
 #include "waveview/channel_selection.h"
@@ -184,6 +186,67 @@ TEST_F(ChannelDialogsTest, ScaleDialogKeepsExactLimitsAndRefusesNonNumbers) {
   spaced.accept();
   EXPECT_EQ(spaced.result(), QDialog::Accepted);
   EXPECT_DOUBLE_EQ(spaced.value(1162), 25);
+}
+
+// Shows a dialog, gives `widget` the focus and presses `key` there.
+void PressIn(QDialog& dialog, QWidget* widget, int key) {
+  dialog.show();
+  QApplication::setActiveWindow(&dialog);
+  widget->setFocus();
+  QTest::keyClick(widget, static_cast<Qt::Key>(key));
+}
+
+TEST_F(ChannelDialogsTest, EnterFinishesAndEscapeLeavesTheDialogs) {
+  // Enter in the time field finishes the selection with the typed window.
+  SelectionMatrix matrix;
+  CSelectChannelsDlg select(*ws, matrix);
+  select.SelectStation(0);
+  select.timeEdit()->setText("08:30:00.000");
+  PressIn(select, select.timeEdit(), Qt::Key_Return);
+  EXPECT_EQ(select.result(), QDialog::Accepted);
+  EXPECT_EQ(ws->stations()[0].selection.hour, 8);
+  EXPECT_EQ(ReadRememberedChoice(ws->ini()).stationName, "KUR");
+
+  // Escape leaves it without touching the remembered choice.
+  CSelectChannelsDlg again(*ws, matrix);
+  again.SelectStation(2);
+  PressIn(again, again.tree(), Qt::Key_Escape);
+  EXPECT_EQ(again.result(), QDialog::Rejected);
+  EXPECT_EQ(ReadRememberedChoice(ws->ini()).stationName, "KUR");
+
+  // One channel: Enter in the length field is "OK".
+  CSelectStationChannelDlg one(*ws, std::nullopt);
+  one.SelectChannel(1, 0);
+  one.lengthEdit()->setText("00:05:00");
+  PressIn(one, one.lengthEdit(), Qt::Key_Enter);
+  EXPECT_EQ(one.result(), QDialog::Accepted);
+  EXPECT_DOUBLE_EQ(one.choice().length, 300);
+
+  // Saving: the name field has the focus at the start and Enter saves.
+  ChannelListEntry e;
+  e.sta = "KUR";
+  e.chan = "SHZ";
+  SaveChannelList(ws->store(), "old", {e});
+  CSaveChannelListDlg save(*ws);
+  save.show();
+  QApplication::setActiveWindow(&save);
+  EXPECT_TRUE(WaitFor([&] { return save.nameEdit()->hasFocus(); }));
+  QTest::keyClicks(save.nameEdit(), "evening");
+  QTest::keyClick(save.nameEdit(), Qt::Key_Return);
+  EXPECT_EQ(save.result(), QDialog::Accepted);
+  EXPECT_EQ(save.name(), "evening");
+  EXPECT_EQ(ChannelListNames(ws->store()), std::vector<std::string>{"old"});
+
+  // Loading: Enter on a list chooses it, Escape is "Выйти".
+  CLoadChannelListDlg load(*ws);
+  load.lists()->setCurrentItem(load.lists()->topLevelItem(0));
+  PressIn(load, load.lists(), Qt::Key_Return);
+  EXPECT_EQ(load.result(), QDialog::Accepted);
+  EXPECT_EQ(load.chosen(), "old");
+  CLoadChannelListDlg leave(*ws);
+  PressIn(leave, leave.lists(), Qt::Key_Escape);
+  EXPECT_EQ(leave.result(), QDialog::Rejected);
+  EXPECT_TRUE(leave.chosen().empty());
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QStatusTipEvent>
+#include <QTimer>
 #include <QToolButton>
 
 #include "app/ui/about_dialog.h"
@@ -220,6 +222,15 @@ void CMainFrame::CreateMenus() {
     } else {
       connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandStates);
     }
+    // When the menus close the message pane gets its own text back.
+    connect(menu, &QMenu::aboutToShow, this, [this] { ++openPopups_; });
+    connect(menu, &QMenu::aboutToHide, this, [this] {
+      if (openPopups_ > 0) --openPopups_;
+      // Deferred: moving to the next popup of the bar opens it before this runs.
+      QTimer::singleShot(0, this, [this] {
+        if (openPopups_ == 0 && tipShown_) RestoreMessageText();
+      });
+    });
   }
 }
 
@@ -259,6 +270,36 @@ void CMainFrame::CreateToolbars() {
   }
   toolbar("DSP")->hide();
   toolbar("PHASELIST")->hide();
+}
+
+void CMainFrame::SetMessageText(const QString& text) {
+  messageText_ = text;
+  // A prompt being shown keeps the pane until the pointer leaves its entry.
+  if (!tipShown_ && statusBar_) statusBar_->showMessage(text);
+}
+
+void CMainFrame::RestoreMessageText() {
+  tipShown_ = false;
+  if (!statusBar_) return;
+  if (messageText_.isEmpty())
+    statusBar_->clearMessage();
+  else
+    statusBar_->showMessage(messageText_);
+}
+
+bool CMainFrame::event(QEvent* event) {
+  // Prompts of menu entries and buttons lie over the message pane's own text.
+  if (event->type() == QEvent::StatusTip && statusBar_) {
+    const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
+    if (tip.isEmpty()) {
+      RestoreMessageText();
+    } else {
+      tipShown_ = true;
+      statusBar_->showMessage(tip);
+    }
+    return true;
+  }
+  return QMainWindow::event(event);
 }
 
 void CMainFrame::RefreshNetworkList() {
@@ -308,7 +349,7 @@ void CMainFrame::CreateChildren() {
 void CMainFrame::ConnectWaveformWindow(waveform& window) {
   window.UseDisplaySettings(waveformSettings_);
   connect(&window, &waveform::statusMessage, statusBar_,
-          [this](const QString& text) { statusBar_->showMessage(text); });
+          [this](const QString& text) { SetMessageText(text); });
   connect(&window, &waveform::settingsRequested, this, [this] { ShowSettingsSheet(true); });
 }
 

@@ -105,6 +105,10 @@ class CMainFrame : public QMainWindow {
   void SaveToolbarState(const CNUVToolbar& bar);
   // Fills the "MAP" bar's list with the network names.
   void RefreshNetworkList();
+  // The text of the message pane (pane 0); menu and button prompts lie over
+  // it while they are shown and it comes back when they go.
+  void SetMessageText(const QString& text);
+  QString messageText() const { return messageText_; }
 
   static constexpr const char* kToolbarKey = "NUV\\TOOLBAR";
 
@@ -114,6 +118,7 @@ class CMainFrame : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  bool event(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -133,6 +138,7 @@ class CMainFrame : public QMainWindow {
   bool ConfirmClose();
   void Reconnect();
   void ChooseFont();
+  void RestoreMessageText();
   SettingsContext MakeSettingsContext();
 
   Workstation& ws_;
@@ -152,6 +158,11 @@ class CMainFrame : public QMainWindow {
   std::map<int, std::function<void()>> frameCommands_;
   WaveformDisplaySettings waveformSettings_;
   bool closing_ = false;
+  // The message pane's own text, whether a prompt lies over it, and the
+  // popups of the menu bar now open.
+  QString messageText_;
+  bool tipShown_ = false;
+  int openPopups_ = 0;
 };
 
 }  // namespace nuv

@@ -278,6 +278,9 @@ CToolbarCustomizeDialog::CToolbarCustomizeDialog(CNUVToolbar& bar, std::string s
   connect(down, &QPushButton::clicked, this, [this] { MoveSelected(1); });
   connect(reset, &QPushButton::clicked, this, &CToolbarCustomizeDialog::Reset);
   connect(close, &QPushButton::clicked, this, &QDialog::accept);
+  // Enter closes the dialog; the lists add and remove by double click.
+  for (QPushButton* button : {add, remove, up, down, reset}) button->setAutoDefault(false);
+  close->setDefault(true);
   connect(available_, &QListWidget::itemDoubleClicked, this, &CToolbarCustomizeDialog::AddSelected);
   connect(current_, &QListWidget::itemDoubleClicked, this,
           &CToolbarCustomizeDialog::RemoveSelected);

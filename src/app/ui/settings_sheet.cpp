@@ -49,6 +49,41 @@ QWidget* FolderRow(QLineEdit* edit, UserPrompts& prompts, QWidget* parent) {
   return row;
 }
 
+// The widgets that take the focus with Tab, in the order their layouts show them.
+void CollectTabStops(QLayout* layout, std::vector<QWidget*>& out);
+
+void CollectTabStops(QWidget* widget, std::vector<QWidget*>& out) {
+  if (widget->focusPolicy() & Qt::TabFocus)
+    out.push_back(widget);
+  else if (widget->layout())
+    CollectTabStops(widget->layout(), out);
+}
+
+void CollectTabStops(QLayoutItem* item, std::vector<QWidget*>& out) {
+  if (!item) return;
+  if (QWidget* widget = item->widget())
+    CollectTabStops(widget, out);
+  else if (QLayout* inner = item->layout())
+    CollectTabStops(inner, out);
+}
+
+void CollectTabStops(QLayout* layout, std::vector<QWidget*>& out) {
+  if (auto* form = qobject_cast<QFormLayout*>(layout)) {
+    for (int row = 0; row < form->rowCount(); ++row)
+      for (auto role : {QFormLayout::LabelRole, QFormLayout::FieldRole, QFormLayout::SpanningRole})
+        CollectTabStops(form->itemAt(row, role), out);
+    return;
+  }
+  for (int i = 0; i < layout->count(); ++i) CollectTabStops(layout->itemAt(i), out);
+}
+
+// Tab follows the page from top to bottom, each "..." right after its edit.
+void OrderTabStops(QWidget* page) {
+  std::vector<QWidget*> stops;
+  if (page->layout()) CollectTabStops(page->layout(), stops);
+  for (size_t i = 1; i < stops.size(); ++i) QWidget::setTabOrder(stops[i - 1], stops[i]);
+}
+
 QLabel* Buddy(const char* text, QWidget* buddy, QWidget* parent) {
   auto* label = new QLabel(QString::fromUtf8(text), parent);
   label->setBuddy(buddy);
@@ -138,21 +173,19 @@ CWorkParamsPage::CWorkParamsPage(Workstation& ws, const SettingsContext& context
                FolderRow(outDirEdit, prompts, this));
   form->addRow(Buddy("Каталог с &годографами", travelTimeSets, this), travelTimeSets);
 
-  auto* layout = new QVBoxLayout(this);
-  layout->addLayout(form);
-  layout->addWidget(sourceBox);
-  layout->addWidget(saveToCssDb);
-  auto* paths = new QFormLayout;
-  paths->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
-  paths->addRow(
+  // One form for the whole page, so every field starts at the same column.
+  form->addRow(sourceBox);
+  form->addRow(saveToCssDb);
+  form->addRow(
       Buddy("Базовый каталог для загрузки данных в формате &IMS REB", imsRebPathEdit, this),
       FolderRow(imsRebPathEdit, prompts, this));
-  paths->addRow(
+  form->addRow(
       Buddy("Базовый каталог для загрузки данных в формате &CSS 3.0", cssDataPathEdit, this),
       FolderRow(cssDataPathEdit, prompts, this));
-  paths->addRow(Buddy("&Основная БД", mainDbEdit, this), mainDbEdit);
-  paths->addRow(Buddy("&Вторичная БД (CSS)", cssDbEdit, this), cssDbEdit);
-  layout->addLayout(paths);
+  form->addRow(Buddy("&Основная БД", mainDbEdit, this), mainDbEdit);
+  form->addRow(Buddy("&Вторичная БД (CSS)", cssDbEdit, this), cssDbEdit);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(form);
   layout->addStretch();
 }
 
@@ -376,7 +409,10 @@ CSettingsSheet::CSettingsSheet(Workstation& ws, const SettingsContext& context,
               new CWaveformSetupPage(context.waveform, this),
               new CExtProgFKSetup(ws, this)};
   }
-  for (CSettingsPage* page : pages_) tabs_->addTab(page, page->windowTitle());
+  for (CSettingsPage* page : pages_) {
+    tabs_->addTab(page, page->windowTitle());
+    OrderTabStops(page);
+  }
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   buttons->button(QDialogButtonBox::Cancel)->setText("Отмена");
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

@@ -46,13 +46,20 @@ CArchiveFileListDlg::CArchiveFileListDlg(Workstation& ws, int station,
       new QCheckBox(QString::fromUtf8("Показывать файлы, относящиеся к выбранным каналам"), this);
   onlyChosen_->setChecked(!channels_.empty());
   all_->setChecked(true);
-  auto* show = new QPushButton(QString::fromUtf8("Показать"), this);
+  auto* show = new QPushButton(QString::fromUtf8("По&казать"), this);
+  // Enter belongs to OK (the selected row); the list is refreshed by this
+  // button or by Enter in a time field.
+  show->setAutoDefault(false);
   list_ = new QTreeWidget(this);
   list_->setRootIsDecorated(false);
   list_->setHeaderLabels({QString::fromUtf8("Начало"), QString::fromUtf8("Длительность"),
                           QString::fromUtf8("Отс./с."), QString::fromUtf8("Файл"),
                           QString::fromUtf8("Создатель")});
+  list_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  list_->header()->setStretchLastSection(true);
+  list_->setMinimumWidth(560);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  buttons->button(QDialogButtonBox::Ok)->setDefault(true);
 
   auto* choices = new QGridLayout;
   choices->addWidget(all_, 0, 0, 1, 4);
@@ -69,11 +76,23 @@ CArchiveFileListDlg::CArchiveFileListDlg(Workstation& ws, int station,
 
   connect(show, &QPushButton::clicked, this, &CArchiveFileListDlg::Refresh);
   connect(all_, &QRadioButton::toggled, this, &CArchiveFileListDlg::Refresh);
+  // The two times only count while "Показывать файлы с" is chosen.
+  connect(between_, &QRadioButton::toggled, from_, &QWidget::setEnabled);
+  connect(between_, &QRadioButton::toggled, to_, &QWidget::setEnabled);
+  from_->setEnabled(false);
+  to_->setEnabled(false);
   connect(onlyChosen_, &QCheckBox::toggled, this, &CArchiveFileListDlg::Refresh);
   connect(buttons, &QDialogButtonBox::accepted, this, &CArchiveFileListDlg::TryAccept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   connect(list_, &QTreeWidget::itemDoubleClicked, this, &CArchiveFileListDlg::TryAccept);
+  setTabOrder(all_, between_);
+  setTabOrder(between_, from_);
+  setTabOrder(from_, to_);
+  setTabOrder(to_, onlyChosen_);
+  setTabOrder(onlyChosen_, show);
+  setTabOrder(show, list_);
   Refresh();
+  list_->setFocus();
 }
 
 std::string CArchiveFileListDlg::Filter() const {
@@ -105,7 +124,14 @@ void CArchiveFileListDlg::Refresh() {
 }
 
 void CArchiveFileListDlg::TryAccept() {
-  const int index = list_->indexOfTopLevelItem(list_->currentItem());
+  // Enter in a time field lists that interval instead of closing.
+  if (from_->hasFocus() || to_->hasFocus()) {
+    Refresh();
+    return;
+  }
+  // The row the analyst selected, not merely the one with the focus frame.
+  QTreeWidgetItem* item = list_->currentItem();
+  const int index = item && item->isSelected() ? list_->indexOfTopLevelItem(item) : -1;
   if (index < 0 || index >= static_cast<int>(rows_.size())) {
     ws_.prompts().Beep();
     return;

@@ -81,6 +81,15 @@ QPushButton* Button(const char* id, const char* text, QWidget* parent) {
   return b;
 }
 
+// The date, start time and length fields with their labels (Alt+Д, Alt+В, Alt+Л).
+QFormLayout* TimeFields(QLineEdit* date, QLineEdit* time, QLineEdit* length) {
+  auto* fields = new QFormLayout;
+  fields->addRow(QString::fromUtf8("&Дата"), date);
+  fields->addRow(QString::fromUtf8("&Время"), time);
+  fields->addRow(QString::fromUtf8("Д&лительность"), length);
+  return fields;
+}
+
 int ItemStation(const QTreeWidgetItem* item) {
   return item ? item->data(0, kStationRole).toInt() : -1;
 }
@@ -118,11 +127,10 @@ CSelectChannelsDlg::CSelectChannelsDlg(Workstation& ws, SelectionMatrix& matrix,
   auto* segment = Button("id56", "Выбрать сегмент из БД", this);
   auto* ok = Button("idOK", "Ok", this);
   ok->setToolTip(QString::fromUtf8("Завершить выбор каналов"));
+  // Enter anywhere in the dialog finishes the choice, Escape leaves it.
+  ok->setDefault(true);
 
-  auto* fields = new QFormLayout;
-  fields->addRow(QString::fromUtf8("Дата"), date_);
-  fields->addRow(QString::fromUtf8("Время"), time_);
-  fields->addRow(QString::fromUtf8("Длительность"), length_);
+  auto* fields = TimeFields(date_, time_, length_);
   auto* right = new QVBoxLayout;
   right->addWidget(stationLabel_);
   right->addWidget(channels_);
@@ -320,10 +328,7 @@ CSelectStationChannelDlg::CSelectStationChannelDlg(Workstation& ws,
   auto* segment = Button("id56", "Выбрать сегмент из БД", this);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   buttons->button(QDialogButtonBox::Ok)->setObjectName("idOK");
-  auto* fields = new QFormLayout;
-  fields->addRow(QString::fromUtf8("Дата"), date_);
-  fields->addRow(QString::fromUtf8("Время"), time_);
-  fields->addRow(QString::fromUtf8("Длительность"), length_);
+  auto* fields = TimeFields(date_, time_, length_);
   auto* right = new QVBoxLayout;
   right->addLayout(fields);
   right->addWidget(segment);
@@ -407,11 +412,19 @@ CSaveChannelListDlg::CSaveChannelListDlg(Workstation& ws, QWidget* parent)
   auto* remove = Button("idDelete", "Удалить", this);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   buttons->button(QDialogButtonBox::Ok)->setObjectName("idOK");
+  auto* listsLabel = new QLabel(QString::fromUtf8("&Сохраненные списки"), this);
+  listsLabel->setBuddy(lists_);
+  auto* nameLabel = new QLabel(QString::fromUtf8("&Имя списка"), this);
+  nameLabel->setBuddy(name_);
   auto* layout = new QVBoxLayout(this);
+  layout->addWidget(listsLabel);
   layout->addWidget(lists_);
+  layout->addWidget(nameLabel);
   layout->addWidget(name_);
   layout->addWidget(remove);
   layout->addWidget(buttons);
+  // The analyst usually types a new name: the field has the focus, Enter saves.
+  name_->setFocus();
   connect(lists_, &QListWidget::currentTextChanged, name_, &QLineEdit::setText);
   connect(remove, &QPushButton::clicked, this, &CSaveChannelListDlg::DeleteSelected);
   connect(buttons, &QDialogButtonBox::accepted, this, &CSaveChannelListDlg::TryAccept);
@@ -452,6 +465,8 @@ CLoadChannelListDlg::CLoadChannelListDlg(Workstation& ws, QWidget* parent)
   auto* choose = Button("idChoose", "Выбрать", this);
   auto* remove = Button("idDelete", "Удалить", this);
   auto* quit = Button("idQuit", "Выйти", this);
+  // Enter loads the selected list; Escape is "Выйти".
+  choose->setDefault(true);
   auto* row = new QHBoxLayout;
   row->addWidget(choose);
   row->addWidget(remove);

@@ -829,6 +829,9 @@ void waveform::LoadCssCommand() {
 }
 
 void waveform::SaveCssCommand() {
+  // The save writes the active panes: without one there is nothing to save.
+  std::vector<CZoomWindow*> active;
+  if (!RequireActive(active)) return;
   std::optional<std::string> path = ws_.prompts().ChooseSaveFile(
       "Select .wfdisc file name", "wfdisc files|*.wfdisc||", ws_.config().cssOutDir);
   if (!path) return;
