@@ -11,6 +11,7 @@
 #include "archive/time_base.h"
 #include "frame_fixture.h"
 #include "platform/strformat.h"
+#include "screenshot.h"
 #include "support/test_database.h"
 #include "waveview/ui/archive_file_list_dialog.h"
 
@@ -66,6 +67,7 @@ TEST_F(ArchiveFileListTest, ListsTheStationNewestFirstAndHandsBackTheChosenRow) 
   EXPECT_EQ(dlg.list()->topLevelItem(0)->text(1), "01:30:0.2500");
   EXPECT_EQ(dlg.list()->topLevelItem(0)->text(2), " 20");
   EXPECT_EQ(dlg.list()->topLevelItem(0)->text(4), "NUVREC");
+  SaveScreenshot(dlg, "archive-file-list");
 
   // OK without a row beeps and stays; Enter on a row takes it.
   dlg.show();

@@ -104,13 +104,34 @@ std::optional<std::string> QtPrompts::ChooseOpenFile(const std::string& title,
   return file.toStdString();
 }
 
+QString DefaultSuffix(const std::string& filter) {
+  const QStringList parts = Q(filter).split('|');
+  if (parts.size() < 2) return {};
+  // The first pattern of the first entry: "*.wfdisc" gives "wfdisc".
+  const QString pattern = parts[1].split(';').front().trimmed();
+  if (!pattern.startsWith("*.")) return {};
+  const QString suffix = pattern.mid(2);
+  if (suffix.isEmpty() || suffix.contains('*') || suffix.contains('?')) return {};
+  return suffix;
+}
+
+void PrepareSaveDialog(QFileDialog& dialog, const std::string& filter) {
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setNameFilter(QtFileFilter(filter));
+  // A name typed without an extension gets the filter's before the dialog
+  // asks whether to overwrite, so an existing file is never replaced unasked.
+  dialog.setDefaultSuffix(DefaultSuffix(filter));
+  dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+}
+
 std::optional<std::string> QtPrompts::ChooseSaveFile(const std::string& title,
                                                      const std::string& filter,
                                                      const std::string& startDir) {
-  const QString file =
-      QFileDialog::getSaveFileName(parent_, Q(title), Q(startDir), QtFileFilter(filter));
-  if (file.isEmpty()) return std::nullopt;
-  return file.toStdString();
+  QFileDialog dialog(parent_, Q(title), Q(startDir));
+  PrepareSaveDialog(dialog, filter);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return dialog.selectedFiles().front().toStdString();
 }
 
 void QtPrompts::Beep() {

@@ -5,6 +5,8 @@
 #include <QPointer>
 #include <QWidget>
 
+class QFileDialog;
+
 #include "app/user_prompts.h"
 
 namespace nuv {
@@ -32,5 +34,10 @@ class QtPrompts : public UserPrompts {
 // "Name|*.ext|Other|*.*||" turned into Qt's "Name (*.ext);;Other (*.*)"; a
 // name that already shows its pattern in parentheses keeps its text.
 QString QtFileFilter(const std::string& filter);
+// The extension of a filter's first pattern ("wfdisc" of "wfdisc files|*.wfdisc||");
+// empty when that pattern names no single extension ("*.*").
+QString DefaultSuffix(const std::string& filter);
+// A save dialog for `filter`: overwrite confirmation and the default extension.
+void PrepareSaveDialog(QFileDialog& dialog, const std::string& filter);
 
 }  // namespace nuv
