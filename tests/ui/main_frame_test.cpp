@@ -237,6 +237,19 @@ TEST_F(FrameTest, ToolbarsStartWithTheirStateAndHideTwoBars) {
   EXPECT_EQ(f.toolbar("MAP")->widgetForAction(f.toolbar("MAP")->actions().back()), networks);
 }
 
+TEST_F(FrameTest, TheWaveformWindowBringsBackItsToolbar) {
+  CMainFrame& f = frame();
+  CNUVToolbar* bar = f.toolbar("WAVEFORMS");
+  bar->hide();
+  f.ExecuteCommand(32707);  // the map: the bar stays hidden
+  EXPECT_FALSE(bar->isVisible());
+  f.ExecuteCommand(32705);
+  EXPECT_TRUE(bar->isVisible());
+  // The other bars keep their state.
+  EXPECT_FALSE(f.toolbar("PHASELIST")->isVisible());
+  EXPECT_FALSE(f.toolbar("DSP")->isVisible());
+}
+
 TEST_F(FrameTest, CustomisationEditsTheBarAndResetRestoresTheStart) {
   CMainFrame& f = frame();
   CNUVToolbar& bar = *f.toolbar("PHASELIST");

@@ -78,7 +78,12 @@ CMainFrame::CMainFrame(Workstation& ws, FrameServices services, bool showSplash,
   CreateStatusBar();
   CreateChildren();
   ActivateChild(DocumentKind::Waveforms, true);
-  connect(mdi_, &QMdiArea::subWindowActivated, this, [this] { UpdateCommandStates(); });
+  connect(mdi_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* sub) {
+    // The waveform window brings back its toolbar whenever it gets the focus.
+    if (sub && sub == childWindow(DocumentKind::Waveforms))
+      if (CNUVToolbar* bar = toolbar("WAVEFORMS")) bar->show();
+    UpdateCommandStates();
+  });
   UpdateCommandStates();
 }
 

@@ -462,6 +462,9 @@ CLoadChannelListDlg::CLoadChannelListDlg(Workstation& ws, QWidget* parent)
   lists_ = new QTreeWidget(this);
   lists_->setRootIsDecorated(false);
   lists_->setHeaderLabels({QString::fromUtf8("Имя списка"), QString::fromUtf8("Список")});
+  // The names fit their column; the channels take the rest of the width.
+  lists_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+  lists_->setMinimumWidth(480);
   auto* choose = Button("idChoose", "Выбрать", this);
   auto* remove = Button("idDelete", "Удалить", this);
   auto* quit = Button("idQuit", "Выйти", this);
