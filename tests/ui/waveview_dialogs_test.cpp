@@ -188,6 +188,29 @@ TEST_F(ChannelDialogsTest, ScaleDialogKeepsExactLimitsAndRefusesNonNumbers) {
   EXPECT_DOUBLE_EQ(spaced.value(1162), 25);
 }
 
+TEST_F(ChannelDialogsTest, WindowForAllStationsFromAGroupNode) {
+  SelectionMatrix matrix;
+  CSelectChannelsDlg dlg(*ws, matrix);
+  dlg.tree()->setCurrentItem(dlg.tree()->topLevelItem(0));
+  ASSERT_EQ(dlg.currentStation(), -1);
+  // A bad time is refused and no station changes.
+  dlg.timeEdit()->setText("25:00:00.000");
+  dlg.SetTimeForAll();
+  EXPECT_EQ(prompts.MessageTexts().back(), "Введено ошибочное время");
+  for (const CScreenFields& s : ws->stations().records()) EXPECT_EQ(s.selection.hour, 17);
+  // The typed window goes to every station.
+  dlg.dateEdit()->setText("06/08/2009");
+  dlg.timeEdit()->setText("03:04:05.600");
+  dlg.lengthEdit()->setText("00:02:30");
+  dlg.SetTimeForAll();
+  for (const CScreenFields& s : ws->stations().records()) {
+    // The next day at 03:04:05.600.
+    EXPECT_DOUBLE_EQ(s.selection.StartEpoch(), kT0 - 17 * 3600 + 86400 + 3 * 3600 + 4 * 60 + 5.6)
+        << s.code;
+    EXPECT_DOUBLE_EQ(s.selection.LengthSeconds(), 150) << s.code;
+  }
+}
+
 // Shows a dialog, gives `widget` the focus and presses `key` there.
 void PressIn(QDialog& dialog, QWidget* widget, int key) {
   dialog.show();
@@ -231,7 +254,7 @@ TEST_F(ChannelDialogsTest, EnterFinishesAndEscapeLeavesTheDialogs) {
   save.show();
   QApplication::setActiveWindow(&save);
   EXPECT_TRUE(WaitFor([&] { return save.nameEdit()->hasFocus(); }));
-  QTest::keyClicks(save.nameEdit(), "evening");
+  QTest::keyClicks(save.nameEdit(), " evening ");
   QTest::keyClick(save.nameEdit(), Qt::Key_Return);
   EXPECT_EQ(save.result(), QDialog::Accepted);
   EXPECT_EQ(save.name(), "evening");

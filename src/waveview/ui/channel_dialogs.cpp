@@ -276,8 +276,16 @@ void CSelectChannelsDlg::CheckByPattern() {
 }
 
 void CSelectChannelsDlg::SetTimeForAll() {
-  if (currentStation_ < 0 || !StoreFields(currentStation_)) return;
-  const SelectionWindow source = ws_.stations()[currentStation_].selection;
+  SelectionWindow source;
+  if (currentStation_ >= 0) {
+    if (!StoreFields(currentStation_)) return;
+    source = ws_.stations()[currentStation_].selection;
+  } else if (!StoreSelectionFields(source, S(date_->text()), S(time_->text()),
+                                   S(length_->text()))) {
+    // With a group selected the typed window itself goes to every station.
+    ws_.prompts().ShowError(kBadTime);
+    return;
+  }
   for (CScreenFields& rec : ws_.stations().records()) rec.selection = source;
 }
 
@@ -445,7 +453,8 @@ void CSaveChannelListDlg::DeleteSelected() {
 }
 
 std::string CSaveChannelListDlg::name() const {
-  return S(name_->text());
+  // Blanks typed around the name are not part of it.
+  return std::string(Trim(S(name_->text())));
 }
 
 void CSaveChannelListDlg::TryAccept() {
