@@ -211,6 +211,43 @@ TEST_F(ChannelDialogsTest, WindowForAllStationsFromAGroupNode) {
   }
 }
 
+TEST_F(ChannelDialogsTest, ASegmentFromTheArchiveFillsTheFields) {
+  SelectionMatrix matrix;
+  CSelectChannelsDlg dlg(*ws, matrix);
+  dlg.SelectStation(1);
+  ChannelItem(dlg.channelList(), "BHN")->setCheckState(0, Qt::Checked);
+  int browsed = 0;
+  std::vector<std::string> offeredChannels;
+  std::optional<ArchiveSegment> offeredWindow;
+  std::optional<ArchiveSegment> answer = ArchiveSegment{kT0 + 3723.25, 5405.9};
+  dlg.browseSegments = [&](QWidget*, int station, const std::vector<std::string>& channels,
+                           const std::optional<ArchiveSegment>& typed) {
+    ++browsed;
+    EXPECT_EQ(station, 1);
+    offeredChannels = channels;
+    offeredWindow = typed;
+    return answer;
+  };
+  dlg.findChild<QPushButton*>("id56")->click();
+  EXPECT_EQ(browsed, 1);
+  // The browser gets the checked channels and the station's window.
+  EXPECT_EQ(offeredChannels, std::vector<std::string>{"BHN"});
+  ASSERT_TRUE(offeredWindow.has_value());
+  EXPECT_DOUBLE_EQ(offeredWindow->start, kT0);
+  EXPECT_DOUBLE_EQ(offeredWindow->duration, 600);
+  // The chosen segment's start and whole-second length go into the fields.
+  EXPECT_EQ(dlg.dateEdit()->text(), "05/08/2009");
+  EXPECT_EQ(dlg.timeEdit()->text(), "18:02:03.250");
+  EXPECT_EQ(dlg.lengthEdit()->text(), "01:30:05");
+
+  // A cancelled browser leaves the fields; a bad time is not offered.
+  answer.reset();
+  dlg.timeEdit()->setText("99:00:00.000");
+  dlg.findChild<QPushButton*>("id56")->click();
+  EXPECT_FALSE(offeredWindow.has_value());
+  EXPECT_EQ(dlg.timeEdit()->text(), "99:00:00.000");
+}
+
 // Shows a dialog, gives `widget` the focus and presses `key` there.
 void PressIn(QDialog& dialog, QWidget* widget, int key) {
   dialog.show();

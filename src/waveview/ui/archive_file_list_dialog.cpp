@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <cmath>
 
 #include "app/workstation.h"
 
@@ -93,6 +94,11 @@ CArchiveFileListDlg::CArchiveFileListDlg(Workstation& ws, int station,
   setTabOrder(show, list_);
   Refresh();
   list_->setFocus();
+}
+
+void CArchiveFileListDlg::SetTimes(double from, double to) {
+  from_->setDateTime(QDateTime::fromSecsSinceEpoch(static_cast<qint64>(std::floor(from)), Qt::UTC));
+  to_->setDateTime(QDateTime::fromSecsSinceEpoch(static_cast<qint64>(std::ceil(to)), Qt::UTC));
 }
 
 std::string CArchiveFileListDlg::Filter() const {

@@ -34,6 +34,8 @@ class CArchiveFileListDlg : public QDialog {
   QDateTimeEdit* toEdit() const { return to_; }
   QCheckBox* onlyChosenChannels() const { return onlyChosen_; }
 
+  // Puts two times (seconds, whole seconds shown) into the "с" and "по" fields.
+  void SetTimes(double from, double to);
   // Lists the rows again by the current choices; a database error shows the
   // driver's text and leaves the list empty.
   void Refresh();

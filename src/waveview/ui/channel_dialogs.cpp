@@ -90,6 +90,15 @@ QFormLayout* TimeFields(QLineEdit* date, QLineEdit* time, QLineEdit* length) {
   return fields;
 }
 
+// The window in the date, time and length fields, when they hold a valid one.
+std::optional<ArchiveSegment> TypedWindow(const QLineEdit* date, const QLineEdit* time,
+                                          const QLineEdit* length) {
+  SelectionWindow w;
+  if (!StoreSelectionFields(w, S(date->text()), S(time->text()), S(length->text())))
+    return std::nullopt;
+  return ArchiveSegment{w.StartEpoch(), w.LengthSeconds()};
+}
+
 int ItemStation(const QTreeWidgetItem* item) {
   return item ? item->data(0, kStationRole).toInt() : -1;
 }
@@ -296,7 +305,8 @@ void CSelectChannelsDlg::ChooseSegment() {
   for (int c = 0; c < kChannelsPerStation; ++c)
     if (matrix_.Get(c, currentStation_))
       checked.push_back(rec.channels[static_cast<size_t>(c)].name);
-  const std::optional<ArchiveSegment> segment = browseSegments(this, currentStation_, checked);
+  const std::optional<ArchiveSegment> segment =
+      browseSegments(this, currentStation_, checked, TypedWindow(date_, time_, length_));
   if (!segment) return;
   SelectionWindow w;
   w.SetStartEpoch(segment->start);
@@ -358,7 +368,8 @@ CSelectStationChannelDlg::CSelectStationChannelDlg(Workstation& ws,
       channels.push_back(ws_.stations()[station]
                              .channels[static_cast<size_t>(ItemChannel(tree_->currentItem()))]
                              .name);
-    if (const auto seg = browseSegments(this, station, channels)) {
+    if (const auto seg =
+            browseSegments(this, station, channels, TypedWindow(date_, time_, length_))) {
       SelectionWindow w;
       w.SetStartEpoch(seg->start);
       w.SetLengthSeconds(seg->duration);

@@ -33,9 +33,11 @@ struct ArchiveSegment {
   double start = 0;
   double duration = 0;
 };
-// Opens the archive browser for a station (with the channels checked for it).
+// Opens the archive browser for a station (with the channels checked for it);
+// `typed` is the window in the dialog's fields when they hold a valid one.
 using SegmentBrowser = std::function<std::optional<ArchiveSegment>(
-    QWidget* parent, int station, const std::vector<std::string>& checkedChannels)>;
+    QWidget* parent, int station, const std::vector<std::string>& checkedChannels,
+    const std::optional<ArchiveSegment>& typed)>;
 
 class CSelectChannelsDlg : public QDialog {
   Q_OBJECT

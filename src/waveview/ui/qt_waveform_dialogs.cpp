@@ -15,9 +15,11 @@ namespace {
 
 // "Выбрать сегмент из БД": the archive's file list of the station.
 SegmentBrowser FileListBrowser(Workstation& ws) {
-  return [&ws](QWidget* parent, int station,
-               const std::vector<std::string>& channels) -> std::optional<ArchiveSegment> {
+  return [&ws](QWidget* parent, int station, const std::vector<std::string>& channels,
+               const std::optional<ArchiveSegment>& typed) -> std::optional<ArchiveSegment> {
     CArchiveFileListDlg dlg(ws, station, channels, parent);
+    // "Показывать файлы с ... по" offers the window typed in the selection.
+    if (typed) dlg.SetTimes(typed->start, typed->start + typed->duration);
     if (dlg.exec() != QDialog::Accepted) return std::nullopt;
     return ArchiveSegment{dlg.start(), dlg.duration()};
   };
