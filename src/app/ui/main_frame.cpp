@@ -279,8 +279,9 @@ void CMainFrame::CreateToolbars() {
 
 void CMainFrame::SetMessageText(const QString& text) {
   messageText_ = text;
-  // A prompt being shown keeps the pane until the pointer leaves its entry.
-  if (!tipShown_ && statusBar_) statusBar_->showMessage(text);
+  // The window's own text replaces a prompt at once (a command run from a
+  // toolbar button reports while the pointer still rests on the button).
+  RestoreMessageText();
 }
 
 void CMainFrame::RestoreMessageText() {

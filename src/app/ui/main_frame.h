@@ -105,8 +105,8 @@ class CMainFrame : public QMainWindow {
   void SaveToolbarState(const CNUVToolbar& bar);
   // Fills the "MAP" bar's list with the network names.
   void RefreshNetworkList();
-  // The text of the message pane (pane 0); menu and button prompts lie over
-  // it while they are shown and it comes back when they go.
+  // The text of the message pane (pane 0), shown at once; menu and button
+  // prompts lie over it while they are shown and it comes back when they go.
   void SetMessageText(const QString& text);
   QString messageText() const { return messageText_; }
 
