@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "platform/strformat.h"
+#include "waveview/waveform_time.h"
 
 namespace nuv {
 
@@ -107,9 +108,7 @@ std::optional<TimeWindow> LoadTimeWindow(const SettingsStore& store, const std::
   if (!start || !length) return std::nullopt;
   // A damaged entry (not a number, an empty or negative length, a start a
   // window time cannot hold) counts as missing.
-  constexpr double kLatestStart = 2147483647.0;
-  if (!std::isfinite(*start) || !std::isfinite(*length) || *length <= 0 || *start < -kLatestStart ||
-      *start >= kLatestStart)
+  if (!CWaveformTime::CanHold(*start) || !std::isfinite(*length) || *length <= 0)
     return std::nullopt;
   return TimeWindow{*start, *length};
 }

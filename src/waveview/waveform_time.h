@@ -15,6 +15,8 @@ struct CWaveformTime {
   // x.12299999) keeps that millisecond, so reading and storing a start again
   // never drifts it downwards.
   void Set(double t);
+  // True when t is finite and its whole seconds fit the 32-bit field.
+  static bool CanHold(double t) { return t >= -2147483647.0 && t < 2147483647.0; }
   double Get() const { return seconds + milliseconds / 1000.0; }
 };
 

@@ -63,34 +63,36 @@ int DrawnPixels(const QImage& image, const QRect& rect) {
   return drawn;
 }
 
-// Builds a small demo (three stations, five minutes) in `demo` and points the
-// ODBC data sources at it.
-void BuildSmallDemo(const std::filesystem::path& demo) {
-  const std::string command = std::string(NUV_BINARY_DIR) + "/tools/nuvdemo --out " +
-                              demo.string() + " --stations 3 --minutes 5 > /dev/null";
-  ASSERT_EQ(std::system(command.c_str()), 0);
-  setenv("ODBCINI", (demo / "odbc.ini").c_str(), 1);
-}
+// A small demo (three stations, five minutes) in a temporary folder, with the
+// ODBC data sources pointing at it.
+class DemoFrame : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    FrameTestApp();
+    const std::string command = std::string(NUV_BINARY_DIR) + "/tools/nuvdemo --out " +
+                                demo.string() + " --stations 3 --minutes 5 > /dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    setenv("ODBCINI", (demo / "odbc.ini").c_str(), 1);
+  }
+  // Starts the program on the demo the way run-demo.sh does.
+  bool Start(CNuvApp& app) {
+    StartupOptions options;
+    options.args = {"nuv"};
+    options.settingsDir = demo / "settings";
+    options.executableDir = dir.path().string() + "/";
+    FrameServices services = DefaultFrameServices();
+    return app.InitInstance(options, services, &prompts);
+  }
 
-StartupOptions DemoStartup(const TempDir& dir, const std::filesystem::path& demo) {
-  StartupOptions options;
-  options.args = {"nuv"};
-  options.settingsDir = demo / "settings";
-  options.executableDir = dir.path().string() + "/";
-  return options;
-}
-
-TEST(DemoFrame, StartsOnTheDemoAndClosesCleanly) {
-  FrameTestApp();
   TempDir dir;
-  const auto demo = dir.path() / "demo";
-  ASSERT_NO_FATAL_FAILURE(BuildSmallDemo(demo));
-
+  const std::filesystem::path demo = dir.path() / "demo";
   ScriptedPrompts prompts;
+};
+
+TEST_F(DemoFrame, StartsOnTheDemoAndClosesCleanly) {
   {
     CNuvApp app;
-    FrameServices services = DefaultFrameServices();
-    ASSERT_TRUE(app.InitInstance(DemoStartup(dir, demo), services, &prompts));
+    ASSERT_TRUE(Start(app));
     CMainFrame* frame = app.mainFrame();
     ASSERT_NE(frame, nullptr);
     Workstation& ws = *app.workstation();
@@ -154,15 +156,9 @@ TEST(DemoFrame, StartsOnTheDemoAndClosesCleanly) {
   EXPECT_TRUE(again.Acquire());
 }
 
-TEST(DemoFrame, CssSetSavedFromAPaneLoadsBackIntoTheArchive) {
-  FrameTestApp();
-  TempDir dir;
-  const auto demo = dir.path() / "demo";
-  ASSERT_NO_FATAL_FAILURE(BuildSmallDemo(demo));
-  ScriptedPrompts prompts;
+TEST_F(DemoFrame, CssSetSavedFromAPaneLoadsBackIntoTheArchive) {
   CNuvApp app;
-  FrameServices services = DefaultFrameServices();
-  ASSERT_TRUE(app.InitInstance(DemoStartup(dir, demo), services, &prompts));
+  ASSERT_TRUE(Start(app));
   auto* window = qobject_cast<waveform*>(app.mainFrame()->document(DocumentKind::Waveforms));
   ASSERT_NE(window, nullptr);
 
