@@ -13,9 +13,9 @@
 #include "db/station_table.h"
 #include "phases/nuv_phases.h"
 #include "phases/phase_types.h"
-#include "seismo/dist_az.h"
 #include "seismo/location.h"
-#include "seismo/travel_time.h"
+#include "traveltime/dist_az.h"
+#include "traveltime/travel_time.h"
 
 namespace {
 

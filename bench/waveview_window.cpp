@@ -17,13 +17,13 @@
 #include <memory>
 #include <string>
 
-#include "app/scripted_prompts.h"
-#include "app/workstation.h"
 #include "archive/block_reader.h"
 #include "archive/wfd_file.h"
+#include "platform/scripted_prompts.h"
 #include "waveview/ui/waveform_window.h"
 #include "waveview/ui/zoom_window.h"
 #include "waveview/waveform_commands.h"
+#include "workstation/workstation.h"
 
 namespace {
 

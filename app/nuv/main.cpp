@@ -2,8 +2,8 @@
 
 #include <QApplication>
 
-#include "app/config.h"
 #include "app/ui/nuv_app.h"
+#include "platform/config.h"
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "app/scripted_prompts.h"
-#include "app/workstation.h"
+#include "platform/scripted_prompts.h"
+#include "workstation/workstation.h"
 
 namespace nuv::cli {
 
@@ -50,7 +50,7 @@ class Session {
 using Args = std::vector<std::string>;
 
 struct Command {
-  std::string name;   // may hold two words ("db init")
+  std::string name;  // may hold two words ("db init")
   std::string usage;
   // Returns the JSON to print.
   nlohmann::json (*run)(Session& session, const Args& args);

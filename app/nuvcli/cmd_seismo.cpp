@@ -5,19 +5,19 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/config.h"
 #include "cli.h"
 #include "db/station_table.h"
 #include "phases/nuv_phases.h"
 #include "phases/phase_types.h"
+#include "platform/config.h"
 #include "platform/paths.h"
 #include "platform/profile_file.h"
 #include "platform/strformat.h"
-#include "seismo/dist_az.h"
 #include "seismo/location.h"
 #include "seismo/magnitudes.h"
 #include "seismo/polarization.h"
-#include "seismo/travel_time.h"
+#include "traveltime/dist_az.h"
+#include "traveltime/travel_time.h"
 
 namespace nuv::cli {
 namespace {

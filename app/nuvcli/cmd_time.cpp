@@ -1,5 +1,5 @@
-#include "archive/time_base.h"
 #include "cli.h"
+#include "platform/time_base.h"
 
 namespace nuv::cli {
 namespace {

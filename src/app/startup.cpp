@@ -1,9 +1,9 @@
 #include "app/startup.h"
 
-#include "app/config.h"
-#include "app/user_prompts.h"
-#include "app/workstation.h"
+#include "platform/config.h"
 #include "platform/profile_file.h"
+#include "platform/user_prompts.h"
+#include "workstation/workstation.h"
 
 namespace nuv {
 namespace {

@@ -13,7 +13,6 @@
 #include <sstream>
 #include <vector>
 
-#include "app/user_prompts.h"
 #include "archive/archive_error.h"
 #include "archive/archive_paths.h"
 #include "archive/file_registry.h"
@@ -23,6 +22,7 @@
 #include "db/station_table.h"
 #include "platform/paths.h"
 #include "platform/strformat.h"
+#include "platform/user_prompts.h"
 
 namespace nuv {
 namespace {

@@ -4,11 +4,11 @@
 #include <filesystem>
 #include <vector>
 
-#include "app/user_prompts.h"
 #include "archive/archive_paths.h"
 #include "archive/wfd_file.h"
 #include "platform/paths.h"
 #include "platform/strformat.h"
+#include "platform/user_prompts.h"
 
 namespace nuv {
 namespace {

@@ -2,11 +2,11 @@
 
 #include <cmath>
 
-#include "app/config.h"
-#include "app/user_prompts.h"
 #include "archive/block_reader.h"
 #include "archive/sample_codec.h"
+#include "platform/config.h"
 #include "platform/strformat.h"
+#include "platform/user_prompts.h"
 
 namespace nuv {
 namespace {

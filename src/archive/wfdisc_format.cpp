@@ -6,8 +6,8 @@
 #include <stdexcept>
 #include <type_traits>
 
-#include "archive/time_base.h"
 #include "platform/strformat.h"
+#include "platform/time_base.h"
 
 namespace nuv {
 namespace {

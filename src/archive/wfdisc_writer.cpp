@@ -7,9 +7,9 @@
 
 #include "archive/archive_error.h"
 #include "archive/archive_paths.h"
-#include "archive/time_base.h"
 #include "archive/wfdisc_format.h"
 #include "platform/strformat.h"
+#include "platform/time_base.h"
 
 namespace nuv {
 namespace {

@@ -1,10 +1,10 @@
 #include "db/databases.h"
 
-#include "app/config.h"
-#include "app/user_prompts.h"
 #include "db/dialect.h"
+#include "platform/config.h"
 #include "platform/profile_file.h"
 #include "platform/strformat.h"
+#include "platform/user_prompts.h"
 
 namespace nuv {
 namespace {

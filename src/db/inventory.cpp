@@ -2,9 +2,9 @@
 
 #include <ctime>
 
-#include "app/user_prompts.h"
 #include "platform/odbc.h"
 #include "platform/strformat.h"
+#include "platform/user_prompts.h"
 
 namespace nuv {
 namespace {

@@ -9,12 +9,12 @@
 #include <unordered_map>
 #include <vector>
 
-#include "seismo/travel_time.h"
+#include "traveltime/phase_names.h"
+#include "traveltime/travel_time.h"
 
 namespace nuv {
 
 struct Config;
-class Workstation;
 
 class PhaseTypeTable {
  public:
@@ -61,19 +61,10 @@ class PhaseTypeTable {
   PHASEDATA empty_;
 };
 
-// The 52 named phases of the built-in table with their file names, and the
-// twelve pseudo-phases appended to every table.
-const std::vector<std::pair<const char*, const char*>>& BuiltInPhaseTypes();
-const std::vector<const char*>& PseudoPhaseTypes();
-
 // The travel-time directory of the selected set, ending in "/": the
 // configured [GODOGRAPH] directory (relative to the home directory when it
 // is relative), or the home directory's "phases/" when that setting is
 // empty or names only the root.
 std::string TravelTimeDirectory(const Config& config);
-
-// Frees and rebuilds the workstation's phase-type table with every
-// travel-time table of the selected set (start-up and a change of set).
-void LoadTravelTimeTables(Workstation& workstation);
 
 }  // namespace nuv

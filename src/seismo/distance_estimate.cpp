@@ -1,11 +1,11 @@
 #include "seismo/distance_estimate.h"
 
-#include "archive/time_base.h"
 #include "phases/current_event.h"
 #include "phases/nuv_phases.h"
 #include "phases/phase_types.h"
 #include "platform/strformat.h"
-#include "seismo/travel_time.h"
+#include "platform/time_base.h"
+#include "traveltime/travel_time.h"
 
 namespace nuv {
 

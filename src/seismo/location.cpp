@@ -7,7 +7,7 @@
 #include "phases/nuv_phases.h"
 #include "phases/phase_types.h"
 #include "seismo/f_table.h"
-#include "seismo/travel_time.h"
+#include "traveltime/travel_time.h"
 
 namespace nuv {
 namespace {

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "phases/current_event.h"
-#include "seismo/dist_az.h"
 #include "seismo/svd.h"
+#include "traveltime/dist_az.h"
 
 namespace nuv {
 

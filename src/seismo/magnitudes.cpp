@@ -11,8 +11,8 @@
 #include "phases/phase_types.h"
 #include "platform/paths.h"
 #include "platform/strformat.h"
-#include "seismo/dist_az.h"
 #include "seismo/location.h"
+#include "traveltime/dist_az.h"
 
 namespace nuv {
 namespace {

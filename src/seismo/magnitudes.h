@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "seismo/travel_time.h"
+#include "traveltime/travel_time.h"
 
 namespace nuv {
 

@@ -5,8 +5,8 @@
 
 #include "db/station_table.h"
 #include "phases/nuv_phases.h"
-#include "seismo/dist_az.h"
 #include "seismo/location.h"
+#include "traveltime/dist_az.h"
 
 namespace nuv {
 namespace {

@@ -6,7 +6,7 @@
 #include <functional>
 #include <optional>
 
-#include "app/user_prompts.h"
+#include "platform/user_prompts.h"
 #include "sigproc/response_source.h"
 
 namespace nuv {

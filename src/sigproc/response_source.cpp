@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "archive/segment_assembly.h"
-#include "archive/time_base.h"
 #include "platform/strformat.h"
+#include "platform/time_base.h"
 #include "sigproc/instrument.h"
 #include "sigproc/simulation.h"
 

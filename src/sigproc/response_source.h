@@ -11,9 +11,9 @@
 #include <string_view>
 #include <vector>
 
-#include "app/user_prompts.h"
 #include "db/dialect.h"
 #include "platform/odbc.h"
+#include "platform/user_prompts.h"
 #include "sigproc/response.h"
 
 namespace nuv {

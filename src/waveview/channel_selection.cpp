@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "archive/time_base.h"
 #include "platform/strformat.h"
+#include "platform/time_base.h"
 
 namespace nuv {
 

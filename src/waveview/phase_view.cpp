@@ -4,7 +4,7 @@
 #include <limits>
 
 #include "platform/strformat.h"
-#include "seismo/dist_az.h"
+#include "traveltime/dist_az.h"
 
 namespace nuv {
 

@@ -5,8 +5,8 @@
 #include <limits>
 #include <new>
 
-#include "archive/time_base.h"
 #include "platform/strformat.h"
+#include "platform/time_base.h"
 
 namespace nuv {
 

@@ -1,7 +1,7 @@
 // Start-up configuration: the command-line keys and the NUV.INI keys with
 // their defaults, limits and overrides.
 
-#include "app/config.h"
+#include "platform/config.h"
 
 #include <gtest/gtest.h>
 

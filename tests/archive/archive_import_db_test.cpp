@@ -9,11 +9,11 @@
 #include "archive/archive_error.h"
 #include "archive/archive_import.h"
 #include "archive/segment_assembly.h"
-#include "archive/time_base.h"
 #include "archive/wfd_file.h"
 #include "archive/wfdisc_format.h"
 #include "db/station_table.h"
 #include "platform/strformat.h"
+#include "platform/time_base.h"
 #include "support/test_database.h"
 
 namespace nuv {

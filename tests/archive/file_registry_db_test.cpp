@@ -7,8 +7,8 @@
 
 #include "archive/file_registry.h"
 #include "archive/index_listing.h"
-#include "archive/time_base.h"
 #include "platform/strformat.h"
+#include "platform/time_base.h"
 #include "support/test_database.h"
 
 namespace nuv {

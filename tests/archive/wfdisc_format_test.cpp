@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "archive/time_base.h"
+#include "platform/time_base.h"
 
 namespace nuv {
 namespace {

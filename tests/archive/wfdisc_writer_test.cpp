@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "archive/archive_error.h"
-#include "archive/time_base.h"
+#include "platform/time_base.h"
 #include "support/temp_dir.h"
 
 namespace nuv {

@@ -2,11 +2,11 @@
 
 #include <limits>
 
-#include "app/config.h"
 #include "phases/current_event.h"
 #include "phases/nuv_phases.h"
 #include "phases/phase_sets.h"
 #include "phases/phase_types.h"
+#include "platform/config.h"
 #include "platform/profile_file.h"
 #include "support/temp_dir.h"
 

@@ -4,13 +4,13 @@
 
 #include <gtest/gtest.h>
 
-#include "app/workstation.h"
 #include "platform/strformat.h"
 #include "seismo/location.h"
 #include "seismo/region.h"
-#include "seismo/travel_time.h"
 #include "support/test_database.h"
 #include "tables.h"
+#include "traveltime/travel_time.h"
+#include "workstation/workstation.h"
 
 namespace nuv {
 namespace {

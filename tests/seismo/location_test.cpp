@@ -10,8 +10,8 @@
 #include "phases/nuv_phases.h"
 #include "seismo/f_table.h"
 #include "seismo/svd.h"
-#include "seismo/travel_time.h"
 #include "tables.h"
+#include "traveltime/travel_time.h"
 
 namespace nuv {
 namespace {

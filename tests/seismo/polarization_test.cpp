@@ -7,7 +7,7 @@
 
 #include "db/station_table.h"
 #include "phases/nuv_phases.h"
-#include "seismo/dist_az.h"
+#include "traveltime/dist_az.h"
 
 namespace nuv {
 namespace {

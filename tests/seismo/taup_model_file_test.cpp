@@ -5,10 +5,10 @@
 #include <cmath>
 #include <numbers>
 
-#include "seismo/taup_model.h"
-#include "seismo/taup_phase.h"
-#include "seismo/taup_ray.h"
 #include "support/temp_dir.h"
+#include "traveltime/taup_model.h"
+#include "traveltime/taup_phase.h"
+#include "traveltime/taup_ray.h"
 
 namespace nuv::taup {
 namespace {

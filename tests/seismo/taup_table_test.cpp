@@ -1,7 +1,7 @@
 // Travel-time set files: their layout, the phase list, and what the workstation's own
 // reader makes of them.
 
-#include "seismo/taup_table.h"
+#include "traveltime/taup_table.h"
 
 #include <gtest/gtest.h>
 
@@ -11,8 +11,8 @@
 #include <sstream>
 
 #include "phases/phase_types.h"
-#include "seismo/travel_time.h"
 #include "support/temp_dir.h"
+#include "traveltime/travel_time.h"
 
 namespace nuv::taup {
 namespace {

@@ -1,13 +1,13 @@
-#include "seismo/travel_time.h"
+#include "traveltime/travel_time.h"
 
 #include <gtest/gtest.h>
 
 #include "phases/current_event.h"
 #include "phases/nuv_phases.h"
-#include "seismo/dist_az.h"
 #include "seismo/distance_estimate.h"
 #include "support/temp_dir.h"
 #include "tables.h"
+#include "traveltime/dist_az.h"
 
 namespace nuv {
 namespace {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "archive/time_base.h"
 #include "db/dialect.h"
 #include "platform/strformat.h"
+#include "platform/time_base.h"
 #include "sigproc/instrument.h"
 #include "sigproc/response_amplitude.h"
 #include "sigproc/response_source.h"

@@ -5,7 +5,7 @@
 #include <complex>
 #include <vector>
 
-#include "app/scripted_prompts.h"
+#include "platform/scripted_prompts.h"
 #include "sigproc/instrument.h"
 #include "sigproc/response_source.h"
 #include "sigproc/simulation.h"

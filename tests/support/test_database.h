@@ -43,11 +43,11 @@
 #include <string>
 #include <vector>
 
-#include "app/scripted_prompts.h"
-#include "app/workstation.h"
 #include "platform/odbc.h"
 #include "platform/profile_file.h"
+#include "platform/scripted_prompts.h"
 #include "support/temp_dir.h"
+#include "workstation/workstation.h"
 
 namespace nuv::test {
 

@@ -8,9 +8,9 @@
 #include <QTest>
 #include <QTreeWidget>
 
-#include "archive/time_base.h"
 #include "frame_fixture.h"
 #include "platform/strformat.h"
+#include "platform/time_base.h"
 #include "screenshot.h"
 #include "support/test_database.h"
 #include "waveview/ui/archive_file_list_dialog.h"

@@ -10,11 +10,11 @@
 #include <memory>
 #include <string>
 
-#include "app/scripted_prompts.h"
 #include "app/startup.h"
 #include "app/ui/main_frame.h"
-#include "app/workstation.h"
+#include "platform/scripted_prompts.h"
 #include "support/temp_dir.h"
+#include "workstation/workstation.h"
 
 namespace nuv::test {
 

@@ -14,12 +14,12 @@
 #include <QToolButton>
 
 #include "app/ui/about_dialog.h"
-#include "app/ui/command_target.h"
 #include "app/ui/menu_layout.h"
 #include "app/ui/nuv_status_bar.h"
 #include "app/ui/nuv_toolbar.h"
 #include "app/ui/splash_window.h"
 #include "frame_fixture.h"
+#include "widgets/ui/command_target.h"
 
 namespace nuv::test {
 namespace {

@@ -11,11 +11,11 @@
 #include <deque>
 #include <memory>
 
-#include "app/scripted_prompts.h"
-#include "app/workstation.h"
+#include "platform/scripted_prompts.h"
 #include "support/temp_dir.h"
 #include "waveview/ui/waveform_window.h"
 #include "waveview/ui/zoom_window.h"
+#include "workstation/workstation.h"
 
 namespace nuv::test {
 

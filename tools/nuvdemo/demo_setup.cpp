@@ -10,7 +10,6 @@
 #include <random>
 #include <stdexcept>
 
-#include "archive/time_base.h"
 #include "archive/wfd_file.h"
 #include "db/dialect.h"
 #include "db/schema.h"
@@ -18,10 +17,11 @@
 #include "platform/odbc.h"
 #include "platform/settings_store.h"
 #include "platform/strformat.h"
-#include "seismo/dist_az.h"
-#include "seismo/taup_model.h"
-#include "seismo/taup_table.h"
-#include "seismo/travel_time.h"
+#include "platform/time_base.h"
+#include "traveltime/dist_az.h"
+#include "traveltime/taup_model.h"
+#include "traveltime/taup_table.h"
+#include "traveltime/travel_time.h"
 #include "waveview/channel_list.h"
 
 namespace nuv::demo {

@@ -11,8 +11,8 @@
 #include <exception>
 #include <string>
 
-#include "seismo/taup_model.h"
-#include "seismo/taup_table.h"
+#include "traveltime/taup_model.h"
+#include "traveltime/taup_table.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include "app/user_prompts.h"
 #include "platform/strformat.h"
+#include "platform/user_prompts.h"
 
 #ifndef NUV_VERSION_MAJOR
 #define NUV_VERSION_MAJOR 5

@@ -5,7 +5,7 @@
 
 #include <QWidget>
 
-#include "app/ui/command_target.h"
+#include "widgets/ui/command_target.h"
 
 namespace nuv {
 

@@ -3,7 +3,7 @@
 
 #include <QFont>
 
-#include "app/config.h"
+#include "platform/config.h"
 
 namespace nuv {
 

@@ -6,10 +6,11 @@
 #include "app/startup.h"
 #include "app/ui/document_window.h"
 #include "app/ui/main_frame.h"
-#include "app/workstation.h"
+#include "app/ui/subsystem_commands.h"
 #include "db/databases.h"
 #include "phases/phase_types.h"
 #include "waveview/ui/waveform_window.h"
+#include "workstation/workstation.h"
 
 namespace nuv {
 namespace {
@@ -49,6 +50,7 @@ FrameServices DefaultFrameServices() {
     if (kind == DocumentKind::Waveforms) return new waveform(ws, parent);
     return new CDocumentWindow(QString::fromUtf8(kDocumentTitles[static_cast<int>(kind)]), parent);
   };
+  services.registerCommands = RegisterSubsystemCommands;
   return services;
 }
 

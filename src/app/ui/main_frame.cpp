@@ -12,15 +12,15 @@
 #include <QToolButton>
 
 #include "app/ui/about_dialog.h"
-#include "app/ui/command_ids.h"
-#include "app/ui/command_target.h"
 #include "app/ui/font_settings.h"
 #include "app/ui/nuv_status_bar.h"
 #include "app/ui/nuv_toolbar.h"
 #include "app/ui/splash_window.h"
-#include "app/user_prompts.h"
-#include "app/workstation.h"
+#include "platform/user_prompts.h"
 #include "waveview/ui/waveform_window.h"
+#include "widgets/ui/command_ids.h"
+#include "widgets/ui/command_target.h"
+#include "workstation/workstation.h"
 
 namespace nuv {
 namespace {
@@ -77,6 +77,7 @@ CMainFrame::CMainFrame(Workstation& ws, FrameServices services, bool showSplash,
   RefreshNetworkList();
   CreateStatusBar();
   CreateChildren();
+  if (services_.registerCommands) services_.registerCommands(*this);
   ActivateChild(DocumentKind::Waveforms, true);
   connect(mdi_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* sub) {
     // The waveform window brings back its toolbar whenever it gets the focus.
@@ -98,7 +99,7 @@ CMainFrame::~CMainFrame() {
 
 void CMainFrame::RegisterFrameCommands() {
   using K = DocumentKind;
-  frameCommands_ = {
+  const std::pair<int, std::function<void()>> frameCommands[] = {
       {cmd::kShowWaveforms, [this] { ActivateChild(K::Waveforms, true); }},
       {cmd::kShowPhaseList, [this] { ActivateChild(K::PhaseList, true); }},
       {cmd::kShowWorkspace, [this] { ActivateChild(K::Workspace, true); }},
@@ -117,6 +118,7 @@ void CMainFrame::RegisterFrameCommands() {
       {cmd::kCustomizeWaveformsBar, [this] { CustomizeToolbar("WAVEFORMS"); }},
       {cmd::kCustomizePhaseListBar, [this] { CustomizeToolbar("PHASELIST"); }},
   };
+  for (const auto& [id, run] : frameCommands) frameCommands_.Add(id, run);
 }
 
 CommandTarget* CMainFrame::Target(DocumentKind kind) const {
@@ -142,21 +144,21 @@ CommandTarget* CMainFrame::OwnerOf(int id) const {
 }
 
 bool CMainFrame::IsCommandEnabled(int id) const {
-  if (frameCommands_.count(id)) return true;
+  if (frameCommands_.Has(id)) return frameCommands_.IsEnabled(id);
   CommandTarget* target = OwnerOf(id);
   return target && target->HandlesCommand(id) && target->IsCommandEnabled(id);
 }
 
 std::optional<bool> CMainFrame::IsCommandChecked(int id) const {
-  if (frameCommands_.count(id)) return std::nullopt;
+  if (frameCommands_.Has(id)) return frameCommands_.IsChecked(id);
   CommandTarget* target = OwnerOf(id);
   if (!target || !target->HandlesCommand(id)) return std::nullopt;
   return target->IsCommandChecked(id);
 }
 
 void CMainFrame::ExecuteCommand(int id) {
-  if (auto it = frameCommands_.find(id); it != frameCommands_.end()) {
-    it->second();
+  if (frameCommands_.Has(id)) {
+    frameCommands_.Run(id);
   } else if (CommandTarget* target = OwnerOf(id);
              target && target->HandlesCommand(id) && target->IsCommandEnabled(id)) {
     target->OnCommand(id);

@@ -14,13 +14,14 @@
 #include <string>
 #include <vector>
 
-#include "app/config.h"
 #include "app/ui/image_lists.h"
 #include "app/ui/menu_layout.h"
 #include "app/ui/settings_sheet.h"
 #include "app/ui/splash_window.h"
+include "platform/config.h"
+#include "widgets/ui/command_registry.h"
 
-class QComboBox;
+    class QComboBox;
 class QMdiArea;
 class QMdiSubWindow;
 
@@ -57,6 +58,9 @@ struct FrameServices {
   // The document windows; a widget that is also a CommandTarget carries out
   // the commands of its menus.
   std::function<QWidget*(DocumentKind, Workstation&, QWidget* parent)> createDocument;
+  // After the document windows exist: every subsystem adds its commands to
+  // the frame's registry and to the document windows' registries.
+  std::function<void(CMainFrame&)> registerCommands;
 };
 
 FrameServices DefaultFrameServices();
@@ -76,6 +80,9 @@ class CMainFrame : public QMainWindow {
   std::optional<bool> IsCommandChecked(int id) const;
   // Enables, disables and checks every menu entry and button.
   void UpdateCommandStates();
+  // The commands the frame carries out itself, before any document window
+  // is asked; subsystems register their frame-level commands here.
+  CommandRegistry& commands() { return frameCommands_; }
 
   QMdiArea* mdiArea() const { return mdi_; }
   QMdiSubWindow* childWindow(DocumentKind kind) const { return children_[static_cast<int>(kind)]; }
@@ -155,7 +162,7 @@ class CMainFrame : public QMainWindow {
   QMultiMap<int, QAction*> actions_;
   std::map<int, QAction*> toolbarActions_;
   std::map<int, MenuOwner> owners_;
-  std::map<int, std::function<void()>> frameCommands_;
+  CommandRegistry frameCommands_;
   WaveformDisplaySettings waveformSettings_;
   bool closing_ = false;
   // The message pane's own text, whether a prompt lies over it, and the

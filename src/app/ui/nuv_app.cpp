@@ -4,11 +4,11 @@
 #include <clocale>
 #include <system_error>
 
-#include "app/config.h"
 #include "app/startup.h"
-#include "app/workstation.h"
+#include "platform/config.h"
 #include "platform/profile_file.h"
 #include "platform/strformat.h"
+#include "workstation/workstation.h"
 
 namespace nuv {
 

@@ -13,8 +13,8 @@
 #include <algorithm>
 #include <sstream>
 
-#include "app/ui/command_ids.h"
 #include "app/ui/menu_layout.h"
+#include "widgets/ui/command_ids.h"
 
 namespace nuv {
 namespace {

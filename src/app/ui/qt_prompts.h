@@ -7,7 +7,7 @@
 
 class QFileDialog;
 
-#include "app/user_prompts.h"
+#include "platform/user_prompts.h"
 
 namespace nuv {
 

@@ -14,9 +14,9 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "app/workstation.h"
 #include "platform/paths.h"
 #include "platform/strformat.h"
+#include "workstation/workstation.h"
 
 namespace nuv {
 namespace {

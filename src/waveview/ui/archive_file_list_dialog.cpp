@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "app/workstation.h"
+#include "workstation/workstation.h"
 
 namespace nuv {
 

@@ -16,10 +16,10 @@
 #include <QVBoxLayout>
 #include <charconv>
 
-#include "app/workstation.h"
-#include "archive/time_base.h"
 #include "platform/strformat.h"
+#include "platform/time_base.h"
 #include "waveview/channel_list.h"
+#include "workstation/workstation.h"
 
 namespace nuv {
 

@@ -3,11 +3,11 @@
 #include <QCursor>
 #include <QMenu>
 
-#include "app/workstation.h"
 #include "waveview/ui/archive_file_list_dialog.h"
 #include "waveview/ui/channel_dialogs.h"
 #include "waveview/ui/waveform_window.h"
 #include "waveview/waveform_commands.h"
+#include "workstation/workstation.h"
 
 namespace nuv {
 

@@ -2,8 +2,9 @@
 // The waveform window "Волновые формы": the vertically stacked trace panes
 // of the chosen channels, scrolled as a whole, with the window commands that
 // act on the active panes. The main frame hosts it as a document window and
-// routes the command ids of waveview/waveform_commands.h to ExecuteCommand
-// (or uses the QActions of Action()).
+// routes command ids to ExecuteCommand (or uses the QActions of Action()).
+// The commands live in a registry: the window registers its own, and every
+// analysis that works on panes adds its commands through commands().
 
 #include <QWidget>
 #include <map>
@@ -12,13 +13,14 @@
 #include <string>
 #include <vector>
 
-#include "app/ui/command_target.h"
 #include "phases/seismic_phase.h"
 #include "waveview/channel_selection.h"
 #include "waveview/display_settings.h"
 #include "waveview/pane_list.h"
 #include "waveview/segment_loader.h"
 #include "waveview/trace_pane.h"
+#include "widgets/ui/command_registry.h"
+#include "widgets/ui/command_target.h"
 
 class QAction;
 class QScrollBar;
@@ -122,6 +124,9 @@ class waveform : public QWidget, public CommandTarget {
   // Saves every pane's time window (the window is closing).
   void SaveAllTimeWindows();
 
+  // The commands this window carries out; other subsystems' ui/ folders add
+  // theirs here.
+  CommandRegistry& commands() { return commands_; }
   // Commands (the frame reaches them through CommandTarget).
   bool HandlesCommand(int id) const override;
   bool IsCommandEnabled(int id) const override;
@@ -129,12 +134,17 @@ class waveform : public QWidget, public CommandTarget {
   std::optional<bool> IsCommandChecked(int id) const override;
   bool Checked(int id) const;
   void OnCommand(int id) override { ExecuteCommand(id); }
-  // The drop-down list of "Сортировать..." (33209) on the toolbar.
+  // The drop-down list of a toolbar button ("Сортировать..." 33209).
   void FillDropDownMenu(int id, QMenu& menu) override;
   // The frame is closing: every pane saves its time window, then the panes go.
   void ReleaseBeforeClose() override;
   // A QAction per command id with the menu text (checkable for switches).
   QAction* Action(int id);
+
+  // Shows "Не выбрано главное окно" and returns false when no pane is the
+  // main pane (or no pane is active).
+  bool RequireMain(CZoomWindow*& main);
+  bool RequireActive(std::vector<CZoomWindow*>& active);
 
   // Used by the panes.
   void ShowStatus(const std::string& text);
@@ -178,8 +188,7 @@ class waveform : public QWidget, public CommandTarget {
   void DestroyPane(CZoomWindow* pane);
   void ApplyRects();
   void UpdateScrollBar();
-  bool RequireMain(CZoomWindow*& main);
-  bool RequireActive(std::vector<CZoomWindow*>& active);
+  void RegisterViewCommands();
   void ReloadAndRebuild(CZoomWindow& pane);
   void AlignActiveToMain(bool reload);
   void TimeCommand(int id);
@@ -212,6 +221,7 @@ class waveform : public QWidget, public CommandTarget {
   QWidget* client_ = nullptr;
   QScrollBar* scrollBar_ = nullptr;
   std::map<int, QAction*> actions_;
+  CommandRegistry commands_;
 };
 
 }  // namespace nuv

@@ -8,14 +8,14 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/workstation.h"
-#include "archive/time_base.h"
 #include "db/inventory.h"
 #include "platform/strformat.h"
+#include "platform/time_base.h"
 #include "waveview/phase_view.h"
 #include "waveview/trace_polyline.h"
 #include "waveview/ui/waveform_window.h"
 #include "waveview/waveform_commands.h"
+#include "workstation/workstation.h"
 
 namespace nuv {
 

@@ -1,4 +1,4 @@
-#include "app/scripted_prompts.h"
+#include "platform/scripted_prompts.h"
 
 namespace nuv {
 
@@ -36,7 +36,9 @@ std::optional<std::string> ScriptedPrompts::ChooseSaveFile(const std::string& ti
   return NextPath("save", title);
 }
 
-void ScriptedPrompts::Beep() { records.push_back({"beep", "", "", PromptIcon::None, PromptButtons::Ok}); }
+void ScriptedPrompts::Beep() {
+  records.push_back({"beep", "", "", PromptIcon::None, PromptButtons::Ok});
+}
 
 std::vector<std::string> ScriptedPrompts::MessageTexts() const {
   std::vector<std::string> texts;

@@ -39,16 +39,16 @@ struct Config {
   std::string cssDataPath = "/";
   std::string imsRebPath = "/";
   ConnectionOverrides mainOverrides, cssOverrides;
-  bool checkDb = false;                // CHKDB
-  bool wfd = false;                    // waveforms through the CSS wfdisc table
-  bool useTend = false;                // archive queries use FILELIST.TEND
-  bool localLastId = false;            // identifiers from the main database's LASTID
-  bool saveToCssDb = true;             // results also written to the CSS database
-  int amplitudeDefault = 0;            // 0, 1 or 2
-  bool showOrigins = false;            // processed-events window at start
-  int preselectedPhases = 3;           // 0 Teleseismic, 1 Regional, 2 Local, 3 other
-  int travelTimeSet = 0;               // [GODOGRAPH] N#
-  std::string travelTimeDir = "/";     // [GODOGRAPH] DIR<N#>
+  bool checkDb = false;             // CHKDB
+  bool wfd = false;                 // waveforms through the CSS wfdisc table
+  bool useTend = false;             // archive queries use FILELIST.TEND
+  bool localLastId = false;         // identifiers from the main database's LASTID
+  bool saveToCssDb = true;          // results also written to the CSS database
+  int amplitudeDefault = 0;         // 0, 1 or 2
+  bool showOrigins = false;         // processed-events window at start
+  int preselectedPhases = 3;        // 0 Teleseismic, 1 Regional, 2 Local, 3 other
+  int travelTimeSet = 0;            // [GODOGRAPH] N#
+  std::string travelTimeDir = "/";  // [GODOGRAPH] DIR<N#>
   FontRecord font;
   std::vector<std::pair<std::string, std::string>> dirsMap;  // catalogue name -> directory
 

@@ -1,4 +1,4 @@
-#include "app/config.h"
+#include "platform/config.h"
 
 #include <cstdlib>
 
@@ -23,8 +23,12 @@ std::string RemoveQuotes(std::string_view text) {
 
 }  // namespace
 
-const char* DefaultDbUser() { return kDefaultUser; }
-const char* DefaultDbPassword() { return kDefaultPassword; }
+const char* DefaultDbUser() {
+  return kDefaultUser;
+}
+const char* DefaultDbPassword() {
+  return kDefaultPassword;
+}
 
 std::filesystem::path DefaultSettingsDir() {
   if (const char* dir = std::getenv("NUV_CONFIG_DIR"); dir && *dir) return dir;
@@ -124,9 +128,10 @@ void LoadStartupSettings(const ProfileFile& ini, const std::string& executableDi
   font.pitchAndFamily = byteKey("lfPitchAndFamily");
   font.faceName = ini.GetString("FONT", "lfFaceName", "ARIAL", 99);
 
-  config.travelTimeSet = static_cast<int>(LeadingInteger(ini.GetString("GODOGRAPH", "N#", "0", 32)));
-  config.travelTimeDir = NativePath(
-      ini.GetString("GODOGRAPH", StrFormat("DIR%d", config.travelTimeSet), "\\", 120));
+  config.travelTimeSet =
+      static_cast<int>(LeadingInteger(ini.GetString("GODOGRAPH", "N#", "0", 32)));
+  config.travelTimeDir =
+      NativePath(ini.GetString("GODOGRAPH", StrFormat("DIR%d", config.travelTimeSet), "\\", 120));
 
   config.cssDataPath = NativePath(ini.GetString("DIR", "CSSDATAPATH", "\\", 512));
   config.imsRebPath = NativePath(ini.GetString("DIR", "IMSREBPATH", "\\", 512));
@@ -136,8 +141,9 @@ void LoadDirectoryMap(const ProfileFile& ini, Config& config) {
   config.dirsMap.clear();
   const int mapCount = ini.GetInt("DIRSMAP", "#", 0);
   for (int i = 0; i < mapCount; ++i) {
-    config.dirsMap.emplace_back(ini.GetString("DIRSMAP", StrFormat("NAME%d", i), "", 32000),
-                                NativePath(ini.GetString("DIRSMAP", StrFormat("DIR%d", i), "", 32000)));
+    config.dirsMap.emplace_back(
+        ini.GetString("DIRSMAP", StrFormat("NAME%d", i), "", 32000),
+        NativePath(ini.GetString("DIRSMAP", StrFormat("DIR%d", i), "", 32000)));
   }
 }
 

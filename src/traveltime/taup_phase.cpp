@@ -1,4 +1,4 @@
-#include "seismo/taup_phase.h"
+#include "traveltime/taup_phase.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,8 +7,8 @@
 #include <numbers>
 #include <stdexcept>
 
-#include "phases/phase_types.h"
 #include "platform/strformat.h"
+#include "traveltime/phase_names.h"
 
 namespace nuv::taup {
 namespace {

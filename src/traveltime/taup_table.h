@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "seismo/taup_model.h"
-#include "seismo/taup_phase.h"
+#include "traveltime/taup_model.h"
+#include "traveltime/taup_phase.h"
 
 namespace nuv::taup {
 

@@ -37,7 +37,7 @@
 #include <string>
 #include <vector>
 
-#include "seismo/taup_ray.h"
+#include "traveltime/taup_ray.h"
 
 namespace nuv::taup {
 

@@ -7,16 +7,16 @@
 
 #include <vector>
 
-#include "app/config.h"
-#include "app/user_prompts.h"
 #include "db/databases.h"
 #include "db/inventory.h"
 #include "db/station_table.h"
 #include "phases/current_event.h"
 #include "phases/nuv_phases.h"
 #include "phases/phase_types.h"
+#include "platform/config.h"
 #include "platform/profile_file.h"
 #include "platform/settings_store.h"
+#include "platform/user_prompts.h"
 
 namespace nuv {
 
@@ -71,5 +71,9 @@ class Workstation {
   NUVPhases phases_;
   CurrentEvent event_;
 };
+
+// Frees and rebuilds the workstation's phase-type table with every
+// travel-time table of the selected set (start-up and a change of set).
+void LoadTravelTimeTables(Workstation& workstation);
 
 }  // namespace nuv

@@ -1,4 +1,4 @@
-#include "seismo/dist_az.h"
+#include "traveltime/dist_az.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "seismo/taup_ray.h"
+#include "traveltime/taup_ray.h"
 
 #include <algorithm>
 #include <cmath>

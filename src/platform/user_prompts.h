@@ -19,8 +19,8 @@ class UserPrompts {
  public:
   virtual ~UserPrompts() = default;
 
-  virtual PromptAnswer Message(const std::string& text, const std::string& caption,
-                               PromptIcon icon, PromptButtons buttons) = 0;
+  virtual PromptAnswer Message(const std::string& text, const std::string& caption, PromptIcon icon,
+                               PromptButtons buttons) = 0;
   virtual std::optional<std::string> ChooseFolder(const std::string& title,
                                                   const std::string& startDir) = 0;
   // `filter` in the classic "Name|*.ext||" form.

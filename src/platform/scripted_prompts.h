@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/user_prompts.h"
+#include "platform/user_prompts.h"
 
 namespace nuv {
 

@@ -20,7 +20,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "seismo/taup_model.h"
+#include "traveltime/taup_model.h"
 
 namespace nuv::taup {
 

@@ -1,4 +1,4 @@
-#include "seismo/travel_time.h"
+#include "traveltime/travel_time.h"
 
 #include <cerrno>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "archive/time_base.h"
+#include "platform/time_base.h"
 
 #include <cmath>
 

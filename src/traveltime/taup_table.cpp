@@ -1,4 +1,4 @@
-#include "seismo/taup_table.h"
+#include "traveltime/taup_table.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "seismo/taup_model.h"
+#include "traveltime/taup_model.h"
 
 #include <algorithm>
 #include <cmath>

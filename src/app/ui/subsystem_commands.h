@@ -1,0 +1,12 @@
+#pragma once
+// Where the subsystems' commands meet the frame: each subsystem's ui/ folder
+// offers a function that adds its commands to the frame's registry or to a
+// document window's registry, and this one calls them all.
+
+namespace nuv {
+
+class CMainFrame;
+
+void RegisterSubsystemCommands(CMainFrame& frame);
+
+}  // namespace nuv
