@@ -163,6 +163,7 @@ void waveform::LoadPane(CZoomWindow& view) {
   SaveTimeWindow(ws_.store(), pane.stationName, pane.channelName, pane.WindowStart(),
                  pane.windowLength);
   pane.transformed.clear();
+  pane.FinishPyramids();  // a build still reading the old blocks ends first
   try {
     if (loader_)
       loader_(pane.stationName, pane.channelName, pane.locationCode, pane.WindowStart(),
@@ -173,6 +174,8 @@ void waveform::LoadPane(CZoomWindow& view) {
     // The pane keeps whatever blocks arrived before the failure.
     ws_.prompts().ShowError(e.what());
   }
+  // The pyramids are built in a worker thread; the first drawing waits for them.
+  pane.StartPyramids();
   ShowStatus("");
 }
 
@@ -189,6 +192,7 @@ void waveform::AddPanesFromSelection() {
   const int h = SelectionPaneHeight(client_->height(), static_cast<int>(panes_.size()),
                                     static_cast<int>(cells.size()), MinPaneHeight());
   int y = 0;
+  const size_t firstNew = panes_.size();
   for (const auto& [station, channel] : cells) {
     CZoomWindow* view = CreatePane(NextPaneNumber(PaneStates()));
     TracePane& pane = view->pane();
@@ -201,7 +205,14 @@ void waveform::AddPanesFromSelection() {
     view->show();
     view->SetChannel(station, channel);
     view->LoadData();
-    view->RebuildPicture();
+  }
+  // Every pane's pyramids are built while the next panes read their
+  // samples; the pictures follow once all are loaded.
+  for (size_t k = firstNew; k < panes_.size(); ++k) {
+    ShowStatus(StrFormat("Строятся обзоры трасс: %d из %d", static_cast<int>(k - firstNew + 1),
+                         static_cast<int>(panes_.size() - firstNew)));
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    panes_[k]->RebuildPicture();
   }
   CompactAndScroll();
   ShowStatus("");
