@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
@@ -207,12 +208,15 @@ void waveform::AddPanesFromSelection() {
     view->LoadData();
   }
   // Every pane's pyramids are built while the next panes read their
-  // samples; the pictures follow once all are loaded.
-  for (size_t k = firstNew; k < panes_.size(); ++k) {
-    ShowStatus(StrFormat("Строятся обзоры трасс: %d из %d", static_cast<int>(k - firstNew + 1),
-                         static_cast<int>(panes_.size() - firstNew)));
+  // samples; the pictures follow once all are loaded. Events processed to
+  // show the progress may delete panes, so each is watched.
+  std::vector<QPointer<CZoomWindow>> added(panes_.begin() + static_cast<std::ptrdiff_t>(firstNew),
+                                           panes_.end());
+  for (size_t k = 0; k < added.size(); ++k) {
+    ShowStatus(StrFormat("Строятся обзоры трасс: %d из %d", static_cast<int>(k + 1),
+                         static_cast<int>(added.size())));
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    panes_[k]->RebuildPicture();
+    if (added[k]) added[k]->RebuildPicture();
   }
   CompactAndScroll();
   ShowStatus("");
