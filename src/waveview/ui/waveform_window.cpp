@@ -201,7 +201,6 @@ void waveform::AddPanesFromSelection() {
   const int h = SelectionPaneHeight(client_->height(), static_cast<int>(panes_.size()),
                                     static_cast<int>(cells.size()), MinPaneHeight());
   int y = 0;
-  const size_t firstNew = panes_.size();
   for (const auto& [station, channel] : cells) {
     CZoomWindow* view = CreatePane(NextPaneNumber(PaneStates()));
     TracePane& pane = view->pane();
