@@ -56,6 +56,8 @@ void ParseEventLine(std::string_view line, std::string& identifier, std::string&
   }
   const size_t end = line.find_first_of("\r\n", rest);
   comment = std::string(line.substr(rest, end == std::string_view::npos ? end : end - rest));
+  // The written event line is padded to 80 columns; the padding is no comment.
+  while (!comment.empty() && (comment.back() == ' ' || comment.back() == '\t')) comment.pop_back();
 }
 
 std::vector<ImsEventEntry> ListImsEvents(std::string_view text) {
