@@ -87,14 +87,14 @@ class SqlEventStore : public EventStore {
     return phases;
   }
 
-  bool LoadEvent(const std::string& eventId) override {
+  bool ReadEvent(const std::string& eventId, CurrentEvent& e,
+                 std::vector<SEISMIC_PHASE>& phases) override {
     const std::string id(Trim(eventId));
     odbc::Statement st = ws_.databases().main().Query(
         StrFormat("select LAT, LON, DEPTH, ORIGINTIME, ORID, MB, MS, MBUNC, MSUNC, %s from ORIGIN "
                   "where EVENTID='%s'",
                   ws_.databases().CommentColumn(), SqlEscape(id).c_str()));
     if (!st.Fetch()) return false;
-    CurrentEvent e = ws_.event();
     const auto lat = st.GetDouble(1), lon = st.GetDouble(2), depth = st.GetDouble(3);
     e.originLat = static_cast<float>(lat.value_or(45.0));
     e.originLon = static_cast<float>(lon.value_or(45.0));
@@ -108,12 +108,34 @@ class SqlEventStore : public EventStore {
     e.eventMsUnc = static_cast<float>(st.GetDouble(9).value_or(kNoMagnitude));
     e.eventComment = st.GetText(10).value_or("");
     e.eventId = PadEventId(id);
-    e.orid = orid ? static_cast<int32_t>(*orid) : static_cast<int32_t>(ws_.AllocateId("orid"));
-    const std::vector<SEISMIC_PHASE> phases = LoadArrivals(id);
+    e.orid = orid ? static_cast<int32_t>(*orid) : -1;
+    phases = LoadArrivals(id);
+    return true;
+  }
+
+  bool LoadEvent(const std::string& eventId) override {
+    CurrentEvent e = ws_.event();
+    std::vector<SEISMIC_PHASE> phases;
+    if (!ReadEvent(eventId, e, phases)) return false;
+    if (e.orid < 0) e.orid = static_cast<int32_t>(ws_.AllocateId("orid"));
     ws_.phases().RemoveAll();
     for (const SEISMIC_PHASE& p : phases) ws_.phases().Add(p);
     ws_.event() = e;
     return true;
+  }
+
+  std::vector<std::string> EventsOfPeriod(double from, double to) override {
+    const long f = static_cast<long>(from), t = static_cast<long>(to);
+    odbc::Statement st = ws_.databases().main().Query(StrFormat(
+        "select ORIGIN.EVENTID, min(ORIGIN.ORIGINTIME) from ORIGIN left join ARRIVAL on "
+        "ARRIVAL.EVENTID = ORIGIN.EVENTID where (ARRIVAL.ITIME >= %ld and ARRIVAL.ITIME <= %ld) "
+        "or (ORIGIN.ORIGINTIME >= %ld and ORIGIN.ORIGINTIME <= %ld) group by ORIGIN.EVENTID "
+        "order by min(ORIGIN.ORIGINTIME)",
+        f, t, f, t));
+    std::vector<std::string> ids;
+    while (st.Fetch())
+      if (const auto id = st.GetText(1)) ids.emplace_back(Trim(*id));
+    return ids;
   }
 
   void SaveEvent() override {

@@ -71,7 +71,7 @@ TEST_F(CssBulletinTest, RecordsOfOnePhase) {
   const auto origin = Fields(Read("12.Origin"));
   EXPECT_EQ(origin[0], "42.7000");
   EXPECT_EQ(origin[6], "2024075");
-  EXPECT_EQ(origin[15], "4.40");  // mb
+  EXPECT_EQ(origin[15], "4.40");   // mb
   EXPECT_EQ(origin[17], "-1.00");  // ms unknown
   EXPECT_EQ(origin[21], "NUV");
   const std::string arrivalLine = Read("12.Arrival");

@@ -23,7 +23,7 @@ class BulletinDatabaseTest : public test::DatabaseTest {
         "('DM01', 'SHZ', 1, 0, 20, 42, 75, 0)");
     Workstation& ws = workstation();
     ws.phaseTypes().LoadNames((db().dir().path() / "none").string());  // the built-in table
-    ws.phaseTypes().Data(0).hasTravelTimes = 1;  // "P" may be defining
+    ws.phaseTypes().Data(0).hasTravelTimes = 1;                        // "P" may be defining
     return ws;
   }
   SEISMIC_PHASE Phase(int type, double time) {

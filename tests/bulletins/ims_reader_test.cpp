@@ -1,10 +1,11 @@
+#include "bulletins/ims_reader.h"
+
 #include <gtest/gtest.h>
 
 #include "bulletins/bulletin_apply.h"
 #include "bulletins/bulletin_fixture.h"
 #include "bulletins/bulletin_time.h"
 #include "bulletins/fixed_columns.h"
-#include "bulletins/ims_reader.h"
 #include "bulletins/ims_writer.h"
 
 namespace nuv::test {
@@ -95,8 +96,7 @@ TEST_F(ImsReaderTest, AgencyBulletinTakesThePrimeOriginAndReportsWhatItSkipped) 
   EXPECT_TRUE(HasSkipped(r, 28, "станция XXXXX неизвестна"));
   EXPECT_TRUE(HasSkipped(r, 29, "нет времени"));
   EXPECT_TRUE(HasSkipped(r, 30, "фаза LR неизвестна"));
-  for (size_t i = 1; i < r.skipped.size(); ++i)
-    EXPECT_LE(r.skipped[i - 1].line, r.skipped[i].line);
+  for (size_t i = 1; i < r.skipped.size(); ++i) EXPECT_LE(r.skipped[i - 1].line, r.skipped[i].line);
 }
 
 TEST_F(ImsReaderTest, ArrivalAfterMidnightGoesToTheNextDay) {
@@ -186,8 +186,7 @@ TEST_F(ImsReaderTest, FailedReadingsChangeNothing) {
       {header + "2024/13/45 99:99:99.99 garbage\n" + arrivals, "нет строки начала"},
       {header + "2024/03/15 06:19:00.00        0.1   abc\n" + arrivals, "нет строки начала"},
       {header + "2024/03/15 06:19:00.00                42.7000   74.6000\n", "нет списка"},
-      {header + "2024/03/15 06:19:00.00                42.7000   74.6000\nEVENT 2 Y\n" +
-           arrivals,
+      {header + "2024/03/15 06:19:00.00                42.7000   74.6000\nEVENT 2 Y\n" + arrivals,
        "нет списка"},
       {std::string("EVENT 1 X\n\0\0\0\xff\xfe", 16), "нет строки начала"},
   };

@@ -1,7 +1,8 @@
+#include "bulletins/ims_writer.h"
+
 #include <gtest/gtest.h>
 
 #include "bulletins/bulletin_fixture.h"
-#include "bulletins/ims_writer.h"
 #include "platform/time_base.h"
 
 namespace nuv::test {
