@@ -59,11 +59,16 @@ std::string WithSlash(const std::string& dir) {
 
 CssExportResult ExportCurrentEvent(const BulletinSource& s, const std::string& dir, long orid,
                                    double now) {
+  return ExportCurrentEventAs(s, WithSlash(dir) + std::to_string(orid < 1 ? 1 : orid), orid, now);
+}
+
+CssExportResult ExportCurrentEventAs(const BulletinSource& s, const std::string& prefix, long orid,
+                                     double now) {
   CssExportResult result;
   if (orid < 1) orid = 1;
   std::array<std::string, 5> paths;
   const char* names[] = {"Origin", "Arrival", "Assoc", "Stamag", "Amplitude"};
-  for (size_t i = 0; i < 5; ++i) paths[i] = WithSlash(dir) + StrFormat("%ld.%s", orid, names[i]);
+  for (size_t i = 0; i < 5; ++i) paths[i] = prefix + "." + names[i];
   const std::string lddate = CssLddate(now);
   // The origin file alone when the list is empty.
   if (s.phases.Count() == 0) {

@@ -20,6 +20,9 @@ struct CssExportResult {
 // orid below 1 is written as 1.
 CssExportResult ExportCurrentEvent(const BulletinSource& source, const std::string& dir, long orid,
                                    double now);
+// The same files named "<prefix>.Origin" ... .
+CssExportResult ExportCurrentEventAs(const BulletinSource& source, const std::string& prefix,
+                                     long orid, double now);
 
 // Files "<dir>/<from>-<to>.origin" ... of the events whose origin or
 // arrivals fall into [from, to]; arrival ids count on across events.

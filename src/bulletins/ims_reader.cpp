@@ -56,7 +56,9 @@ void ParseEventLine(std::string_view line, std::string& identifier, std::string&
   }
   const size_t end = line.find_first_of("\r\n", rest);
   comment = std::string(line.substr(rest, end == std::string_view::npos ? end : end - rest));
-  // The written event line is padded to 80 columns; the padding is no comment.
+  // The identifier is padded and the line to 80 columns; the padding is no comment.
+  const size_t first = comment.find_first_not_of(" \t");
+  comment.erase(0, first == std::string::npos ? comment.size() : first);
   while (!comment.empty() && (comment.back() == ' ' || comment.back() == '\t')) comment.pop_back();
 }
 
