@@ -99,6 +99,7 @@ std::vector<std::string> SplitWords(std::string_view line) {
 
 bool LineReader::Next(std::string_view& line) {
   if (pos_ >= text_.size()) return false;
+  lineStart_ = pos_;
   size_t end = text_.find('\n', pos_);
   const size_t next = end == std::string_view::npos ? text_.size() : end + 1;
   if (end == std::string_view::npos) end = text_.size();

@@ -54,15 +54,22 @@ std::vector<std::string> SplitWords(std::string_view line);
 class LineReader {
  public:
   explicit LineReader(std::string_view text) : text_(text) {}
+  // Starts at byte `offset`, counting lines from `firstLine` (the number the
+  // line at `offset` gets).
+  LineReader(std::string_view text, size_t offset, int firstLine)
+      : text_(text), pos_(offset), number_(firstLine - 1) {}
   // False at the end of the text.
   bool Next(std::string_view& line);
   // 1-based number of the line last returned.
   int number() const { return number_; }
+  // Byte offset of the line last returned.
+  size_t lineStart() const { return lineStart_; }
 
  private:
   std::string_view text_;
   size_t pos_ = 0;
   int number_ = 0;
+  size_t lineStart_ = 0;
 };
 
 // The whole file as bytes; nullopt when it cannot be opened.

@@ -72,6 +72,7 @@ std::vector<ImsEventEntry> ListImsEvents(std::string_view text) {
     ImsEventEntry entry;
     ParseEventLine(line, entry.identifier, entry.comment);
     entry.line = reader.number();
+    entry.offset = reader.lineStart();
     if (std::string(Trim(entry.comment)) == "FINISH") continue;
     events.push_back(std::move(entry));
   }
@@ -164,9 +165,11 @@ bool ParseImsArrivalLine(std::string_view line, size_t offset, IMSPhaseBlock& a,
 }
 
 ImsEventText ParseBulletinEvent(std::string_view text, const std::string& identifier,
-                                BulletinLayout layout) {
+                                BulletinLayout layout, const ImsEventEntry* from) {
   ImsEventText out;
-  LineReader reader(text);
+  LineReader reader = from && from->offset < text.size()
+                          ? LineReader(text, from->offset, from->line)
+                          : LineReader(text);
   std::string_view raw, line;
   // The event line.
   while (reader.Next(raw)) {

@@ -61,6 +61,7 @@ struct ImsEventEntry {
   std::string identifier;  // up to 8 characters
   std::string comment;
   int line = 0;
+  size_t offset = 0;  // byte offset of the event line in the text
 };
 
 // What was read of one event.
@@ -85,9 +86,10 @@ void ParseEventLine(std::string_view line, std::string& identifier, std::string&
 // WEIGHT= / EVENT QUALITY= lines left out).
 std::vector<ImsEventEntry> ListImsEvents(std::string_view text);
 
-// The event `identifier` of a bulletin text.
+// The event `identifier` of a bulletin text; the search for its event line
+// starts at `from` (an entry of ListImsEvents), else at the beginning.
 ImsEventText ParseBulletinEvent(std::string_view text, const std::string& identifier,
-                                BulletinLayout layout);
+                                BulletinLayout layout, const ImsEventEntry* from = nullptr);
 
 // Fixed-column and whitespace forms of the two record kinds; false when the
 // line does not hold the record (the reason in `why`).

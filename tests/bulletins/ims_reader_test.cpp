@@ -99,6 +99,23 @@ TEST_F(ImsReaderTest, AgencyBulletinTakesThePrimeOriginAndReportsWhatItSkipped) 
   for (size_t i = 1; i < r.skipped.size(); ++i) EXPECT_LE(r.skipped[i - 1].line, r.skipped[i].line);
 }
 
+TEST_F(ImsReaderTest, StartingAtAListedEventGivesTheSameReading) {
+  const std::string text = *ReadWholeFile(kAgencyFile);
+  const auto entries = ListImsEvents(text);
+  for (const ImsEventEntry& entry : entries) {
+    const ImsEventText whole = ParseBulletinEvent(text, entry.identifier, BulletinLayout::Ims);
+    const ImsEventText hinted =
+        ParseBulletinEvent(text, entry.identifier, BulletinLayout::Ims, &entry);
+    ASSERT_EQ(whole.arrivals.size(), hinted.arrivals.size());
+    for (size_t i = 0; i < whole.arrivals.size(); ++i)
+      EXPECT_EQ(whole.arrivals[i].line, hinted.arrivals[i].line);
+    ASSERT_EQ(whole.skipped.size(), hinted.skipped.size());
+    for (size_t i = 0; i < whole.skipped.size(); ++i)
+      EXPECT_EQ(whole.skipped[i].line, hinted.skipped[i].line);
+    EXPECT_EQ(whole.origin.line, hinted.origin.line);
+  }
+}
+
 TEST_F(ImsReaderTest, ArrivalAfterMidnightGoesToTheNextDay) {
   const BulletinReadResult r = ReadImsEvent(ws(), kAgencyFile, "14235701", false);
   ASSERT_TRUE(r.ok) << r.message;
