@@ -1,5 +1,6 @@
 #include <ctime>
 
+#include "bulletins/bulletin_source.h"
 #include "bulletins/event_store.h"
 #include "platform/strformat.h"
 
@@ -176,9 +177,9 @@ class SqlEventStore : public EventStore {
 
  private:
   std::string ArrivalInsert(const std::string& id, const SEISMIC_PHASE& p, const char* stamp) {
-    const StationTable& stations = ws_.stations();
-    const std::string sta = stations[p.station].code;
-    const std::string chan = stations[p.station].channels[static_cast<size_t>(p.channel)].name;
+    const BulletinSource names = SourceOf(ws_);
+    const std::string sta = names.StationCode(p);
+    const std::string chan = names.ChannelName(p);
     const bool amp = p.hasAmplitude != 0, pol = p.hasPolarization != 0;
     return StrFormat(
         "insert into ARRIVAL (EVENTID, STA, CHAN, IPHASE, ITIME, IM_EM, FM, DELTIM, WGT, LDDATE, "
