@@ -1,8 +1,9 @@
 // The HTML report of a period over a main database.
 
+#include "catalogue/event_report.h"
+
 #include <gtest/gtest.h>
 
-#include "catalogue/event_report.h"
 #include "platform/strformat.h"
 #include "platform/text_codec.h"
 #include "support/test_database.h"
