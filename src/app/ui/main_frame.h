@@ -27,6 +27,7 @@ class QMdiSubWindow;
 
 namespace nuv {
 
+class CMainFrame;
 class CNUVStatusBar;
 class waveform;
 class CNUVToolbar;
