@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <limits>
 #include <mutex>
 #include <tuple>
 
@@ -58,6 +59,14 @@ int ParseRecordAt(std::vector<char>& bytes, size_t offset, MSRecord*& record, bo
                                offset, reason ? reason : "неизвестная ошибка"));
 }
 
+// A 64-bit sample as a float; values beyond the float range become its
+// largest value of that sign (a plain conversion would be undefined).
+float ToFloat(double v) {
+  constexpr double kMax = std::numeric_limits<float>::max();
+  if (std::isfinite(v) && std::fabs(v) > kMax) return static_cast<float>(v > 0 ? kMax : -kMax);
+  return static_cast<float>(v);
+}
+
 void AppendSamples(const MSRecord& record, std::vector<float>& out) {
   const auto n = static_cast<size_t>(std::max<int64_t>(record.numsamples, 0));
   const size_t at = out.size();
@@ -74,7 +83,7 @@ void AppendSamples(const MSRecord& record, std::vector<float>& out) {
       break;
     case 'd': {
       const auto* src = static_cast<const double*>(record.datasamples);
-      for (size_t i = 0; i < n; ++i) dst[i] = static_cast<float>(src[i]);
+      for (size_t i = 0; i < n; ++i) dst[i] = ToFloat(src[i]);
       break;
     }
     default:

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 #include "archive/archive_error.h"
 #include "archive/mseed_import.h"
@@ -77,6 +78,16 @@ TEST(MseedReader, GapsOverlapsAndChannelsStaySeparate) {
   EXPECT_EQ(contents.traces[2].samples.size(), 100u);
   EXPECT_EQ(contents.traces[3].start, 2002);
   EXPECT_EQ(contents.traces[3].samples.size(), 50u);
+}
+
+TEST(MseedReader, DoublesBeyondTheFloatRangeAreClamped) {
+  const std::string bytes =
+      PackMseed(Channel("BHZ", 0, 5), std::vector<double>{1e300, -1e300, 0.5, 1e-300});
+  const MseedContents contents = Read(bytes);
+  ASSERT_EQ(contents.traces.size(), 1u);
+  EXPECT_EQ(contents.traces[0].samples,
+            (std::vector<float>{std::numeric_limits<float>::max(),
+                                -std::numeric_limits<float>::max(), 0.5f, 0.0f}));
 }
 
 TEST(MseedReader, DamagedAndForeignBytesAreRefused) {

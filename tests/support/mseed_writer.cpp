@@ -14,7 +14,8 @@ void Collect(char* record, int length, void* out) {
   static_cast<std::string*>(out)->append(record, static_cast<size_t>(length));
 }
 
-std::string Pack(const MseedChannel& channel, const void* samples, size_t count, char type) {
+std::string Pack(const MseedChannel& channel, const void* samples, size_t count, char type,
+                 size_t sampleSize) {
   MSTrace* trace = mst_init(nullptr);
   std::strncpy(trace->network, channel.network.c_str(), sizeof trace->network - 1);
   std::strncpy(trace->station, channel.station.c_str(), sizeof trace->station - 1);
@@ -28,7 +29,7 @@ std::string Pack(const MseedChannel& channel, const void* samples, size_t count,
   trace->samplecnt = trace->numsamples;
   // mst_pack consumes the samples it packs, so they live in the trace's own
   // buffer, which mst_free releases.
-  const size_t bytes = 4 * count;
+  const size_t bytes = sampleSize * count;
   trace->datasamples = std::malloc(bytes > 0 ? bytes : 1);
   std::memcpy(trace->datasamples, samples, bytes);
   std::string out;
@@ -45,11 +46,15 @@ std::string Pack(const MseedChannel& channel, const void* samples, size_t count,
 }  // namespace
 
 std::string PackMseed(const MseedChannel& channel, const std::vector<int32_t>& samples) {
-  return Pack(channel, samples.data(), samples.size(), 'i');
+  return Pack(channel, samples.data(), samples.size(), 'i', 4);
 }
 
 std::string PackMseed(const MseedChannel& channel, const std::vector<float>& samples) {
-  return Pack(channel, samples.data(), samples.size(), 'f');
+  return Pack(channel, samples.data(), samples.size(), 'f', 4);
+}
+
+std::string PackMseed(const MseedChannel& channel, const std::vector<double>& samples) {
+  return Pack(channel, samples.data(), samples.size(), 'd', 8);
 }
 
 }  // namespace nuv::test
