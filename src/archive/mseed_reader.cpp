@@ -59,6 +59,49 @@ int ParseRecordAt(std::vector<char>& bytes, size_t offset, MSRecord*& record, bo
                                offset, reason ? reason : "неизвестная ошибка"));
 }
 
+// Bytes per sample of the encodings libmseed decodes: 0 for the Steim
+// encodings, whose decoders stop at the end of the record; -1 for others.
+int SampleSizeOf(int encoding) {
+  switch (encoding) {
+    case DE_STEIM1:
+    case DE_STEIM2:
+      return 0;
+    case DE_INT16:
+    case DE_GEOSCOPE163:
+    case DE_GEOSCOPE164:
+    case DE_CDSN:
+    case DE_SRO:
+    case DE_DWWSSN:
+      return 2;
+    case DE_GEOSCOPE24:
+      return 3;
+    case DE_INT32:
+    case DE_FLOAT32:
+      return 4;
+    case DE_FLOAT64:
+      return 8;
+    default:
+      return -1;
+  }
+}
+
+// libmseed decodes uncompressed samples without comparing their count with
+// the record's length, so a header that claims more samples than the record
+// holds would be read past its end: such a record counts as damaged.
+void CheckSamplesFit(const MSRecord& record, size_t offset, const std::string& name) {
+  const int size = SampleSizeOf(record.encoding);
+  const int dataOffset = record.fsdh ? record.fsdh->data_offset : 0;
+  const long long room = static_cast<long long>(record.reclen) - dataOffset;
+  const char* reason = nullptr;
+  if (size < 0)
+    reason = "неизвестная кодировка данных";
+  else if (dataOffset < 48 || room <= 0 || record.samplecnt * size > room)
+    reason = "число отсчётов не помещается в запись";
+  if (reason)
+    throw ArchiveError(StrFormat("Ошибка чтения файла miniSEED %s: смещение %zu, %s", name.c_str(),
+                                 offset, reason));
+}
+
 // A 64-bit sample as a float; values beyond the float range become its
 // largest value of that sign (a plain conversion would be undefined).
 float ToFloat(double v) {
@@ -125,6 +168,7 @@ MseedContents ReadMseed(std::span<const uint8_t> input, const std::string& name)
     if (length == 0) break;
     const double rate = msr_samprate(raw);
     if (raw->samplecnt > 0 && rate > 0 && std::isfinite(rate) && raw->encoding != DE_ASCII) {
+      CheckSamplesFit(*raw, offset, name);
       RecordHead head{"",           raw->network,   raw->station, raw->location,
                       raw->channel, raw->starttime, rate,         offset};
       head.id = head.network + "." + head.station + "." + head.location + "." + head.channel;

@@ -109,6 +109,12 @@ TEST(MseedReader, DamagedAndForeignBytesAreRefused) {
     EXPECT_NE(std::string(e.what()).find("test.mseed"), std::string::npos) << e.what();
     EXPECT_NE(std::string(e.what()).find("512"), std::string::npos) << e.what();
   }
+  // A float record whose header claims more samples than it holds (libmseed
+  // would read them past the end of the record).
+  std::string claims = PackMseed(Channel("BHZ", 0, 4), std::vector<float>{1, 2, 3});
+  claims[30] = '\x40';  // number of samples, big-endian: 16384
+  claims[31] = '\0';
+  EXPECT_THROW(Read(claims), ArchiveError);
   // Blank padding after the last record is no damage.
   EXPECT_EQ(Read(good + std::string(300, '\0')).traces.size(), 1u);
 }

@@ -54,6 +54,12 @@ TEST(WfdFile, DamagedTimesStillGiveAFileNameAndHeader) {
       BuildWfdHeader("ABC", "BHZ", std::numeric_limits<double>::infinity(), 1, 40);
   ASSERT_EQ(header.size(), 512u);
   EXPECT_NE(header.find("Start date=31 12 9999\r\n"), std::string::npos);
+  // Durations beyond every integer (a rate of 1e-30) are still taken modulo
+  // one day: 1e300 s is 63360 s past a whole day.
+  EXPECT_NE(BuildWfdHeader("ABC", "BHZ", 0, 1e300, 1e-30).find("Time duration=17 36 00\r\n"),
+            std::string::npos);
+  EXPECT_NE(BuildWfdHeader("ABC", "BHZ", 0, -1e300, 1).find("Time duration=06 24 00\r\n"),
+            std::string::npos);
 }
 
 }  // namespace
