@@ -96,7 +96,7 @@ std::string WfdiscDataFilePath(const std::string& wfdiscDirectory, const std::st
   return NativePath(wfdiscDirectory + dir + "/" + dfile);
 }
 
-std::string ReadWholeFile(const std::string& path) {
+std::string ReadImportFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) throw ArchiveError("Ошибка открытия файла " + path);
   std::ostringstream text;
@@ -136,7 +136,7 @@ std::string StoreWfdRun(const ImportTarget& target, const WfdRun& run) {
 
 void ImportWfdiscFile(const ImportTarget& target, const std::string& path, CXChanArray& spans) {
   const std::string directory = DirectoryOf(path);
-  const std::vector<WfdiscRecord> records = ParseWfdiscText(ReadWholeFile(path));
+  const std::vector<WfdiscRecord> records = ParseWfdiscText(ReadImportFile(path));
   for (const WfdiscRecord& record : records) {
     const int station = target.stations.FindStation(record.sta);
     if (station < 0) continue;

@@ -53,7 +53,7 @@ void ImportWfdiscFolder(const ImportTarget& target, const std::string& folder, C
 
 // The whole content of a file to import. Throws ArchiveError "Ошибка
 // открытия файла NAME" when it cannot be read.
-std::string ReadWholeFile(const std::string& path);
+std::string ReadImportFile(const std::string& path);
 
 // The regular files of a folder, full names in name order. Throws
 // ArchiveError "Ошибка открытия каталога NAME" when it cannot be listed.

@@ -86,7 +86,7 @@ std::span<const uint8_t> BytesOf(const std::string& text) {
 // False, with nothing stored, when the file holds no miniSEED.
 bool ImportIfMseed(const ImportTarget& target, const std::string& path, CXChanArray& spans,
                    MseedImportReport& report) {
-  const std::string bytes = ReadWholeFile(path);
+  const std::string bytes = ReadImportFile(path);
   if (!LooksLikeMseed(BytesOf(bytes))) return false;
   const MseedContents contents = ReadMseed(BytesOf(bytes), path);
   ++report.mseedFiles;
