@@ -1,13 +1,21 @@
 #include "app/ui/subsystem_commands.h"
 
 #include "app/ui/main_frame.h"
+#include "phases/ui/phase_list_dialogs.h"
+#include "seismo/ui/travel_time_dialogs.h"
+#include "waveview/ui/waveform_window.h"
 
 namespace nuv {
 
 void RegisterSubsystemCommands(CMainFrame& frame) {
   // One call per subsystem, in the folder order of the code map. The
   // waveform window registers its own view commands when it is built.
-  (void)frame;
+  if (auto* window = qobject_cast<waveform*>(frame.document(DocumentKind::Waveforms))) {
+    // "Начать обработку нового землетрясения".
+    window->commands().Add(33110,
+                           [window, &frame] { RunNewEventDialog(window->workstation(), &frame); });
+    RegisterTravelTimeDialogs(*window);
+  }
 }
 
 }  // namespace nuv
