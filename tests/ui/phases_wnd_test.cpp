@@ -19,6 +19,7 @@
 #include "phases/current_event.h"
 #include "phases/event_store.h"
 #include "phases/nuv_phases.h"
+#include "phases/phase_table_text.h"
 #include "phases/phase_types.h"
 #include "phases/ui/edit_phase_dialog.h"
 #include "phases/ui/event_dialogs.h"
@@ -81,6 +82,12 @@ class PhasesWndTest : public ::testing::Test {
   }
   QString Cell(int row, int column) { return window_->table()->item(row, column)->text(); }
   QTableWidget& Table() { return *window_->table(); }
+  // The in-place editor laid over a cell, when one is open.
+  QLineEdit* OpenEditor() {
+    for (QLineEdit* edit : Table().viewport()->findChildren<QLineEdit*>())
+      if (edit->isVisible()) return edit;
+    return nullptr;
+  }
 
   ScriptedPrompts prompts_;
   std::unique_ptr<TestDatabase> db_;
@@ -131,11 +138,12 @@ TEST_F(PhasesWndTest, CheckBoxAndInPlaceEditing) {
   window_->show();
   const auto type = [&](int row, int column, const QString& text) {
     window_->StartCellEdit(row, column);
-    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    QLineEdit* editor = OpenEditor();
     ASSERT_NE(editor, nullptr);
     editor->selectAll();
     QTest::keyClicks(editor, text);
     QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();  // the view commits the edit from its queue
   };
   type(0, 7, "12.5");
   EXPECT_FLOAT_EQ(ws_->phases().Find(0, 0, 0)->amplitude, 12.5f);
@@ -146,7 +154,7 @@ TEST_F(PhasesWndTest, CheckBoxAndInPlaceEditing) {
   type(0, 11, "3.25");
   EXPECT_EQ(Cell(0, 11), "3.250");
   window_->StartCellEdit(0, 5);  // the time is not edited in place
-  EXPECT_EQ(qobject_cast<QLineEdit*>(QApplication::focusWidget()), nullptr);
+  EXPECT_EQ(OpenEditor(), nullptr);
   // Each edit is one undo step.
   ws_->phases().Undo();
   EXPECT_EQ(Cell(0, 11), "");

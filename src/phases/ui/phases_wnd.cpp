@@ -32,6 +32,14 @@ Qt::CheckState CheckOf(const SEISMIC_PHASE& p) {
   }
 }
 
+// A command that is enabled only while `enabled` says so.
+CommandHandler When(std::function<void()> run, std::function<bool()> enabled) {
+  CommandHandler handler;
+  handler.run = std::move(run);
+  handler.enabled = std::move(enabled);
+  return handler;
+}
+
 }  // namespace
 
 CPhasesWnd::CPhasesWnd(Workstation& workstation, QWidget* parent,
@@ -48,6 +56,7 @@ CPhasesWnd::CPhasesWnd(Workstation& workstation, QWidget* parent,
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
   table_->setContextMenuPolicy(Qt::CustomContextMenu);
   table_->verticalHeader()->setVisible(false);
+  table_->setWordWrap(false);
   table_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   for (int c = 0; c < kPhaseTableColumns; ++c) table_->setColumnWidth(c, 100);
   RestoreColumnWidths();
@@ -84,15 +93,15 @@ CPhasesWnd::~CPhasesWnd() {
 
 void CPhasesWnd::RegisterCommands() {
   commands_.Add(cmd::kSavePhasesToDb,
-                {[this] { SaveToDatabase(); }, [this] { return ws_.databases().mainOpen(); }});
-  commands_.Add(cmd::kLoadPhasesFromDb,
-                {[this] { LoadFromDatabase(); }, [this] { return ws_.databases().mainOpen(); }});
+                When([this] { SaveToDatabase(); }, [this] { return ws_.databases().mainOpen(); }));
+  commands_.Add(cmd::kLoadPhasesFromDb, When([this] { LoadFromDatabase(); },
+                                             [this] { return ws_.databases().mainOpen(); }));
   commands_.Add(cmd::kClearPhases, [this] { ClearList(); });
   commands_.Add(cmd::kDeleteSelectedPhases, [this] { DeleteSelected(); });
   commands_.Add(cmd::kUndoPhaseChange,
-                {[this] { ws_.phases().Undo(); }, [this] { return ws_.phases().CanUndo(); }});
+                When([this] { ws_.phases().Undo(); }, [this] { return ws_.phases().CanUndo(); }));
   commands_.Add(cmd::kRedoPhaseChange,
-                {[this] { ws_.phases().Redo(); }, [this] { return ws_.phases().CanRedo(); }});
+                When([this] { ws_.phases().Redo(); }, [this] { return ws_.phases().CanRedo(); }));
 }
 
 void CPhasesWnd::RefreshTable() {
@@ -184,7 +193,7 @@ void CPhasesWnd::EditRow(int row) {
 
 void CPhasesWnd::DeleteSelected() {
   std::set<int> selected;
-  for (const QModelIndex& index : table_->selectionModel()->selectedRows())
+  for (const QModelIndex& index : table_->selectionModel()->selectedIndexes())
     selected.insert(index.row());
   if (selected.empty()) return;
   const int first = *selected.begin();

@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include "phases/ui/phase_list_dialogs.h"
 #include "widgets/ui/command_registry.h"
 #include "widgets/ui/command_target.h"
 
@@ -20,7 +21,6 @@ class QTableWidgetItem;
 namespace nuv {
 
 class Workstation;
-class PhaseListDialogs;
 
 // Command ids of the window.
 namespace cmd {
