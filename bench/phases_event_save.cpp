@@ -65,9 +65,12 @@ struct Setup {
   }
 };
 
+// Released before main returns: the databases' fixtures rely on objects
+// that static destruction would already have taken away.
+std::unique_ptr<Setup> sqliteSetup, postgresSetup;
+
 Setup& SetupFor(DbBackend backend) {
-  static std::unique_ptr<Setup> sqlite, postgres;
-  std::unique_ptr<Setup>& slot = backend == DbBackend::Sqlite ? sqlite : postgres;
+  std::unique_ptr<Setup>& slot = backend == DbBackend::Sqlite ? sqliteSetup : postgresSetup;
   if (!slot) slot = std::make_unique<Setup>(backend);
   return *slot;
 }
@@ -110,3 +113,13 @@ void BM_LoadEvent(benchmark::State& state) {
 
 BENCHMARK(BM_SaveEvent)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadEvent)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  sqliteSetup.reset();
+  postgresSetup.reset();
+  return 0;
+}

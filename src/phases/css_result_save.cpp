@@ -73,20 +73,29 @@ struct CssWriter {
                Stamp() + ")");
   }
 
+  // The rows of the arrivals associated with the orid, then the
+  // associations; one statement per table however many phases there are.
   void DeleteOldRows() {
-    std::vector<long long> arids;
-    {
-      odbc::Statement s = db.Query(StrFormat("select arid from assoc where orid=%d", c.event.orid));
-      while (s.Fetch())
-        if (auto arid = s.GetInt(1)) arids.push_back(*arid);
-    }
-    for (long long arid : arids) {
-      db.Execute(StrFormat("delete from AMPLITUDE where ARID=%lld", arid));
-      db.Execute(StrFormat("delete from ARRIVAL where ARID=%lld", arid));
-      db.Execute(StrFormat("delete from STAMAG where ARID=%lld", arid));
-    }
+    const std::string arids = StrFormat("(select arid from assoc where orid=%d)", c.event.orid);
+    for (const char* table : {"AMPLITUDE", "ARRIVAL", "STAMAG"})
+      db.Execute(StrFormat("delete from %s where ARID in ", table) + arids);
     db.Execute(StrFormat("delete from assoc where orid=%d", c.event.orid));
   }
+
+  // Identifiers handed out one by one from a block reserved at once.
+  struct IdBlock {
+    long long next = -1, last = -2;
+    long long Take() { return next <= last ? next++ : -1; }
+  };
+  IdBlock Reserve(const char* key, int count) {
+    IdBlock block;
+    if (count <= 0) return block;
+    block.last = c.databases.AllocateIds(key, count, c.localLastId);
+    block.next = block.last < 0 ? -1 : block.last - count + 1;
+    if (block.last < 0) block.last = -2;
+    return block;
+  }
+  IdBlock ampids, magids;
 
   static const char* FmCode(uint8_t fm) {
     switch (fm) {
@@ -123,7 +132,7 @@ struct CssWriter {
   }
 
   void WriteAmplitude(const SEISMIC_PHASE& p) {
-    const long long ampid = Allocate("ampid");
+    const long long ampid = ampids.Take();
     db.Execute(StrFormat("insert into amplitude (ampid, arid, parid, chan, amp, per, amptime, "
                          "amptype, inarrival, units, clip, lddate, auth, bandw, duration, snr, "
                          "start_time)  values              (%lld,    %d  ,    -1, '%s', %f , %f "
@@ -142,8 +151,8 @@ struct CssWriter {
           "magdef,auth, delta, magnitude, magres, mmodel, phase, uncertainty) "
           "values ('%s', %lld, '%s', %d, %d, %lld, -1, '-', 'NUV', -1, %f, "
           "0.0, '-', '%s', -1)",
-          m.type, Allocate("magid"), SqlEscape(Station(p).code).c_str(), c.event.orid, p.arid,
-          ampid, static_cast<double>(m.value), SqlEscape(c.types.Name(p.phaseType)).c_str()));
+          m.type, magids.Take(), SqlEscape(Station(p).code).c_str(), c.event.orid, p.arid, ampid,
+          static_cast<double>(m.value), SqlEscape(c.types.Name(p.phaseType)).c_str()));
     }
   }
 
@@ -197,9 +206,21 @@ struct CssWriter {
 
   void WriteArrivals() {
     DeleteOldRows();
+    int amplitudes = 0, magnitudes = 0;
+    std::string arids;
     for (const SEISMIC_PHASE& p : c.phases) {
       if (!Writable(p)) continue;
-      db.Execute(StrFormat("delete from arrival where arid=%d", p.arid));
+      arids += (arids.empty() ? "" : ",") + std::to_string(p.arid);
+      if (!p.hasAmplitude) continue;
+      ++amplitudes;
+      magnitudes += (p.mb != -1) + (p.ms != -1);
+    }
+    // Arrival rows of these arids left by another origin go too.
+    if (!arids.empty()) db.Execute("delete from arrival where arid in (" + arids + ")");
+    ampids = Reserve("ampid", amplitudes);
+    magids = Reserve("magid", magnitudes);
+    for (const SEISMIC_PHASE& p : c.phases) {
+      if (!Writable(p)) continue;
       WriteArrival(p);
       if (p.hasAmplitude) WriteAmplitude(p);
       WriteAssoc(p);

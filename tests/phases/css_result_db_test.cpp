@@ -50,6 +50,9 @@ TEST_P(CssResultTest, TwoSavesLeaveOneSetOfRows) {
   EXPECT_EQ(CountCss("select count(*) from amplitude"), 1);
   EXPECT_EQ(CountCss("select count(*) from stamag"), 2);  // mb and Ms of the rich phase
   EXPECT_EQ(CountCss("select count(*) from remark"), 1);
+  // Magnitude rows get identifiers of their own and point at their amplitude.
+  EXPECT_EQ(CountCss("select count(distinct magid) from stamag"), 2);
+  EXPECT_EQ(CountCss("select count(*) from stamag s, amplitude a where s.ampid=a.ampid"), 2);
   const int orid = workstation().event().orid;
   EXPECT_EQ(CountCss("select count(*) from assoc where orid=" + std::to_string(orid)), 2);
   EXPECT_EQ(CountCss("select nass from origin"), 2);
