@@ -129,6 +129,43 @@ TEST_F(ChannelDialogsTest, StationChannelDialogNeedsAChannelNode) {
   EXPECT_EQ(preset.lengthEdit()->text(), "00:01:30");
 }
 
+TEST_F(ChannelDialogsTest, TheSessionRemembersTheLastAcceptedWindow) {
+  std::optional<ArchiveSegment> session;
+  // The first dialog of the session starts from its own default.
+  {
+    CSelectStationChannelDlg first(*ws, std::nullopt);
+    first.OfferSessionWindow(session);
+    EXPECT_EQ(first.dateEdit()->text(), "01/01/2000");
+  }
+  // The channel selection: the window accepted for one station becomes the
+  // start of every station not shown in that dialog, and of "+D".
+  SelectionMatrix matrix;
+  {
+    CSelectChannelsDlg select(*ws, matrix);
+    select.sessionWindow = &session;
+    select.SelectStation(2);
+    select.timeEdit()->setText("17:05:00.000");
+    select.lengthEdit()->setText("00:02:00");
+    select.Finish();
+    ASSERT_TRUE(session);
+    EXPECT_DOUBLE_EQ(session->start, kT0 + 300);
+    EXPECT_DOUBLE_EQ(session->duration, 120);
+  }
+  CSelectChannelsDlg again(*ws, matrix);
+  again.SelectStation(1);
+  EXPECT_EQ(again.dateEdit()->text(), "05/08/2009");
+  EXPECT_EQ(again.timeEdit()->text(), "17:05:00.000");
+  EXPECT_EQ(again.lengthEdit()->text(), "00:02:00");
+
+  // "+D" then starts there; a preset (re-binding a pane) still wins.
+  CSelectStationChannelDlg next(*ws, std::nullopt);
+  next.OfferSessionWindow(session);
+  EXPECT_EQ(next.timeEdit()->text(), "17:05:00.000");
+  CSelectStationChannelDlg preset(*ws, CSelectStationChannelDlg::Result{2, 0, kT0 + 1.25, 90});
+  preset.OfferSessionWindow(session);
+  EXPECT_EQ(preset.timeEdit()->text(), "17:00:01.250");
+}
+
 TEST_F(ChannelDialogsTest, ChannelListDialogsListSaveAndDelete) {
   ChannelListEntry e;
   e.sta = "ABC";
@@ -173,6 +210,10 @@ TEST_F(ChannelDialogsTest, ScaleDialogKeepsExactLimitsAndRefusesNonNumbers) {
   EXPECT_EQ(scale.result(), QDialog::Accepted);
   for (int i = 0; i < 4; ++i) EXPECT_EQ(scale.value(ids[i]), values[i]) << ids[i];
   EXPECT_EQ(scale.field(1145)->text(), "-0.1");
+  // A float limit shows as the float it is, not its widened binary tail.
+  CScaleDlg widened(static_cast<float>(154.53), -1, 1, -1);
+  EXPECT_EQ(widened.field(1162)->text(), "154.53");
+  EXPECT_EQ(widened.value(1162), static_cast<double>(static_cast<float>(154.53)));
 
   // An empty or half-typed field keeps the dialog open instead of becoming 0.
   for (const char* text : {"", "-", "1e", "abc"}) {

@@ -14,7 +14,6 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
-#include <charconv>
 
 #include "platform/strformat.h"
 #include "platform/time_base.h"
@@ -27,13 +26,6 @@ namespace {
 
 QString Q(const std::string& s) {
   return QString::fromStdString(s);
-}
-// The shortest text that reads back as the same double, so that "Ok"
-// without an edit leaves the limits exactly as they were.
-std::string ShortestText(double v) {
-  char buf[64];
-  const auto r = std::to_chars(buf, buf + sizeof buf, v);
-  return std::string(buf, r.ptr);
 }
 
 std::string S(const QString& s) {
@@ -97,6 +89,15 @@ std::optional<ArchiveSegment> TypedWindow(const QLineEdit* date, const QLineEdit
   if (!StoreSelectionFields(w, S(date->text()), S(time->text()), S(length->text())))
     return std::nullopt;
   return ArchiveSegment{w.StartEpoch(), w.LengthSeconds()};
+}
+
+void ShowWindow(QLineEdit* date, QLineEdit* time, QLineEdit* length, double start, double seconds) {
+  SelectionWindow w;
+  w.SetStartEpoch(start);
+  w.SetLengthSeconds(seconds);
+  date->setText(Q(DateFieldText(w)));
+  time->setText(Q(TimeFieldText(w)));
+  length->setText(Q(LengthFieldText(w)));
 }
 
 int ItemStation(const QTreeWidgetItem* item) {
@@ -207,6 +208,7 @@ void CSelectChannelsDlg::NodeChanged(QTreeWidgetItem* current, QTreeWidgetItem*)
 
 void CSelectChannelsDlg::ShowStation(int station) {
   currentStation_ = station;
+  if (station >= 0) visited_.insert(station);
   if (station < 0 || station >= ws_.stations().size()) {
     stationLabel_->clear();
     channels_->clear();
@@ -226,6 +228,7 @@ void CSelectChannelsDlg::ShowStation(int station) {
       }
     }
   }
+
   date_->setText(Q(DateFieldText(w)));
   time_->setText(Q(TimeFieldText(w)));
   length_->setText(Q(LengthFieldText(w)));
@@ -318,6 +321,16 @@ void CSelectChannelsDlg::ChooseSegment() {
 
 void CSelectChannelsDlg::Finish() {
   if (!StoreFields(currentStation_)) return;
+  // The accepted window is remembered for the session: the stations not
+  // shown in this dialog start from it next time, and so does "+D".
+  if (currentStation_ >= 0) {
+    if (const auto typed = TypedWindow(date_, time_, length_)) {
+      if (sessionWindow) *sessionWindow = typed;
+      const SelectionWindow accepted = ws_.stations()[currentStation_].selection;
+      for (int s = 0; s < ws_.stations().size(); ++s)
+        if (!visited_.count(s)) ws_.stations()[s].selection = accepted;
+    }
+  }
   QTreeWidgetItem* node = tree_->currentItem();
   RememberedChoice choice;
   if (node) {
@@ -380,14 +393,14 @@ CSelectStationChannelDlg::CSelectStationChannelDlg(Workstation& ws,
   });
 
   if (preset) {
+    preset_ = true;
     SelectChannel(preset->station, preset->channel);
-    SelectionWindow w;
-    w.SetStartEpoch(preset->start);
-    w.SetLengthSeconds(preset->length);
-    date_->setText(Q(DateFieldText(w)));
-    time_->setText(Q(TimeFieldText(w)));
-    length_->setText(Q(LengthFieldText(w)));
+    ShowWindow(date_, time_, length_, preset->start, preset->length);
   }
+}
+
+void CSelectStationChannelDlg::OfferSessionWindow(const std::optional<ArchiveSegment>& window) {
+  if (window && !preset_) ShowWindow(date_, time_, length_, window->start, window->duration);
 }
 
 void CSelectStationChannelDlg::SelectChannel(int station, int channel) {
@@ -539,7 +552,11 @@ CScaleDlg::CScaleDlg(double ampMax, double ampMin, double transMax, double trans
                            "Максимум преобразованного сигнала", "Минимум преобразованного сигнала"};
   auto* form = new QFormLayout;
   for (int i = 0; i < 4; ++i) {
-    fields_[i] = new QLineEdit(Q(ShortestText(values[i])), this);
+    // Limits come from float samples: seven significant digits show them
+    // without the binary tail of a float widened to double.
+    initial_[i] = values[i];
+    initialText_[i] = QString::number(values[i], 'g', 7);
+    fields_[i] = new QLineEdit(initialText_[i], this);
     fields_[i]->setObjectName(Q(StrFormat("id%d", ids[i])));
     auto* validator = new QDoubleValidator(fields_[i]);
     validator->setLocale(QLocale::c());
@@ -587,7 +604,10 @@ QLineEdit* CScaleDlg::field(int id) const {
 
 double CScaleDlg::value(int id) const {
   const QLineEdit* f = field(id);
-  return f ? QLocale::c().toDouble(f->text().trimmed()) : 0;
+  if (!f) return 0;
+  for (int i = 0; i < 4; ++i)
+    if (f == fields_[i] && f->text() == initialText_[i]) return initial_[i];
+  return QLocale::c().toDouble(f->text().trimmed());
 }
 
 }  // namespace nuv
