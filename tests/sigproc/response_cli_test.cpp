@@ -1,7 +1,6 @@
 // The signal commands of nuvcli, run as the analyst runs them.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cmath>
 #include <cstdio>
@@ -11,40 +10,22 @@
 
 #include "platform/settings_store.h"
 #include "sigproc/detector.h"
+#include "support/nuvcli_run.h"
 #include "support/temp_dir.h"
 
 namespace nuv {
 namespace {
 
-struct CliRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
+using test::CliRun;
 
 class SignalCommandsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    program_ = std::string(NUV_BINARY_DIR) + "/app/nuvcli";
-    if (!std::filesystem::exists(program_)) GTEST_SKIP() << "nuvcli is not built";
+    program_ = test::NuvcliProgram();
+    if (program_.empty()) GTEST_SKIP() << "nuvcli is not built";
   }
 
-  CliRun Nuvcli(const std::string& args) {
-    const std::string errFile = (dir_ / "stderr.txt").string();
-    const std::string command = "cd '" + dir_.path().string() + "' && NUV_CONFIG_DIR='" +
-                                (dir_ / "settings").string() + "' '" + program_ + "' " + args +
-                                " 2>'" + errFile + "'";
-    CliRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return run;
-    char buffer[4096];
-    std::size_t got;
-    while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, got);
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.err = test::TempDir::ReadFile(errFile);
-    return run;
-  }
+  CliRun Nuvcli(const std::string& args) { return test::RunNuvcli(dir_, program_, args); }
 
   // One sample per line, as the workspace writes data files.
   void WriteSignal(const std::string& name, const std::vector<float>& x) {
