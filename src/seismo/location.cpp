@@ -89,6 +89,19 @@ bool FillResiduals(CArrivalList& list, const PhaseTypeTable& types, double lat, 
   return all;
 }
 
+// The slope of the misfit from probes either side of x. A probe where some
+// travel time is missing (beyond a table's depth or distance, or above the
+// surface) would make a slope of 10^8: the one-sided difference on the other
+// side is taken instead, and 0 when neither side has a misfit.
+double ProbeSlope(double x, double h, double fm, double f0, double fp) {
+  const bool minus = fm < kNoMisfit, plus = fp < kNoMisfit;
+  if (!(f0 < kNoMisfit)) return 0;
+  if (minus && plus) return ParabolaSlope(x, h, fm, f0, fp);
+  if (plus) return (fp - f0) / h;
+  if (minus) return (f0 - fm) / h;
+  return 0;
+}
+
 // The whole-km depth of smallest misfit at an epicentre, starting from
 // `depth` with misfit `best` (only a strictly smaller misfit moves it).
 double ScanDepth(const CArrivalList& list, const PhaseTypeTable& types, const DepthRange& range,
@@ -249,17 +262,21 @@ LocationResult LocateSearch(CArrivalList& list, const PhaseTypeTable& types,
     for (int iteration = 0; iteration < kMaxIterations; ++iteration) {
       result.iterations = iteration + 1;
       const double f0 = Misfit(list, types, lat, lon, depth, nullptr);
-      const double gLat = ParabolaSlope(
-          lat, kDegreeStep, Misfit(list, types, lat - kDegreeStep, lon, depth, nullptr), f0,
-          Misfit(list, types, lat + kDegreeStep, lon, depth, nullptr));
-      const double gLon = ParabolaSlope(
-          lon, kDegreeStep, Misfit(list, types, lat, lon - kDegreeStep, depth, nullptr), f0,
-          Misfit(list, types, lat, lon + kDegreeStep, depth, nullptr));
+      const double gLat =
+          ProbeSlope(lat, kDegreeStep, Misfit(list, types, lat - kDegreeStep, lon, depth, nullptr),
+                     f0, Misfit(list, types, lat + kDegreeStep, lon, depth, nullptr));
+      const double gLon =
+          ProbeSlope(lon, kDegreeStep, Misfit(list, types, lat, lon - kDegreeStep, depth, nullptr),
+                     f0, Misfit(list, types, lat, lon + kDegreeStep, depth, nullptr));
       double gDep = 0;
       if (!options.fixDepth)
-        gDep = ParabolaSlope(depth, kDepthStep,
-                             Misfit(list, types, lat, lon, depth - kDepthStep, nullptr), f0,
-                             Misfit(list, types, lat, lon, depth + kDepthStep, nullptr));
+        gDep = ProbeSlope(depth, kDepthStep,
+                          Misfit(list, types, lat, lon, depth - kDepthStep, nullptr), f0,
+                          Misfit(list, types, lat, lon, depth + kDepthStep, nullptr));
+      // At a depth bound a slope pointing out of the range cannot be
+      // followed: the step goes along the epicentre alone, otherwise the
+      // clamped depth would eat the whole step and end the search there.
+      if ((depth >= range.max && gDep < 0) || (depth <= kMinDepth && gDep > 0)) gDep = 0;
       const double norm = std::sqrt(gLat * gLat + gLon * gLon + gDep * gDep);
       if (norm == 0 || !std::isfinite(norm)) break;
       const double dLat = gLat / norm, dLon = gLon / norm, dDep = gDep / norm;

@@ -104,6 +104,12 @@ struct LocationResult {
 // show progress and stay responsive; returning false cancels the search.
 using LocateProgress = std::function<bool(int percent)>;
 
+// The grid-plus-gradient search. The depth stays within 1 km and
+// DeepestSearchDepth; a slope probe without travel times (above the surface,
+// below or beyond the tables) gives way to the one-sided difference; when no
+// step down the gradient lowers the misfit, the depth is scanned at the
+// current epicentre and the search goes on from a better depth, and ends
+// only when there is none.
 LocationResult LocateSearch(CArrivalList& list, const PhaseTypeTable& types,
                             const LocationStart& start, const LocateOptions& options,
                             const LocateProgress& progress = {});

@@ -181,21 +181,24 @@ TEST_F(Location, SearchReachesTheDeepestDepthOfTheTables) {
   EXPECT_EQ(DeepestSearchDepth(CArrivalList{}, types_), 600);
 }
 
-TEST_F(Location, SearchGoesOnFromABetterDepthWhenTheLineSearchFails) {
-  // Starts on a ring around the epicentre at wrong depths, down to the
-  // surface: every one ends at the true hypocentre.
-  Pick(10, 5);
-  for (double depth : {0.0, 150.0, 400.0, 690.0}) {
-    for (int k = 0; k < 8; ++k) {
-      const double a = k * 45 * kDegToRad;
-      CArrivalList list = List();
-      const LocationStart start{kTruth.lat + 1.5 * std::cos(a), kTruth.lon + 1.5 * std::sin(a),
-                                depth, kTruth.t0 - 30};
-      const LocationResult r = LocateSearch(list, types_, start, {});
-      ASSERT_TRUE(r.ok) << r.message;
-      EXPECT_NEAR(r.lat, kTruth.lat, 0.03) << depth << " " << k;
-      EXPECT_NEAR(r.lon, kTruth.lon, 0.03) << depth << " " << k;
-      EXPECT_NEAR(r.depth, kTruth.depth, 3) << depth << " " << k;
+TEST_F(Location, SearchFromTheSurfaceOrTheTableBottomReachesTheHypocentre) {
+  // A start at 0 km puts the upper depth probe above the surface and one at
+  // the deepest depth the lower probe below the tables: neither may end the
+  // search where it started.
+  Pick(6, 2);
+  for (double depth : {0.0, 400.0, 699.0}) {
+    for (double radius : {0.3, 1.5}) {
+      for (int k = 0; k < 8; ++k) {
+        const double a = k * 45 * kDegToRad;
+        CArrivalList list = List();
+        const LocationStart start{kTruth.lat + radius * std::cos(a),
+                                  kTruth.lon + radius * std::sin(a), depth, kTruth.t0 - 30};
+        const LocationResult r = LocateSearch(list, types_, start, {});
+        ASSERT_TRUE(r.ok) << r.message;
+        EXPECT_NEAR(r.lat, kTruth.lat, 0.03) << depth << " " << radius << " " << k;
+        EXPECT_NEAR(r.lon, kTruth.lon, 0.03) << depth << " " << radius << " " << k;
+        EXPECT_NEAR(r.depth, kTruth.depth, 3) << depth << " " << radius << " " << k;
+      }
     }
   }
 }
