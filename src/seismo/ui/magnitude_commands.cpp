@@ -48,8 +48,7 @@ void RunRautianCommand(const SeismoSite& site) {
   if (ws.prompts().Message(r.message, kAppTitle, PromptIcon::Question, PromptButtons::OkCancel) !=
       PromptAnswer::Ok)
     return;
-  if (SEISMIC_PHASE* pg = ws.phases().GetAt(r.pgIndex))
-    pg->energyClass = static_cast<float>(r.value);
+  if (SEISMIC_PHASE* pg = ws.phases().GetAt(r.pgIndex)) pg->energyClass = r.value;
   site.Changed();
 }
 
@@ -68,7 +67,7 @@ void RunEnergyClassCommand(const SeismoSite& site, EnergyClassVariant variant) {
   dialog.store = [&](const std::string& phase, double k) {
     SEISMIC_PHASE* p = PhaseOnChannel(ws, station, channel, phase);
     if (!p) return false;
-    p->energyClass = static_cast<float>(k);
+    p->energyClass = k;
     return true;
   };
   if (dialog.exec() == QDialog::Accepted) site.Changed();
