@@ -46,9 +46,14 @@ std::vector<float> SlidingPolarization(const std::vector<float>& v, const std::v
                                        const std::vector<float>& h2, int length, int shift,
                                        PolarizationMeasure measure);
 
-// Plane-wave fit: arrival times t_i at stations seen from the reference
-// station at distance d_i (degrees) and azimuth az_i (degrees, at the
-// reference towards the station).
+// Plane-wave fit. Convention: each station is placed as seen from the
+// reference station, d_i (degrees) away at azimuth az_i (at the reference,
+// towards the station): X_i = d_i sin az_i east, Y_i = d_i cos az_i north.
+// The fit t_i = t0 - p X_i - q Y_i makes (p, q) the horizontal slowness
+// vector pointing towards the source (stations on the source side record
+// the wave first), so atan2(p, q) is the back azimuth at the reference and
+// sqrt(p^2 + q^2) the slowness in s/degree, the unit of the CSS arrival and
+// IMS bulletin slowness; the apparent velocity is given in km/s.
 struct PlaneWaveFit {
   bool ok = false;
   std::string message;  // "Необходимо > 2 P-фаз" with fewer than 3 times
