@@ -2,11 +2,18 @@
 
 #include "app/ui/main_frame.h"
 #include "phases/ui/phase_list_dialogs.h"
+#include "seismo/ui/seismo_commands.h"
 #include "seismo/ui/travel_time_dialogs.h"
 #include "waveview/ui/mseed_import_command.h"
 #include "waveview/ui/waveform_window.h"
 
 namespace nuv {
+
+void RegisterSeismoCommands(CMainFrame& frame) {
+  auto* window = qobject_cast<waveform*>(frame.document(DocumentKind::Waveforms));
+  if (!window) return;
+  AddSeismoCommands(frame.workstation(), *window, frame.commands(), &frame);
+}
 
 void RegisterSubsystemCommands(CMainFrame& frame) {
   // One call per subsystem, in the folder order of the code map. The
@@ -19,6 +26,7 @@ void RegisterSubsystemCommands(CMainFrame& frame) {
         33110, [waveforms, &frame] { RunNewEventDialog(waveforms->workstation(), &frame); });
     RegisterTravelTimeDialogs(*waveforms);
   }
+  RegisterSeismoCommands(frame);
 }
 
 }  // namespace nuv
