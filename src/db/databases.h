@@ -71,10 +71,11 @@ class Databases {
   // Reads the comments-column flag from the database again.
   void RefreshCommentsFlag();
 
-  // The next value of LASTID counter `key` (incremented before it is read),
-  // from the main database when `localLastId`, else from the CSS database;
-  // -1 on any failure, also when the CSS database is needed but not open.
-  // The counter row must exist: it is never created here.
+  // The next value of LASTID counter `key` (incremented and read as one
+  // atomic unit, see AllocateLastId), from the main database when
+  // `localLastId`, else from the CSS database; -1 on any failure, also when
+  // the CSS database is needed but not open. The counter row must exist: it
+  // is never created here.
   long long AllocateId(const std::string& key, bool localLastId);
 
   // Runs one statement on the main connection; throws odbc::Error with the
@@ -92,6 +93,7 @@ class Databases {
   odbc::Connection css_;
   bool cssOpen_ = false;
   int dialect_ = 0;
+  int cssDialect_ = 0;  // how identifiers are allocated in the CSS database
   bool hasComments_ = false;
   std::string mainString_, cssString_;
 };
