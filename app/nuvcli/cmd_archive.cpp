@@ -79,7 +79,7 @@ nlohmann::json RunImport(Session& session, const Args& input) {
   Workstation& ws = session.workstation();
   if (!ws.databases().mainOpen()) throw CliError("the main database is not open");
   const ImportTarget target{ws.databases().main(), ws.stations(), ws.config().dataDir,
-                            ws.config().useTend, ws.prompts()};
+                            ws.config().useTend,   ws.prompts(),  ws.databases().dialect()};
   CXChanArray spans;
   std::error_code ec;
   if (std::filesystem::is_directory(args[0], ec))

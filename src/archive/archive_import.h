@@ -21,12 +21,17 @@ struct ImportTarget {
   std::string dataDir;
   bool useTend = false;
   UserPrompts& prompts;
+  int dialect = 0;  // of `connection`, for the texts of its statements
 };
 
 // Imports one wfdisc file. Throws ArchiveError with the message that stops
-// the import ("Ошибка открытия файла NAME", "Не могу конвертировать данные
-// типа %s", "Не могу создать файл '%s'", a database error the analyst chose
-// not to continue after); what was imported before stays imported.
+// the import (kNoDataDirectoryMessage before anything is read or written when
+// no data directory is configured, "Ошибка открытия файла NAME", a read
+// error with the system's text, "Не могу конвертировать данные типа %s",
+// "Не могу создать файл '%s'", a database error the analyst chose not to
+// continue after); what was imported before stays imported. Two records of a
+// channel that start in the same whole second get two files (the second
+// named with "_1" and so on), never one file for both.
 void ImportWfdiscFile(const ImportTarget& target, const std::string& path, CXChanArray& spans);
 
 // Imports every file of the folder whose name matches "*.wfd*" (letter case
