@@ -84,8 +84,8 @@ std::string ImportPath(Session& session, const Args& input, const char* usage) {
 }
 
 ImportTarget TargetOf(Workstation& ws) {
-  return {ws.databases().main(), ws.stations(), ws.config().dataDir, ws.config().useTend,
-          ws.prompts()};
+  return {ws.databases().main(), ws.stations(), ws.config().dataDir,
+          ws.config().useTend,   ws.prompts(),  ws.databases().dialect()};
 }
 
 bool IsFolder(const std::string& path) {

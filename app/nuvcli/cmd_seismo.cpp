@@ -42,7 +42,8 @@ Config LoadConfig(const Session& session) {
 PhaseTypeTable LoadPhases(const Config& config, const std::vector<std::string>& names) {
   PhaseTypeTable types;
   const std::string dir = TravelTimeDirectory(config);
-  types.LoadNames(dir);
+  std::string error;
+  if (!types.LoadNames(dir, &error)) throw CliError(error);
   for (const std::string& name : names) {
     if (types.IndexOf(name) < 0)
       throw CliError(StrFormat("В системе отсутствует годограф %s", name.c_str()));

@@ -5,21 +5,21 @@
 
 #include <algorithm>
 #include <bit>
-#include <cerrno>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <memory>
-#include <sstream>
+#include <set>
 #include <vector>
 
 #include "archive/archive_error.h"
 #include "archive/archive_paths.h"
+#include "archive/cpath_rows.h"
 #include "archive/file_registry.h"
 #include "archive/sample_codec.h"
 #include "archive/wfd_file.h"
 #include "archive/wfdisc_format.h"
 #include "db/station_table.h"
+#include "platform/file_read.h"
 #include "platform/paths.h"
 #include "platform/strformat.h"
 #include "platform/user_prompts.h"
@@ -30,7 +30,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // nsamp samples of the data file from byte foff, as floats; samples beyond
-// the end of the file stay 0.
+// the end of the file stay 0, a read error stops the import.
 std::vector<float> ReadSourceSamples(const std::string& name, long foff, long nsamp,
                                      SampleEncoding encoding) {
   const int fd = open(name.c_str(), O_RDONLY | O_CLOEXEC);
@@ -39,12 +39,11 @@ std::vector<float> ReadSourceSamples(const std::string& name, long foff, long ns
   const size_t s = static_cast<size_t>(BytesPerSample(encoding));
   std::vector<uint8_t> bytes(samples.size() * s);
   size_t done = 0;
-  while (foff >= 0 && done < bytes.size()) {
-    const ssize_t got = pread(fd, bytes.data() + done, bytes.size() - done,
-                              static_cast<off_t>(foff) + static_cast<off_t>(done));
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) break;
-    done += static_cast<size_t>(got);
+  try {
+    if (foff >= 0) done = ReadFileAt(fd, name, bytes.data(), bytes.size(), foff);
+  } catch (const FileReadError& error) {
+    close(fd);
+    throw ArchiveError(error.what());
   }
   close(fd);
   DecodeSamples(encoding, bytes.data(), done / s, samples.data());
@@ -80,6 +79,39 @@ void WriteWfdFile(const std::string& fullName, const std::string& header,
   }
 }
 
+// The WFD name of a record: the usual name unless it already holds another
+// record of the channel (one written earlier in this import, or a FILELIST
+// row of the same path with another start); then the first free copy name.
+// A name whose rows cannot be read is taken: registering will report it.
+std::string ChooseWfdName(const ImportTarget& target, const std::string& station,
+                          const std::string& channel, double start,
+                          std::set<std::string>& written) {
+  for (int copy = 0;; ++copy) {
+    std::string name = WfdFileName(station, channel, start, copy);
+    if (written.count(name)) continue;
+    bool taken = false;
+    try {
+      const std::vector<CpathRow> rows = RowsOfPath(target.connection, target.dialect, name);
+      taken = !rows.empty() && std::none_of(rows.begin(), rows.end(), [&](const CpathRow& row) {
+        return StartsAt(row, start);
+      });
+    } catch (const odbc::Error&) {
+      taken = false;
+    }
+    if (taken) continue;
+    written.insert(name);
+    return name;
+  }
+}
+
+std::string ReadWfdiscText(const std::string& path) {
+  try {
+    return ReadWholeFile(path);
+  } catch (const FileReadError& error) {
+    throw ArchiveError(error.what());
+  }
+}
+
 bool MatchesWfdiscPattern(const std::string& name) {
   // "*.wfd*": a dot followed by "wfd" anywhere after the first character.
   const std::string lower = ToLowerAscii(name);
@@ -97,18 +129,17 @@ std::string WfdiscDataFilePath(const std::string& wfdiscDirectory, const std::st
 }
 
 std::string ReadImportFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw ArchiveError("Ошибка открытия файла " + path);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
+  return ReadWfdiscText(path);
 }
 
-std::string StoreWfdRun(const ImportTarget& target, const WfdRun& run) {
+std::string StoreWfdRun(const ImportTarget& target, const WfdRun& run,
+                        std::set<std::string>* written) {
+  std::set<std::string> ownNames;
   const double duration = static_cast<double>(run.samples.size()) / run.rate;
   const std::string staUpper = ToUpperAscii(run.station);
   const std::string chanUpper = ToUpperAscii(run.channel);
-  const std::string relativeName = WfdFileName(staUpper, chanUpper, run.start);
+  const std::string relativeName =
+      ChooseWfdName(target, staUpper, chanUpper, run.start, written ? *written : ownNames);
   const std::string fullName = JoinPath(target.dataDir, relativeName);
   WriteWfdFile(fullName, BuildWfdHeader(run.station, run.channel, run.start, duration, run.rate),
                run.samples);
@@ -125,7 +156,7 @@ std::string StoreWfdRun(const ImportTarget& target, const WfdRun& run) {
   file.lcode = run.lcode;
   file.creator = run.creator;
   try {
-    RegisterFile(target.connection, target.useTend, file);
+    RegisterFile(target.connection, target.dialect, target.useTend, file);
   } catch (const odbc::Error& error) {
     const std::string question = StrFormat(
         "Error of insert record in NUV-DB (filelist -> %s)\nContinue?", relativeName.c_str());
@@ -135,8 +166,10 @@ std::string StoreWfdRun(const ImportTarget& target, const WfdRun& run) {
 }
 
 void ImportWfdiscFile(const ImportTarget& target, const std::string& path, CXChanArray& spans) {
+  if (!HasDataDirectory(target.dataDir)) throw ArchiveError(kNoDataDirectoryMessage);
   const std::string directory = DirectoryOf(path);
-  const std::vector<WfdiscRecord> records = ParseWfdiscText(ReadImportFile(path));
+  const std::vector<WfdiscRecord> records = ParseWfdiscText(ReadWfdiscText(path));
+  std::set<std::string> written;
   for (const WfdiscRecord& record : records) {
     const int station = target.stations.FindStation(record.sta);
     if (station < 0) continue;
@@ -164,7 +197,7 @@ void ImportWfdiscFile(const ImportTarget& target, const std::string& path, CXCha
     run.calib = record.calib;
     run.calper = record.calper;
     run.samples = samples;
-    StoreWfdRun(target, run);
+    StoreWfdRun(target, run, &written);
   }
 }
 
@@ -179,6 +212,7 @@ std::vector<std::string> RegularFilesOf(const std::string& folder) {
 }
 
 void ImportWfdiscFolder(const ImportTarget& target, const std::string& folder, CXChanArray& spans) {
+  if (!HasDataDirectory(target.dataDir)) throw ArchiveError(kNoDataDirectoryMessage);
   for (const std::string& path : RegularFilesOf(folder))
     if (MatchesWfdiscPattern(fs::path(path).filename().string()))
       ImportWfdiscFile(target, path, spans);

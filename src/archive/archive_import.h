@@ -4,6 +4,7 @@
 // registered in FILELIST, and the channel spans are collected for the
 // waveform window.
 
+#include <set>
 #include <span>
 #include <string>
 #include <vector>
@@ -23,6 +24,7 @@ struct ImportTarget {
   std::string dataDir;
   bool useTend = false;
   UserPrompts& prompts;
+  int dialect = 0;  // of `connection`, for the texts of its statements
 };
 
 // One contiguous run of samples of one channel, to be stored as a WFD file.
@@ -38,13 +40,21 @@ struct WfdRun {
 // in upper case in its name) and registers it in FILELIST. When the row
 // cannot be written the analyst is asked "Error of insert record in NUV-DB
 // (filelist -> %s)\nContinue?"; No throws ArchiveError with the database's
-// text. Returns the file's relative name.
-std::string StoreWfdRun(const ImportTarget& target, const WfdRun& run);
+// text. Two runs of a channel that start in the same whole second get two
+// files: `written` holds the names this import wrote so far (a name taken by
+// a FILELIST row with another start is skipped too). Returns the file's
+// relative name.
+std::string StoreWfdRun(const ImportTarget& target, const WfdRun& run,
+                        std::set<std::string>* written = nullptr);
 
 // Imports one wfdisc file. Throws ArchiveError with the message that stops
-// the import ("Ошибка открытия файла NAME", "Не могу конвертировать данные
-// типа %s", "Не могу создать файл '%s'", a database error the analyst chose
-// not to continue after); what was imported before stays imported.
+// the import (kNoDataDirectoryMessage before anything is read or written when
+// no data directory is configured, "Ошибка открытия файла NAME", a read
+// error with the system's text, "Не могу конвертировать данные типа %s",
+// "Не могу создать файл '%s'", a database error the analyst chose not to
+// continue after); what was imported before stays imported. Two records of a
+// channel that start in the same whole second get two files (the second
+// named with "_1" and so on), never one file for both.
 void ImportWfdiscFile(const ImportTarget& target, const std::string& path, CXChanArray& spans);
 
 // Imports every file of the folder whose name matches "*.wfd*" (letter case

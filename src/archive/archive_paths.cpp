@@ -10,6 +10,12 @@ bool IsAbsoluteFileListPath(std::string_view cpath) {
   return cpath.starts_with("/");
 }
 
+bool HasDataDirectory(std::string_view dataDir) {
+  for (char c : dataDir)
+    if (c != '/' && c != '\\' && c != ' ' && c != '\t') return true;
+  return false;
+}
+
 std::string FileListFullPath(std::string_view dataDir, std::string_view cpath) {
   if (IsAbsoluteFileListPath(cpath)) return NativePath(cpath);
   if (cpath.starts_with("\\")) cpath.remove_prefix(1);

@@ -29,6 +29,17 @@ std::string FileListFullPath(std::string_view dataDir, std::string_view cpath);
 std::string WfdiscFullPath(std::string_view dataDir, const DirectoryMap& dirsMap,
                            std::string_view dir, std::string_view dfile);
 
+// The message of a command that would write or delete below the data
+// directory while none is configured.
+inline constexpr const char* kNoDataDirectoryMessage =
+    "Не задан каталог с данными. Укажите его в окне \"Установки\" (\"Каталог с данными\") "
+    "или ключом DATA= командной строки.";
+
+// Whether `dataDir` names a data directory: an empty text, or one of only
+// blanks and separators (the default "\" of NUV.INI), names none, and the
+// archive must never write below the root instead.
+bool HasDataDirectory(std::string_view dataDir);
+
 // The directory part of a file name, up to and including the last "/" or "\"
 // (empty when there is none).
 std::string DirectoryOf(std::string_view path);

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <cerrno>
 #include <climits>
 #include <cmath>
 #include <memory>
@@ -13,24 +12,10 @@
 #include <vector>
 
 #include "archive/sample_codec.h"
+#include "platform/file_read.h"
 
 namespace nuv {
 namespace {
-
-// Reads up to `size` bytes at `offset`; returns the number read (short at
-// the end of the file or on an error).
-size_t ReadAt(int fd, void* buffer, size_t size, long long offset) {
-  size_t done = 0;
-  auto* bytes = static_cast<char*>(buffer);
-  while (done < size) {
-    const ssize_t got =
-        pread(fd, bytes + done, size - done, static_cast<off_t>(offset) + static_cast<off_t>(done));
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) break;
-    done += static_cast<size_t>(got);
-  }
-  return done;
-}
 
 // A span in seconds as a whole number of samples, truncated toward zero. The
 // span is the difference of two epoch times near 1e9 s, each rounded to its
@@ -103,7 +88,8 @@ std::optional<NUVDataBlock> ReadBlock(const BlockFile& file, double t1, double t
   if (encoding == SampleEncoding::kFloat32LE && std::endian::native == std::endian::little) {
     // The file's bytes are the samples: read them straight into the block.
     block.samples.assign(count, 0.0f);
-    const size_t got = ReadAt(handle.fd(), block.samples.data(), count * 4, position);
+    const size_t got =
+        ReadFileAt(handle.fd(), file.fileName, block.samples.data(), count * 4, position);
     // Bytes of a last partial sample are not a sample.
     const size_t whole = got / 4;
     if (whole < count)
@@ -118,7 +104,7 @@ std::optional<NUVDataBlock> ReadBlock(const BlockFile& file, double t1, double t
   thread_local std::vector<uint8_t> buffer;
   const size_t size = count * static_cast<size_t>(s);
   if (buffer.size() < size) buffer.resize(size);
-  const size_t got = ReadAt(handle.fd(), buffer.data(), size, position);
+  const size_t got = ReadFileAt(handle.fd(), file.fileName, buffer.data(), size, position);
   block.samples.reserve(count);
   DecodeSamplesInto(encoding, buffer.data(), got / static_cast<size_t>(s), block.samples);
   block.samples.resize(count, 0.0f);

@@ -23,8 +23,9 @@ struct BlockFile {
 // A file that starts inside the interval gives a block from its start; one
 // that the interval starts inside gives a block from the first whole sample
 // at or before t1 (k = (t1 - begin) * rate truncated). A file that cannot be
-// opened gives a block of zeros; a short file gives trailing zeros. Throws
-// std::bad_alloc when the samples cannot be held.
+// opened gives a block of zeros; a short file gives trailing zeros. A read
+// error is never taken for the end of the file: it throws FileReadError with
+// the system's text. Throws std::bad_alloc when the samples cannot be held.
 std::optional<NUVDataBlock> ReadBlock(const BlockFile& file, double t1, double t2);
 
 }  // namespace nuv

@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "archive/archive_paths.h"
+#include "archive/cpath_rows.h"
 #include "archive/wfd_file.h"
+#include "db/dialect.h"
 #include "platform/paths.h"
 #include "platform/strformat.h"
 #include "platform/user_prompts.h"
@@ -13,13 +15,10 @@
 namespace nuv {
 namespace {
 
-constexpr const char* kSameFileRows =
-    "select CPATH from FILELIST where sta='%s' and ch='%s' and CPATH like '%%%s' and tbegin=%f";
 constexpr const char* kInsertRow =
     "insert into FILELIST (STA, SPS, GAIN, CPATH, DATATYPE, CH, CREATER, LDDATE, TBEGIN, TQTY, "
     "CALIB, CALPER, FOFF, TEND, LCODE) values ('%s', %.17g, 1, '%s', %d, '%s', '%s', {ts '%s'}, "
     "%.17g, %.17g, %.17g, %.17g, %d, %s, %s)";
-constexpr const char* kDeleteLike = "delete from FILELIST where CPATH like '%s'";
 constexpr const char* kDeleteDiskLoopRows =
     "delete from FILELIST where CPATH='%s' and ((FOFF = 512) OR (FOFF is NULL))";
 constexpr const char* kStationDiskLoopRows =
@@ -33,14 +32,6 @@ std::string LocalTimestampNow() {
   char text[32];
   std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
   return text;
-}
-
-// The like-delete statement with both separators turned into "%".
-std::string DeleteLikeStatement(const std::string& path) {
-  std::string sql = StrFormat(kDeleteLike, SqlEscape(path).c_str());
-  for (char& c : sql)
-    if (c == '/' || c == '\\') c = '%';
-  return sql;
 }
 
 // Thrown inside a deletion's transaction when its file has to stay.
@@ -65,37 +56,33 @@ void InTransaction(odbc::Connection& connection, Work&& work) {
 
 }  // namespace
 
-void RegisterFile(odbc::Connection& connection, bool useTend, const RegisteredFile& file) {
+void RegisterFile(odbc::Connection& connection, int dialect, bool useTend,
+                  const RegisteredFile& file) {
   const std::string station = ToUpperAscii(file.station);
   const std::string channel = ToUpperAscii(file.channel);
   const std::string cpath = NativePath(file.relativeName);
-  // Rows are compared with the texts they were stored with (upper case), so a
-  // second import finds them on case-sensitive databases too.
-  const std::string findSame =
-      StrFormat(kSameFileRows, SqlEscape(station).c_str(), SqlEscape(channel).c_str(),
-                SqlEscape(BareFileName(cpath)).c_str(), file.start);
   const std::string tend = useTend ? StrFormat("%.17g", file.start + file.duration) : "NULL";
-  const std::string lcode = file.lcode.empty() ? "NULL" : "'" + SqlEscape(file.lcode) + "'";
-  const std::string insert =
-      StrFormat(kInsertRow, SqlEscape(station).c_str(), file.rate, SqlEscape(cpath).c_str(),
-                kWfdDataType, SqlEscape(channel).c_str(), SqlEscape(file.creator).c_str(),
-                LocalTimestampNow().c_str(), file.start, file.duration, file.calib, file.calper,
-                kWfdHeaderSize, tend.c_str(), lcode.c_str());
+  const std::string lcode = file.lcode.empty() ? "NULL" : "'" + SqlText(file.lcode, dialect) + "'";
+  const std::string insert = StrFormat(
+      kInsertRow, SqlText(station, dialect).c_str(), file.rate, SqlText(cpath, dialect).c_str(),
+      kWfdDataType, SqlText(channel, dialect).c_str(), SqlText(file.creator, dialect).c_str(),
+      LocalTimestampNow().c_str(), file.start, file.duration, file.calib, file.calper,
+      kWfdHeaderSize, tend.c_str(), lcode.c_str());
   InTransaction(connection, [&] {
+    // Rows of an earlier import of this very file (same path, same start)
+    // are replaced; the path is compared exactly, in either spelling.
     bool registered = false;
-    {
-      odbc::Statement rows = connection.Query(findSame);
-      while (rows.Fetch())
-        if (rows.GetText(1).value_or("") == cpath) registered = true;
-    }
-    if (registered) connection.Execute(DeleteLikeStatement(cpath));
+    for (const CpathRow& row : RowsOfPath(connection, dialect, cpath))
+      if (StartsAt(row, file.start)) registered = true;
+    if (registered) DeleteRowsOfPath(connection, dialect, cpath);
     connection.Execute(insert);
   });
 }
 
-bool RemoveFileRows(odbc::Connection& connection, const std::string& path, UserPrompts& prompts) {
+bool RemoveFileRows(odbc::Connection& connection, int dialect, const std::string& path,
+                    UserPrompts& prompts) {
   try {
-    connection.Execute(DeleteLikeStatement(path));
+    InTransaction(connection, [&] { DeleteRowsOfPath(connection, dialect, path); });
     return true;
   } catch (const odbc::Error& error) {
     prompts.ShowError(

@@ -29,16 +29,20 @@ struct RegisteredFile {
 
 // Writes the FILELIST row of a WFD file (STA and CH in upper case, GAIN 1,
 // DATATYPE 3, FOFF 512, CREATER and LCODE from `file`, LDDATE now, TEND only
-// with `useTend`). Rows of an earlier import of the same file are
-// replaced in the same transaction, so importing twice leaves one row.
-// Throws odbc::Error with the driver's text; nothing changes then.
-void RegisterFile(odbc::Connection& connection, bool useTend, const RegisteredFile& file);
+// with `useTend`), its texts escaped for `dialect`. Rows of an earlier import
+// of the same file (the same path exactly, in either spelling, and the same
+// start) are replaced in the same transaction, so importing twice leaves one
+// row. Throws odbc::Error with the driver's text; nothing changes then.
+void RegisterFile(odbc::Connection& connection, int dialect, bool useTend,
+                  const RegisteredFile& file);
 
-// "delete from FILELIST where CPATH like '%s'" with every "/" and "\" of the
-// statement turned into "%" (so rows written with either separator go). On a
-// database error shows "Ошибка базы данных: Error of delete record in NUV-DB
-// (FILELIST -> PATH)\n" and the driver's text, and returns false.
-bool RemoveFileRows(odbc::Connection& connection, const std::string& path, UserPrompts& prompts);
+// Deletes the rows of the file `path`: its exact path, "/" and "\" counting
+// as the same separator (never the rows of a longer station code or of names
+// that a LIKE pattern would also match). On a database error shows "Ошибка
+// базы данных: Error of delete record in NUV-DB (FILELIST -> PATH)\n" and the
+// driver's text, and returns false.
+bool RemoveFileRows(odbc::Connection& connection, int dialect, const std::string& path,
+                    UserPrompts& prompts);
 
 // Deletes one disk-loop file and its FILELIST rows as one step: the rows
 // "CPATH='%s' and ((FOFF = 512) OR (FOFF is NULL))" go together with the file

@@ -5,6 +5,7 @@
 #include <span>
 
 #include "archive/archive_error.h"
+#include "archive/archive_paths.h"
 #include "db/station_table.h"
 #include "platform/strformat.h"
 
@@ -119,12 +120,14 @@ std::vector<std::pair<size_t, size_t>> SplitIntoPieces(const MseedTrace& trace) 
 
 void ImportMseedFile(const ImportTarget& target, const std::string& path, CXChanArray& spans,
                      MseedImportReport& report) {
+  if (!HasDataDirectory(target.dataDir)) throw ArchiveError(kNoDataDirectoryMessage);
   if (!ImportIfMseed(target, path, spans, report))
     throw ArchiveError(StrFormat("Файл %s не содержит данных miniSEED", path.c_str()));
 }
 
 void ImportMseedFolder(const ImportTarget& target, const std::string& folder, CXChanArray& spans,
                        MseedImportReport& report) {
+  if (!HasDataDirectory(target.dataDir)) throw ArchiveError(kNoDataDirectoryMessage);
   for (const std::string& path : RegularFilesOf(folder))
     if (!ImportIfMseed(target, path, spans, report)) report.notMseed.push_back(path);
 }

@@ -44,12 +44,14 @@ std::string BuildWfdHeader(std::string_view station, std::string_view channel, d
   return header;
 }
 
-std::string WfdFileName(std::string_view station, std::string_view channel, double start) {
+std::string WfdFileName(std::string_view station, std::string_view channel, double start,
+                        int copy) {
   const CalendarTime c = EpochToCalendar(start);
   const ClockFields clock = ClockOf(c);
-  return StrFormat("%.*s/%02d%02d%02d-%02d%02d%04d.%.*s", static_cast<int>(station.size()),
+  const std::string suffix = copy > 0 ? StrFormat("_%d", copy) : "";
+  return StrFormat("%.*s/%02d%02d%02d-%02d%02d%04d%s.%.*s", static_cast<int>(station.size()),
                    station.data(), clock.hour, clock.minute, clock.second, c.day, c.month, c.year,
-                   static_cast<int>(channel.size()), channel.data());
+                   suffix.c_str(), static_cast<int>(channel.size()), channel.data());
 }
 
 }  // namespace nuv

@@ -18,7 +18,9 @@ std::string BuildWfdHeader(std::string_view station, std::string_view channel, d
 
 // The file's name relative to the data directory: "STA/hhmmss-ddmmyyyy.CHAN"
 // with the whole seconds of the first sample (every station has its own
-// subdirectory).
-std::string WfdFileName(std::string_view station, std::string_view channel, double start);
+// subdirectory). A `copy` above 0 names another record of the channel that
+// starts in the same whole second: "STA/hhmmss-ddmmyyyy_<copy>.CHAN".
+std::string WfdFileName(std::string_view station, std::string_view channel, double start,
+                        int copy = 0);
 
 }  // namespace nuv

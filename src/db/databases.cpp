@@ -1,6 +1,7 @@
 #include "db/databases.h"
 
 #include "db/dialect.h"
+#include "db/last_id.h"
 #include "platform/config.h"
 #include "platform/profile_file.h"
 #include "platform/strformat.h"
@@ -117,6 +118,11 @@ bool Databases::OpenCss(Config& config, const ProfileFile& ini, UserPrompts& pro
     config.wfd = false;
     return false;
   }
+  try {
+    cssDialect_ = RecogniseDialect(css_.DbmsName());
+  } catch (const odbc::Error&) {
+    cssDialect_ = kDialectAccess;
+  }
   cssOpen_ = true;
   return true;
 }
@@ -149,30 +155,9 @@ void Databases::RefreshCommentsFlag() {
 }
 
 long long Databases::AllocateIds(const std::string& key, int count, bool localLastId) {
-  if (count < 1) return -1;
-  odbc::Connection* connection = &main_;
-  if (!localLastId) {
-    if (!cssOpen_) return -1;
-    connection = &css_;
-  }
-  try {
-    odbc::Statement statement(*connection);
-    statement.Execute(StrFormat("update lastid set keyvalue=keyvalue+%d where keyname='%s'", count,
-                                SqlEscape(key).c_str()));
-  } catch (const odbc::Error&) {
-    return -1;
-  }
-  try {
-    odbc::Statement statement(*connection);
-    statement.Execute(
-        StrFormat("select keyvalue from LASTID where keyname='%s'", SqlEscape(key).c_str()));
-    if (!statement.Fetch()) return -1;
-    const std::optional<std::string> text = statement.GetText(1);
-    if (!text) return -1;
-    return LeadingInteger(text->substr(0, 64));
-  } catch (const odbc::Error&) {
-    return -1;
-  }
+  if (localLastId) return main_.IsOpen() ? AllocateLastId(main_, dialect_, key, count) : -1;
+  if (!cssOpen_) return -1;
+  return AllocateLastId(css_, cssDialect_, key, count);
 }
 
 void Databases::Execute(const std::string& sql) {

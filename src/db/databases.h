@@ -71,14 +71,15 @@ class Databases {
   // Reads the comments-column flag from the database again.
   void RefreshCommentsFlag();
 
-  // The next value of LASTID counter `key` (incremented before it is read),
-  // from the main database when `localLastId`, else from the CSS database;
-  // -1 on any failure, also when the CSS database is needed but not open.
-  // The counter row must exist: it is never created here.
+  // The next value of LASTID counter `key` (incremented and read as one
+  // atomic unit, see AllocateLastId), from the main database when
+  // `localLastId`, else from the CSS database; -1 on any failure, also when
+  // the CSS database is needed but not open. The counter row must exist: it
+  // is never created here.
   long long AllocateId(const std::string& key, bool localLastId) {
     return AllocateIds(key, 1, localLastId);
   }
-  // Reserves `count` (>= 1) consecutive identifiers with one update and
+  // Reserves `count` (>= 1) consecutive identifiers in one atomic step and
   // returns the last of them (the first is that minus count-1); -1 on failure.
   long long AllocateIds(const std::string& key, int count, bool localLastId);
 
@@ -97,6 +98,7 @@ class Databases {
   odbc::Connection css_;
   bool cssOpen_ = false;
   int dialect_ = 0;
+  int cssDialect_ = 0;  // how identifiers are allocated in the CSS database
   bool hasComments_ = false;
   std::string mainString_, cssString_;
 };

@@ -17,6 +17,16 @@ int RecogniseDialect(std::string_view dbmsName) {
   return dialect;
 }
 
+std::string SqlText(std::string_view text, int dialect) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    if (c == '\'' || (c == '\\' && dialect == kDialectMySql)) out.push_back(c);
+    out.push_back(c);
+  }
+  return out;
+}
+
 const char* DialectName(int dialect) {
   switch (dialect) {
     case kDialectSqlServer:

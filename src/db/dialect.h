@@ -2,6 +2,7 @@
 // The database product behind the main connection, recognised from the
 // driver's DBMS name, and the few SQL forms that depend on it.
 
+#include <string>
 #include <string_view>
 
 namespace nuv {
@@ -19,6 +20,11 @@ inline constexpr int kDialectSqlite = 5;
 // "SQLITE" in that order, a later match overriding an earlier one; Access
 // when nothing matches.
 int RecogniseDialect(std::string_view dbmsName);
+
+// `text` ready to stand between the quotes of an SQL text literal: every
+// quote doubled and, on MySQL, where a backslash escapes the character after
+// it, every backslash doubled too (so "C:\data" stays "C:\data").
+std::string SqlText(std::string_view text, int dialect);
 
 // A short name for reports ("Access", "SQL Server", ...).
 const char* DialectName(int dialect);

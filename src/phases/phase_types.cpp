@@ -1,9 +1,11 @@
 #include "phases/phase_types.h"
 
-#include <fstream>
+#include <filesystem>
+#include <optional>
 #include <sstream>
 
 #include "platform/config.h"
+#include "platform/file_read.h"
 #include "platform/paths.h"
 #include "platform/strformat.h"
 
@@ -20,15 +22,27 @@ std::string TravelTimeDirectory(const Config& config) {
   return dir;
 }
 
-void PhaseTypeTable::LoadNames(const std::string& ttDir) {
+bool PhaseTypeTable::LoadNames(const std::string& ttDir, std::string* error) {
   Free();
   directory_ = ttDir;
-  std::ifstream in(JoinPath(ttDir, "phaselist"));
-  if (in) {
+  const std::string path = JoinPath(ttDir, "phaselist");
+  std::optional<std::string> text;
+  std::error_code ec;
+  if (std::filesystem::exists(path, ec)) {
+    try {
+      text = ReadWholeFile(path, "Ошибка открытия файла");
+    } catch (const FileReadError& failure) {
+      // An unreadable list is reported, never taken for an empty one; the
+      // built-in list stands in for it.
+      if (error) *error = failure.what();
+    }
+  }
+  if (text) {
     // One entry per line: the name and the file name; a line without both
     // words is skipped.
+    std::istringstream lines(*text);
     std::string line;
-    while (std::getline(in, line)) {
+    while (std::getline(lines, line)) {
       std::istringstream words(line);
       std::string name, file;
       if (words >> name >> file) entries_.push_back({name, file, {}});
@@ -38,14 +52,16 @@ void PhaseTypeTable::LoadNames(const std::string& ttDir) {
   }
   for (const char* name : PseudoPhaseTypes()) entries_.push_back({name, "", {}});
   RebuildIndex();
+  return text.has_value() || !std::filesystem::exists(path, ec);
 }
 
-void PhaseTypeTable::Load(const std::string& ttDir) {
-  LoadNames(ttDir);
+bool PhaseTypeTable::Load(const std::string& ttDir, std::string* error) {
+  const bool ok = LoadNames(ttDir, error);
   for (Entry& entry : entries_) {
     entry.data.name = entry.name.substr(0, 9);
     if (!entry.ttFile.empty()) ReadTravelTimeFile(JoinPath(ttDir, entry.ttFile), entry.data);
   }
+  return ok;
 }
 
 void PhaseTypeTable::Free() {

@@ -25,10 +25,12 @@ class PhaseTypeTable {
   };
 
   // Builds the table from `<ttDir>/phaselist` (or the built-in list) and
-  // loads every entry's travel-time table from `ttDir`.
-  void Load(const std::string& ttDir);
-  // Only the vocabulary, without reading any travel-time file.
-  void LoadNames(const std::string& ttDir);
+  // loads every entry's travel-time table from `ttDir`. A phaselist that
+  // exists but cannot be read gives the built-in list too and returns false
+  // with the read error's message in `error`.
+  bool Load(const std::string& ttDir, std::string* error = nullptr);
+  // Only the vocabulary, without reading any travel-time file (same results).
+  bool LoadNames(const std::string& ttDir, std::string* error = nullptr);
   void Free();
 
   int Count() const { return static_cast<int>(entries_.size()); }

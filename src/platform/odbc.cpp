@@ -12,9 +12,8 @@ std::string DiagnosticText(SQLSMALLINT handleType, SQLHANDLE handle) {
   SQLCHAR message[SQL_MAX_MESSAGE_LENGTH];
   SQLINTEGER native = 0;
   SQLSMALLINT length = 0;
-  for (SQLSMALLINT record = 1;
-       SQLGetDiagRec(handleType, handle, record, state, &native, message, sizeof message, &length) ==
-       SQL_SUCCESS;
+  for (SQLSMALLINT record = 1; SQLGetDiagRec(handleType, handle, record, state, &native, message,
+                                             sizeof message, &length) == SQL_SUCCESS;
        ++record) {
     if (!text.empty()) text += "\n";
     text += DecodeText(reinterpret_cast<const char*>(message));
@@ -23,11 +22,28 @@ std::string DiagnosticText(SQLSMALLINT handleType, SQLHANDLE handle) {
   return text;
 }
 
+std::string DiagnosticState(SQLSMALLINT handleType, SQLHANDLE handle) {
+  SQLCHAR state[6] = {0};
+  SQLCHAR message[8];
+  SQLINTEGER native = 0;
+  SQLSMALLINT length = 0;
+  const SQLRETURN rc =
+      SQLGetDiagRec(handleType, handle, 1, state, &native, message, sizeof message, &length);
+  if (!SQL_SUCCEEDED(rc)) return "";
+  return reinterpret_cast<const char*>(state);
+}
+
 namespace {
+
+[[noreturn]] void Fail(SQLSMALLINT handleType, SQLHANDLE handle) {
+  // The state is read first: reading the records does not clear them.
+  std::string state = DiagnosticState(handleType, handle);
+  throw Error(DiagnosticText(handleType, handle), std::move(state));
+}
 
 void Check(SQLRETURN rc, SQLSMALLINT handleType, SQLHANDLE handle) {
   if (rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO || rc == SQL_NO_DATA) return;
-  throw Error(DiagnosticText(handleType, handle));
+  Fail(handleType, handle);
 }
 
 }  // namespace
@@ -46,14 +62,15 @@ Connection::~Connection() {
 
 void Connection::Open(const std::string& connectionString) {
   Close();
-  if (dbc_ == SQL_NULL_HDBC) Check(SQLAllocHandle(SQL_HANDLE_DBC, env_, &dbc_), SQL_HANDLE_ENV, env_);
+  if (dbc_ == SQL_NULL_HDBC)
+    Check(SQLAllocHandle(SQL_HANDLE_DBC, env_, &dbc_), SQL_HANDLE_ENV, env_);
   std::vector<SQLCHAR> in(connectionString.begin(), connectionString.end());
   in.push_back(0);
   SQLCHAR out[1024];
   SQLSMALLINT outLength = 0;
   const SQLRETURN rc = SQLDriverConnect(dbc_, nullptr, in.data(), SQL_NTS, out, sizeof out,
                                         &outLength, SQL_DRIVER_NOPROMPT);
-  if (!SQL_SUCCEEDED(rc)) throw Error(DiagnosticText(SQL_HANDLE_DBC, dbc_));
+  if (!SQL_SUCCEEDED(rc)) Fail(SQL_HANDLE_DBC, dbc_);
   open_ = true;
 }
 
@@ -93,8 +110,8 @@ Statement Connection::Query(const std::string& sql) {
 }
 
 void Connection::BeginTransaction() {
-  Check(SQLSetConnectAttr(dbc_, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF),
-                          0),
+  Check(SQLSetConnectAttr(dbc_, SQL_ATTR_AUTOCOMMIT,
+                          reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0),
         SQL_HANDLE_DBC, dbc_);
 }
 

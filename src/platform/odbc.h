@@ -13,10 +13,16 @@
 
 namespace nuv::odbc {
 
-// A failed ODBC call; what() is the driver's diagnostic text.
+// A failed ODBC call; what() is the driver's diagnostic text and state() the
+// SQLSTATE of its first diagnostic record ("" when there was none).
 class Error : public std::runtime_error {
  public:
-  explicit Error(const std::string& message) : std::runtime_error(message) {}
+  explicit Error(const std::string& message, std::string state = "")
+      : std::runtime_error(message), state_(std::move(state)) {}
+  const std::string& state() const { return state_; }
+
+ private:
+  std::string state_;
 };
 
 class Statement;
@@ -85,5 +91,7 @@ class Statement {
 
 // The diagnostic records of a handle joined into one text.
 std::string DiagnosticText(SQLSMALLINT handleType, SQLHANDLE handle);
+// The SQLSTATE of the first diagnostic record, "" when there is none.
+std::string DiagnosticState(SQLSMALLINT handleType, SQLHANDLE handle);
 
 }  // namespace nuv::odbc

@@ -1,22 +1,30 @@
 #include "platform/profile_file.h"
 
-#include <fstream>
 #include <sstream>
 #include <vector>
 
+#include "platform/file_read.h"
+#include "platform/file_write.h"
 #include "platform/strformat.h"
 #include "platform/text_codec.h"
 
 namespace nuv {
 namespace {
 
-std::vector<std::string> ReadLines(const std::filesystem::path& path) {
+// The file's lines; none when it is missing. `readable` is cleared when the
+// file exists but cannot be read to its end.
+std::vector<std::string> ReadLines(const std::filesystem::path& path, bool* readable = nullptr) {
   std::vector<std::string> lines;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return lines;
-  std::stringstream buffer;
-  buffer << in.rdbuf();
-  const std::string text = DecodeText(buffer.str());
+  std::error_code ec;
+  if (!std::filesystem::exists(path, ec)) return lines;
+  std::string bytes;
+  try {
+    bytes = ReadWholeFile(path.string());
+  } catch (const FileReadError&) {
+    if (readable) *readable = false;
+    return lines;
+  }
+  const std::string text = DecodeText(bytes);
   std::string line;
   std::istringstream stream(text);
   while (std::getline(stream, line)) {
@@ -84,7 +92,11 @@ int ProfileFile::GetInt(std::string_view section, std::string_view key, int def)
 
 bool ProfileFile::WriteString(std::string_view section, std::string_view key,
                               std::string_view value) {
-  std::vector<std::string> lines = ReadLines(path_);
+  bool readable = true;
+  std::vector<std::string> lines = ReadLines(path_, &readable);
+  // A file that cannot be read is not rewritten from nothing: its other
+  // sections would be lost.
+  if (!readable) return false;
   const std::string entry = std::string(Trim(key)) + "=" + std::string(value);
   bool inSection = false;
   bool done = false;
@@ -113,17 +125,13 @@ bool ProfileFile::WriteString(std::string_view section, std::string_view key,
       lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(sectionEnd), entry);
     }
   }
-  std::error_code ec;
-  if (path_.has_parent_path()) std::filesystem::create_directories(path_.parent_path(), ec);
-  const std::filesystem::path temp = path_.string() + ".tmp";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    for (const std::string& line : lines) out << line << "\r\n";
-    if (!out.flush()) return false;
-  }
-  std::filesystem::rename(temp, path_, ec);
-  return !ec;
+  std::string text;
+  for (const std::string& line : lines) text += line + "\r\n";
+  return ReplaceFile(path_, text);
+}
+
+std::string SettingsNotSavedMessage(const std::filesystem::path& file) {
+  return "Ошибка записи файла " + file.string() + ": установки не сохранены";
 }
 
 }  // namespace nuv

@@ -40,4 +40,8 @@ class ProfileFile {
   std::filesystem::path path_;
 };
 
+// What the analyst is shown when a settings file could not be written:
+// "Ошибка записи файла FILE: установки не сохранены".
+std::string SettingsNotSavedMessage(const std::filesystem::path& file);
+
 }  // namespace nuv

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/file_write.h"
 #include "platform/strformat.h"
 
 namespace nuv {
@@ -56,7 +57,9 @@ std::string ParentOf(const std::string& key) {
 
 }  // namespace
 
-SettingsStore::SettingsStore(std::filesystem::path file) : file_(std::move(file)) { Reload(); }
+SettingsStore::SettingsStore(std::filesystem::path file) : file_(std::move(file)) {
+  Reload();
+}
 
 std::string SettingsStore::Normalize(std::string_view key) {
   std::string out;
@@ -107,23 +110,21 @@ void SettingsStore::Reload() const {
 }
 
 bool SettingsStore::Save() {
-  std::error_code ec;
-  if (file_.has_parent_path()) std::filesystem::create_directories(file_.parent_path(), ec);
-  const std::filesystem::path temp = file_.string() + ".tmp";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    for (const auto& [upper, key] : keys_) {
-      out << '[' << Escape(key.name) << "]\n";
-      for (const auto& [valueUpper, value] : key.values) {
-        out << (value.binary ? "b " : "s ") << Escape(key.valueNames.at(valueUpper)) << '='
-            << (value.binary ? Hex(value.data) : Escape(value.data)) << '\n';
-      }
+  std::ostringstream out;
+  for (const auto& [upper, key] : keys_) {
+    out << '[' << Escape(key.name) << "]\n";
+    for (const auto& [valueUpper, value] : key.values) {
+      out << (value.binary ? "b " : "s ") << Escape(key.valueNames.at(valueUpper)) << '='
+          << (value.binary ? Hex(value.data) : Escape(value.data)) << '\n';
     }
-    if (!out.flush()) return false;
   }
-  std::filesystem::rename(temp, file_, ec);
-  if (ec) return false;
+  std::error_code ec;
+  if (!ReplaceFile(file_, out.str())) {
+    // The change did not reach the file: the next read takes the file as it
+    // is, so nothing looks saved that was not.
+    loadedSize_ = kUnsaved;
+    return false;
+  }
   loadedSize_ = std::filesystem::file_size(file_, ec);
   loadedTime_ = std::filesystem::last_write_time(file_, ec);
   return true;
@@ -145,7 +146,9 @@ SettingsStore::Key& SettingsStore::EnsureKey(std::string_view key) {
   return keys_[ToUpperAscii(name)];
 }
 
-bool SettingsStore::KeyExists(std::string_view key) const { return FindKey(key) != nullptr; }
+bool SettingsStore::KeyExists(std::string_view key) const {
+  return FindKey(key) != nullptr;
+}
 
 bool SettingsStore::CreateKey(std::string_view key) {
   EnsureKey(key);
@@ -178,8 +181,9 @@ std::vector<std::string> SettingsStore::SubKeys(std::string_view key) const {
     if (rest.find('\\') != std::string::npos) continue;
     names.push_back(entry.name.substr(entry.name.size() - rest.size()));
   }
-  std::sort(names.begin(), names.end(),
-            [](const std::string& a, const std::string& b) { return ToUpperAscii(a) < ToUpperAscii(b); });
+  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+    return ToUpperAscii(a) < ToUpperAscii(b);
+  });
   return names;
 }
 

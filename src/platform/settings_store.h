@@ -54,7 +54,7 @@ class SettingsStore {
     std::string data;  // text, or the raw bytes of a binary value
   };
   struct Key {
-    std::string name;                    // as first created (letter case kept)
+    std::string name;                     // as first created (letter case kept)
     std::map<std::string, Value> values;  // by upper-cased name
     std::map<std::string, std::string> valueNames;
   };
@@ -66,6 +66,9 @@ class SettingsStore {
   Key& EnsureKey(std::string_view key);
   std::optional<Value> GetValue(std::string_view key, std::string_view name) const;
   bool SetValue(std::string_view key, std::string_view name, Value value);
+
+  // loadedSize_ after a failed save: never a real size, so the file is read again.
+  static constexpr uintmax_t kUnsaved = static_cast<uintmax_t>(-2);
 
   std::filesystem::path file_;
   mutable std::map<std::string, Key> keys_;  // by normalised (upper-case) path

@@ -3,7 +3,9 @@
 namespace nuv {
 
 void LoadTravelTimeTables(Workstation& workstation) {
-  workstation.phaseTypes().Load(TravelTimeDirectory(workstation.config()));
+  std::string error;
+  if (!workstation.phaseTypes().Load(TravelTimeDirectory(workstation.config()), &error))
+    workstation.prompts().ShowError(error);
 }
 
 EventContext EventContextOf(Workstation& w) {

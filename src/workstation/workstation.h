@@ -78,7 +78,8 @@ class Workstation {
 EventContext EventContextOf(Workstation& workstation);
 
 // Frees and rebuilds the workstation's phase-type table with every
-// travel-time table of the selected set (start-up and a change of set).
+// travel-time table of the selected set (start-up and a change of set). A
+// phaselist that cannot be read is shown through the workstation's prompts.
 void LoadTravelTimeTables(Workstation& workstation);
 
 }  // namespace nuv

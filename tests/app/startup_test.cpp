@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "support/test_database.h"
 
 namespace nuv {
@@ -59,6 +61,22 @@ TEST_P(StartupTest, ListsAreNotReloadedOnReconnect) {
   prompts.answers = {PromptAnswer::Yes};
   ASSERT_TRUE(ReconnectDatabases(ws));
   EXPECT_TRUE(ws.stations().empty());
+}
+
+TEST_P(StartupTest, AnUnreadablePhaselistIsShownToTheAnalyst) {
+  const std::string home = db().dir().path().string() + "/nuvhome";
+  std::filesystem::create_directories(home + "/phases/phaselist");
+  db().Ini().WriteString("NUV", "DIR", home);
+  StartupOptions options;
+  options.args = db().Keys();
+  options.settingsDir = db().settingsDir();
+  options.loadTravelTimes = [](Workstation& ws) { LoadTravelTimeTables(ws); };
+  std::unique_ptr<Workstation> ws = CreateWorkstation(options, prompts);
+  ASSERT_EQ(prompts.records.size(), 1u);
+  EXPECT_EQ(prompts.records[0].icon, PromptIcon::Error);
+  EXPECT_EQ(prompts.records[0].text,
+            "Ошибка чтения файла " + home + "/phases/phaselist: Is a directory");
+  EXPECT_EQ(ws->phaseTypes().Count(), 64);  // the built-in list stands in
 }
 
 NUV_DATABASE_TEST_SUITE(StartupTest);

@@ -8,6 +8,7 @@
 
 #include "archive/archive_error.h"
 #include "archive/archive_import.h"
+#include "archive/archive_paths.h"
 #include "archive/segment_assembly.h"
 #include "archive/wfd_file.h"
 #include "archive/wfdisc_format.h"
@@ -33,6 +34,10 @@ StationTable Inventory() {
   abc.channels[3].name = "SHZ";
   abc.channels[3].lcode = "00";  // only found with its location code
   table.records().push_back(abc);
+  CScreenFields abcd;
+  abcd.code = "ABCD";
+  abcd.channels[0].name = "BHZ";
+  table.records().push_back(abcd);
   return table;
 }
 
@@ -72,7 +77,7 @@ class ArchiveImportTest : public DatabaseTest {
     DatabaseTest::SetUp();
     if (IsSkipped()) return;
     target_ = std::make_unique<ImportTarget>(
-        ImportTarget{db().main(), stations_, dataDir(), false, prompts});
+        ImportTarget{db().main(), stations_, dataDir(), false, prompts, db().dialect()});
   }
   std::string dataDir() { return (db().dir().path() / "data").string(); }
   std::string In(const std::string& name) { return (db().dir().path() / "in" / name).string(); }
@@ -81,6 +86,16 @@ class ArchiveImportTest : public DatabaseTest {
     CXChanArray spans;
     ImportWfdiscFile(*target_, In(wfdisc), spans);
     return spans;
+  }
+
+  // The message of the ArchiveError that stops importing `wfdisc`.
+  std::string ImportError(const std::string& wfdisc) {
+    try {
+      Import(wfdisc);
+    } catch (const ArchiveError& error) {
+      return error.what();
+    }
+    return "<no error>";
   }
 
   StationTable stations_ = Inventory();
@@ -261,6 +276,81 @@ TEST_P(ArchiveImportTest, RefusedRowsAskWhetherToGoOn) {
   prompts.answers = {PromptAnswer::No};
   EXPECT_THROW(Import("set.wfdisc"), ArchiveError);
   EXPECT_EQ(prompts.records.size(), 1u);
+}
+
+TEST_P(ArchiveImportTest, ReimportLeavesRowsOfLongerStationCodesAlone) {
+  db().dir().WriteFile("in/a.f4", Floats({1, 2}));
+  db().dir().WriteFile("in/abcd.wfdisc", Lines({Record("ABCD", "bhz", kStart, 2, "f4", "a.f4")}));
+  db().dir().WriteFile("in/abc.wfdisc", Lines({Record("ABC", "bhz", kStart, 2, "f4", "a.f4")}));
+  Import("abcd.wfdisc");
+  Import("abc.wfdisc");
+  Import("abc.wfdisc");
+  EXPECT_EQ(Value("select count(*) from FILELIST where CPATH='ABCD/175641-05082009.BHZ'"), "1");
+  EXPECT_EQ(Value("select count(*) from FILELIST where CPATH='ABC/175641-05082009.BHZ'"), "1");
+  EXPECT_EQ(Value("select count(*) from FILELIST"), "2");
+}
+
+TEST_P(ArchiveImportTest, RecordsStartingInOneSecondKeepTheirOwnFiles) {
+  db().dir().WriteFile("in/a.f4", Floats({1, 2, 3, 4}));
+  db().dir().WriteFile("in/b.f4", Floats({5, 6, 7, 8}));
+  db().dir().WriteFile("in/c.f4", Floats({9, 9, 9, 9}));
+  // 41.25 s, 41.75 s and 41.75 s again (a duplicate record with other samples).
+  db().dir().WriteFile("in/set.wfdisc",
+                       Lines({Record("ABC", "bhz", kStart, 4, "f4", "a.f4"),
+                              Record("ABC", "bhz", kStart + 0.5, 4, "f4", "b.f4"),
+                              Record("ABC", "bhz", kStart + 0.5, 4, "f4", "c.f4")}));
+  Import("set.wfdisc");
+  Import("set.wfdisc");  // a second import reuses the same three names
+  EXPECT_EQ(Value("select count(*) from FILELIST"), "3");
+  const auto samplesOf = [&](const std::string& name) {
+    const std::string bytes = test::TempDir::ReadFile(db().dir().path() / "data/ABC" / name);
+    return bytes.size() > 512 ? bytes.substr(512) : std::string();
+  };
+  EXPECT_EQ(samplesOf("175641-05082009.BHZ"), Floats({1, 2, 3, 4}));
+  EXPECT_EQ(samplesOf("175641-05082009_1.BHZ"), Floats({5, 6, 7, 8}));
+  EXPECT_EQ(samplesOf("175641-05082009_2.BHZ"), Floats({9, 9, 9, 9}));
+  EXPECT_FALSE(std::filesystem::exists(db().dir().path() / "data/ABC/175641-05082009_3.BHZ"));
+  EXPECT_EQ(Value("select CPATH from FILELIST where TBEGIN < 1249495001.5"),
+            "ABC/175641-05082009.BHZ");
+
+  // Each row gives its own record's samples back.
+  NUVDataBlockArray out;
+  AssembleFromFileList(db().main(), db().dialect(), dataDir(), false, "ABC", "BHZ", "??", kStart,
+                       kStart + 1, out);
+  ASSERT_EQ(out.size(), 3);
+  EXPECT_EQ(out[0].samples, (std::vector<float>{1, 2, 3, 4}));
+  EXPECT_EQ(out[1].start, kStart + 0.5);
+  EXPECT_NE(out[1].samples, out[0].samples);
+  EXPECT_NE(out[2].samples, out[0].samples);
+  EXPECT_NE(out[1].samples, out[2].samples);
+}
+
+TEST_P(ArchiveImportTest, WithoutADataDirectoryNothingIsWritten) {
+  db().dir().WriteFile("in/a.f4", Floats({7}));
+  db().dir().WriteFile("in/set.wfdisc", Lines({Record("ABC", "bhz", 1000, 1, "f4", "a.f4")}));
+  for (const char* none : {"", "/", "\\"}) {
+    target_->dataDir = none;
+    EXPECT_EQ(ImportError("set.wfdisc"), kNoDataDirectoryMessage) << "'" << none << "'";
+    CXChanArray spans;
+    EXPECT_THROW(ImportWfdiscFolder(*target_, In(""), spans), ArchiveError);
+    EXPECT_EQ(spans.size(), 0);
+  }
+  EXPECT_EQ(Value("select count(*) from FILELIST"), "0");
+  EXPECT_FALSE(std::filesystem::exists("/ABC/001640-01011970.BHZ"));
+}
+
+TEST_P(ArchiveImportTest, UnreadableFilesStopTheImportWithTheSystemsText) {
+  // Directories open for reading, but reading them fails.
+  std::filesystem::create_directories(db().dir().path() / "in/folder.f4");
+  db().dir().WriteFile("in/set.wfdisc", Lines({Record("ABC", "bhz", 1000, 2, "f4", "folder.f4")}));
+  EXPECT_EQ(ImportError("set.wfdisc"),
+            "Ошибка чтения файла " + In("folder.f4") + ": Is a directory");
+  // An unreadable wfdisc file is not read as an empty one.
+  std::filesystem::create_directories(db().dir().path() / "in/dir.wfdisc");
+  EXPECT_EQ(ImportError("dir.wfdisc"),
+            "Ошибка чтения файла " + In("dir.wfdisc") + ": Is a directory");
+  EXPECT_EQ(Value("select count(*) from FILELIST"), "0");
+  EXPECT_FALSE(std::filesystem::exists(db().dir().path() / "data/ABC/001640-01011970.BHZ"));
 }
 
 TEST(ArchiveImportPaths, DataFilesLieBesideOrBelowTheWfdisc) {

@@ -43,5 +43,15 @@ TEST(ArchivePaths, DirectoryAndBareNameSplitAtEitherSeparator) {
   EXPECT_EQ(BareFileName("ABC\\x"), "x");
 }
 
+TEST(ArchivePaths, OnlyARealFolderIsADataDirectory) {
+  EXPECT_FALSE(HasDataDirectory(""));
+  EXPECT_FALSE(HasDataDirectory("/"));
+  EXPECT_FALSE(HasDataDirectory("\\"));
+  EXPECT_FALSE(HasDataDirectory(" // "));
+  EXPECT_TRUE(HasDataDirectory("/data"));
+  EXPECT_TRUE(HasDataDirectory("D:\\data"));
+  EXPECT_TRUE(HasDataDirectory("data"));
+}
+
 }  // namespace
 }  // namespace nuv

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 
+#include "platform/file_read.h"
 #include "support/temp_dir.h"
 
 namespace nuv {
@@ -132,6 +134,20 @@ TEST_F(BlockReaderTest, MissingShortAndUnknownFilesGiveZeros) {
   ASSERT_TRUE(four);
   EXPECT_EQ(four->count, 100);
   EXPECT_EQ(four->samples, std::vector<float>(100, 0.0f));
+}
+
+TEST_F(BlockReaderTest, ReadErrorsAreReportedNotTurnedIntoZeros) {
+  // A directory opens for reading but every read of it fails.
+  std::filesystem::create_directory(dir / "folder.wfd");
+  const std::string name = (dir / "folder.wfd").string();
+  for (int code : {3, 1}) {  // read straight into the block, and through the buffer
+    try {
+      ReadBlock(File("folder.wfd", 1000, 10, 10, code), 1000, 1010);
+      ADD_FAILURE() << "no error for code " << code;
+    } catch (const FileReadError& error) {
+      EXPECT_EQ(std::string(error.what()), "Ошибка чтения файла " + name + ": Is a directory");
+    }
+  }
 }
 
 }  // namespace

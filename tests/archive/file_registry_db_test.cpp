@@ -40,18 +40,43 @@ TEST_P(FileRegistryTest, RemovingRowsMatchesEitherSeparator) {
   AddRow("ABC", "BHZ", "ABC/x.BHZ", 1000);
   AddRow("ABC", "BHZ", "ABC\\x.BHZ", 1000);
   AddRow("ABC", "BHZ", "ABC/y.BHZ", 1000);
-  EXPECT_TRUE(RemoveFileRows(db().main(), "ABC/x.BHZ", prompts));
+  EXPECT_TRUE(RemoveFileRows(db().main(), db().dialect(), "ABC/x.BHZ", prompts));
   EXPECT_EQ(Count(), "1");
   EXPECT_EQ(Count("CPATH='ABC/y.BHZ'"), "1");
   EXPECT_TRUE(prompts.records.empty());
 
   db().Exec("drop table FILELIST");
-  EXPECT_FALSE(RemoveFileRows(db().main(), "ABC/y.BHZ", prompts));
+  EXPECT_FALSE(RemoveFileRows(db().main(), db().dialect(), "ABC/y.BHZ", prompts));
   ASSERT_EQ(prompts.records.size(), 1u);
   EXPECT_EQ(prompts.records[0].icon, PromptIcon::Error);
   EXPECT_TRUE(prompts.records[0].text.starts_with(
       "Ошибка базы данных: Error of delete record in NUV-DB (FILELIST -> ABC/y.BHZ)\n"));
   EXPECT_GT(prompts.records[0].text.size(), 80u);  // the driver's text follows
+}
+
+TEST_P(FileRegistryTest, RemovingRowsMatchesThePathExactly) {
+  AddRow("ABC", "BHZ", "ABC/x.BHZ", 1000);
+  AddRow("ABCD", "BHZ", "ABCD/x.BHZ", 1000);
+  AddRow("ABC", "BHZ", "ABC/a_b.BHZ", 1000);
+  AddRow("ABC", "BHZ", "ABC/aXb.BHZ", 1000);
+  AddRow("ABC", "BHZ", "ABC/100%.BHZ", 1000);
+  AddRow("ABC", "BHZ", "ABC/1000.BHZ", 1000);
+  AddRow("ABC", "BHZ", "ABC\\x!y.BHZ", 1000);
+  AddRow("ABC", "BHZ", "ABC/xy.BHZ", 1000);
+  AddRow("AB_", "BHZ", "AB_/x.BHZ", 1000);
+  EXPECT_TRUE(RemoveFileRows(db().main(), db().dialect(), "ABC/x.BHZ", prompts));
+  EXPECT_EQ(Count("CPATH='ABCD/x.BHZ'"), "1");
+  EXPECT_EQ(Count("CPATH='AB_/x.BHZ'"), "1");
+  EXPECT_TRUE(RemoveFileRows(db().main(), db().dialect(), "ABC/a_b.BHZ", prompts));
+  EXPECT_EQ(Count("CPATH='ABC/aXb.BHZ'"), "1");
+  EXPECT_TRUE(RemoveFileRows(db().main(), db().dialect(), "ABC/100%.BHZ", prompts));
+  EXPECT_EQ(Count("CPATH='ABC/1000.BHZ'"), "1");
+  EXPECT_TRUE(RemoveFileRows(db().main(), db().dialect(), "ABC/x!y.BHZ", prompts));
+  EXPECT_EQ(Count("CPATH='ABC/xy.BHZ'"), "1");
+  EXPECT_TRUE(RemoveFileRows(db().main(), db().dialect(), "AB_\\x.BHZ", prompts));
+  EXPECT_EQ(Count(), "4");
+  EXPECT_EQ(Count("CPATH in ('ABCD/x.BHZ', 'ABC/aXb.BHZ', 'ABC/1000.BHZ', 'ABC/xy.BHZ')"), "4");
+  EXPECT_TRUE(prompts.records.empty());
 }
 
 TEST_P(FileRegistryTest, DiskLoopDeletesFileAndRowsTogether) {

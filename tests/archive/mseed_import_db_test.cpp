@@ -68,7 +68,7 @@ class MseedImportTest : public test::DatabaseTest {
     DatabaseTest::SetUp();
     if (IsSkipped()) return;
     target_ = std::make_unique<ImportTarget>(
-        ImportTarget{db().main(), stations_, dataDir(), false, prompts});
+        ImportTarget{db().main(), stations_, dataDir(), false, prompts, db().dialect()});
   }
   std::string dataDir() { return (db().dir().path() / "data").string(); }
   std::string Write(const std::string& name, const std::string& bytes) {

@@ -62,5 +62,12 @@ TEST(WfdFile, DamagedTimesStillGiveAFileNameAndHeader) {
             std::string::npos);
 }
 
+TEST(WfdFile, CopiesOfOneSecondGetASuffixBeforeTheChannel) {
+  const double start = CalendarToEpoch(2009, 8, 5, 17, 56, 41.75);
+  EXPECT_EQ(WfdFileName("ABC", "BHZ", start, 0), "ABC/175641-05082009.BHZ");
+  EXPECT_EQ(WfdFileName("ABC", "BHZ", start, 1), "ABC/175641-05082009_1.BHZ");
+  EXPECT_EQ(WfdFileName("ABC", "BHZ", start, 12), "ABC/175641-05082009_12.BHZ");
+}
+
 }  // namespace
 }  // namespace nuv

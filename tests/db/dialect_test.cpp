@@ -40,5 +40,12 @@ TEST(DialectTest, UpgradeTypesAndVerbs) {
   EXPECT_STREQ(AlterColumnVerb(kDialectPostgres), "ALTER");
 }
 
+TEST(DialectTest, TextLiteralsDoubleQuotesAndOnMySqlBackslashes) {
+  EXPECT_EQ(SqlText("C:\\data\\O'Brien", kDialectPostgres), "C:\\data\\O''Brien");
+  EXPECT_EQ(SqlText("C:\\data\\O'Brien", kDialectSqlite), "C:\\data\\O''Brien");
+  EXPECT_EQ(SqlText("C:\\data\\O'Brien", kDialectMySql), "C:\\\\data\\\\O''Brien");
+  EXPECT_EQ(SqlText("", kDialectMySql), "");
+}
+
 }  // namespace
 }  // namespace nuv

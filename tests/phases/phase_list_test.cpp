@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <limits>
 
 #include "phases/current_event.h"
@@ -159,6 +160,23 @@ TEST(PhaseTypeTable, BuiltInTableWhenPhaselistIsMissing) {
   EXPECT_FALSE(types.HasTravelTimes(0));
   EXPECT_EQ(types.Name(64), "");
   EXPECT_FALSE(types.Data(99).hasTravelTimes);
+}
+
+TEST(PhaseTypeTable, UnreadablePhaselistIsReportedNotTakenAsEmpty) {
+  test::TempDir dir;
+  // A folder named phaselist exists but cannot be read as a file.
+  std::filesystem::create_directory(dir / "phaselist");
+  PhaseTypeTable types;
+  std::string error;
+  EXPECT_FALSE(types.Load(dir.path().string(), &error));
+  EXPECT_EQ(error, "Ошибка чтения файла " + (dir / "phaselist").string() + ": Is a directory");
+  // The built-in phases stand in for the list, as for a missing one.
+  EXPECT_EQ(types.Count(), 64);
+  EXPECT_EQ(types.Name(0), "P");
+
+  error.clear();
+  EXPECT_TRUE(types.LoadNames("/nonexistent/dir/", &error));
+  EXPECT_EQ(error, "");
 }
 
 TEST(PhaseTypeTable, PhaselistFileWithBadLinesAndMissingTables) {

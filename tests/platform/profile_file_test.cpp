@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "support/temp_dir.h"
 
 namespace nuv {
@@ -17,9 +19,10 @@ TEST(ProfileFile, MissingFileAndKeysGiveDefaults) {
 
 TEST(ProfileFile, SectionsAndKeysIgnoreCaseAndIntegersUseLeadingDigits) {
   test::TempDir dir;
-  auto path = dir.WriteFile("nuv.ini",
-                            "; comment\r\n[Database]\r\n odbc = MyDsn \r\nWFD=12abc\r\nUSE_TEND=x\r\n"
-                            "[OTHER]\r\nodbc=wrong\r\n");
+  auto path =
+      dir.WriteFile("nuv.ini",
+                    "; comment\r\n[Database]\r\n odbc = MyDsn \r\nWFD=12abc\r\nUSE_TEND=x\r\n"
+                    "[OTHER]\r\nodbc=wrong\r\n");
   ProfileFile ini(path);
   EXPECT_EQ(ini.GetString("DATABASE", "ODBC", "NUV", 32), "MyDsn");
   EXPECT_EQ(ini.GetInt("database", "wfd", 0), 12);
@@ -55,6 +58,24 @@ TEST(ProfileFile, ReadsCodePage1251Files) {
   // "Тест" in code page 1251.
   auto path = dir.WriteFile("NUV.INI", std::string("[A]\nname=\xD2\xE5\xF1\xF2\n"));
   EXPECT_EQ(ProfileFile(path).GetString("A", "name", "", 100), "Тест");
+}
+
+TEST(ProfileFile, FailedWritesReportFailureAndLoseNothing) {
+  test::TempDir dir;
+  const auto path = dir.WriteFile("NUV.INI", "[OUT]\r\nDIR=/out\r\n[A]\r\nB=1\r\n");
+  ProfileFile ini(path);
+  std::filesystem::create_directory(dir / "NUV.INI.tmp");
+  EXPECT_FALSE(ini.WriteString("OUT", "DIR", "/new"));
+  EXPECT_EQ(ini.GetString("OUT", "DIR", "", 100), "/out");
+
+  // A settings file that exists but cannot be read is not rewritten from
+  // nothing (its other sections would be lost).
+  std::filesystem::create_directory(dir / "cfg");
+  std::filesystem::create_directory(dir / "cfg/NUV.INI");
+  EXPECT_FALSE(ProfileFile(dir / "cfg/NUV.INI").WriteString("OUT", "DIR", "/x"));
+  EXPECT_FALSE(ProfileFile(dir.WriteFile("plain", "x") / "NUV.INI").WriteString("A", "B", "2"));
+  EXPECT_EQ(SettingsNotSavedMessage("/cfg/NUV.INI"),
+            "Ошибка записи файла /cfg/NUV.INI: установки не сохранены");
 }
 
 }  // namespace

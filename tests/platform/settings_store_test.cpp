@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "support/temp_dir.h"
 
 namespace nuv {
@@ -45,6 +47,25 @@ TEST(SettingsStore, SeesChangesMadeByAnotherInstance) {
   second.SetString("NUV\\A", "y", "two-longer");
   EXPECT_EQ(first.GetString("NUV\\A", "y"), "two-longer");
   EXPECT_EQ(first.GetString("NUV\\A", "x"), "one");
+}
+
+TEST(SettingsStore, AFailedWriteDoesNotLookSaved) {
+  test::TempDir dir;
+  SettingsStore store(dir / "registry.txt");
+  ASSERT_TRUE(store.SetString("NUV\\Time\\ABC\\BHZ", "name", "kept"));
+  // The temporary file's name taken by a folder: every save fails, for root too.
+  std::filesystem::create_directory(dir / "registry.txt.tmp");
+  EXPECT_FALSE(store.SetString("NUV\\Time\\ABC\\BHZ", "name", "lost"));
+  EXPECT_FALSE(store.SetDouble("NUV\\Time\\ABC\\BHZ", "Tbegin", 5));
+  EXPECT_FALSE(store.CreateKey("NUV\\New"));
+  EXPECT_EQ(store.GetString("NUV\\Time\\ABC\\BHZ", "name"), "kept");
+  EXPECT_FALSE(store.GetDouble("NUV\\Time\\ABC\\BHZ", "Tbegin").has_value());
+  EXPECT_FALSE(store.KeyExists("NUV\\New"));
+
+  // Without any file yet, a store below a regular file saves nothing and holds nothing.
+  SettingsStore blocked(dir.WriteFile("plain", "x") / "registry.txt");
+  EXPECT_FALSE(blocked.SetString("NUV\\A", "x", "one"));
+  EXPECT_FALSE(blocked.GetString("NUV\\A", "x").has_value());
 }
 
 }  // namespace

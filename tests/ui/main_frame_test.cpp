@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QTest>
 #include <QToolButton>
+#include <filesystem>
 
 #include "app/ui/about_dialog.h"
 #include "app/ui/menu_layout.h"
@@ -449,6 +450,18 @@ TEST_F(FrameTest, ReconnectRefreshesTheNetworkList) {
   f.ExecuteCommand(33155);
   EXPECT_EQ(reconnects, 1);
   EXPECT_EQ(f.networkList()->count(), 3);
+}
+
+TEST_F(FrameTest, FontCommandShowsAFailedWrite) {
+  services.chooseFont = [](const QFont&, QWidget*) -> std::optional<QFont> {
+    return QFont("DejaVu Sans");
+  };
+  CMainFrame& f = frame();
+  std::filesystem::create_directories(ws->ini().path().string() + ".tmp");
+  f.ExecuteCommand(32769);
+  ASSERT_EQ(prompts.records.size(), 1u);
+  EXPECT_EQ(prompts.records[0].text, SettingsNotSavedMessage(ws->ini().path()));
+  EXPECT_FALSE(ws->ini().Find("FONT", "lfHeight").has_value());
 }
 
 TEST_F(FrameTest, FontCommandWritesTheFifteenKeys) {

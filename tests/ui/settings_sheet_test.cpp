@@ -12,6 +12,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <filesystem>
 
 #include "frame_fixture.h"
 #include "screenshot.h"
@@ -174,6 +175,35 @@ TEST_F(SettingsSheetTest, OtherPagesWriteTheirKeys) {
   EXPECT_TRUE(waveform.autoScale);
   EXPECT_EQ(Ini("FKEXT", "MODULE"), "/usr/local/bin/fkprog");
   EXPECT_EQ(Ini("FKEXT", "WFD"), "/tmp/fk2");
+}
+
+TEST_F(SettingsSheetTest, AFailedWriteIsShownAndNothingLooksSaved) {
+  CSettingsSheet sheet(*ws, context);
+  // The temporary name of NUV.INI taken by a folder: every write fails, for root too.
+  const std::filesystem::path blocker = ws->ini().path().string() + ".tmp";
+  std::filesystem::create_directories(blocker);
+  sheet.page<CPhaseSetPage>()->setEdits[0]->setText("P, PKP");
+  EXPECT_FALSE(sheet.page<CPhaseSetPage>()->Apply());
+  EXPECT_FALSE(sheet.page<CWorkParamsPage>()->Apply());
+  EXPECT_FALSE(sheet.page<CCss30OutputPage>()->Apply());
+  EXPECT_FALSE(sheet.page<SetupCalpAmpOptions>()->Apply());
+  EXPECT_FALSE(sheet.page<CExtProgFKSetup>()->Apply());
+  EXPECT_TRUE(sheet.page<CWaveformSetupPage>()->Apply());  // nothing to write
+  EXPECT_TRUE(prompts.records.empty());
+  sheet.accept();
+  ASSERT_EQ(prompts.records.size(), 1u);
+  EXPECT_EQ(prompts.records[0].text, SettingsNotSavedMessage(ws->ini().path()));
+  EXPECT_EQ(prompts.records[0].icon, PromptIcon::Error);
+  EXPECT_EQ(Ini("PRESELECTED PHASES", "Teleseismic"), "<missing>");
+
+  // Once the file can be written again, OK saves silently.
+  std::filesystem::remove(blocker);
+  prompts.records.clear();
+  CSettingsSheet again(*ws, context);
+  again.page<CPhaseSetPage>()->setEdits[0]->setText("P, PKP");
+  again.accept();
+  EXPECT_TRUE(prompts.records.empty());
+  EXPECT_EQ(Ini("PRESELECTED PHASES", "Teleseismic"), "P;PKP;");
 }
 
 TEST_F(SettingsSheetTest, CancelWritesNothing) {

@@ -46,9 +46,10 @@ FontRecord RecordFromFont(const QFont& font, const FontRecord& base) {
   return record;
 }
 
-void WriteFontKeys(ProfileFile& ini, const FontRecord& record) {
+bool WriteFontKeys(ProfileFile& ini, const FontRecord& record) {
+  bool saved = true;
   auto put = [&](const char* key, long value) {
-    ini.WriteString("FONT", key, std::to_string(value));
+    saved = ini.WriteString("FONT", key, std::to_string(value)) && saved;
   };
   put("lfHeight", record.height);
   put("lfWidth", record.width);
@@ -63,7 +64,7 @@ void WriteFontKeys(ProfileFile& ini, const FontRecord& record) {
   put("lfClipPrecision", record.clipPrecision);
   put("lfQuality", record.quality);
   put("lfPitchAndFamily", record.pitchAndFamily);
-  ini.WriteString("FONT", "lfFaceName", record.faceName);
+  return ini.WriteString("FONT", "lfFaceName", record.faceName) && saved;
 }
 
 }  // namespace nuv

@@ -14,7 +14,7 @@ QFont FontFromRecord(const FontRecord& record);
 // The record of a font; the fields Qt does not know (character set,
 // precisions, quality) are kept from `base`.
 FontRecord RecordFromFont(const QFont& font, const FontRecord& base);
-// Writes the fifteen [FONT] keys.
-void WriteFontKeys(ProfileFile& ini, const FontRecord& record);
+// Writes the fifteen [FONT] keys; false when any of them could not be written.
+bool WriteFontKeys(ProfileFile& ini, const FontRecord& record);
 
 }  // namespace nuv

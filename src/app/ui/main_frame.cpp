@@ -478,7 +478,8 @@ void CMainFrame::ChooseFont() {
   if (!chosen) return;
   FontRecord record = RecordFromFont(*chosen, ws_.config().font);
   ws_.config().font = record;
-  WriteFontKeys(ws_.ini(), record);
+  if (!WriteFontKeys(ws_.ini(), record))
+    ws_.prompts().ShowError(SettingsNotSavedMessage(ws_.ini().path()));
   ApplyDisplayFont(FontFromRecord(record));
   emit displayFontChanged(*chosen);
 }

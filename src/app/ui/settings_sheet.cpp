@@ -189,39 +189,39 @@ CWorkParamsPage::CWorkParamsPage(Workstation& ws, const SettingsContext& context
   layout->addStretch();
 }
 
-void CWorkParamsPage::Apply() {
+bool CWorkParamsPage::Apply() {
   Config& config = ws_.config();
   ProfileFile& ini = ws_.ini();
   // The data directory holds for this run only.
   config.dataDir = NativePath(S(dataDirEdit->text()));
   const std::string outDir = S(outDirEdit->text());
   config.outDir = NativePath(outDir);
-  ini.WriteString("OUT", "DIR", outDir);
+  bool saved = ini.WriteString("OUT", "DIR", outDir);
 
   const int set = travelTimeSets->currentIndex();
   if (travelTimeSets->isEnabled() && set >= 0 && set != initialSet_) {
     config.travelTimeSet = set;
     config.travelTimeDir =
         NativePath(ini.GetString("GODOGRAPH", StrFormat("DIR%d", set), "\\", 120));
-    ini.WriteString("GODOGRAPH", "N#", std::to_string(set));
+    saved = ini.WriteString("GODOGRAPH", "N#", std::to_string(set)) && saved;
     initialSet_ = set;
     if (context_.reloadTravelTimes) context_.reloadTravelTimes();
   }
 
   config.wfd = fromCssDb->isChecked() && context_.cssConnected;
-  ini.WriteString("DATABASE", "WFD", Flag(config.wfd));
+  saved = ini.WriteString("DATABASE", "WFD", Flag(config.wfd)) && saved;
 
   const std::string cssPath = S(cssDataPathEdit->text());
   const std::string imsPath = S(imsRebPathEdit->text());
   config.cssDataPath = NativePath(cssPath);
   config.imsRebPath = NativePath(imsPath);
-  ini.WriteString("DIR", "CSSDATAPATH", cssPath);
-  ini.WriteString("DIR", "IMSREBPATH", imsPath);
+  saved = ini.WriteString("DIR", "CSSDATAPATH", cssPath) && saved;
+  saved = ini.WriteString("DIR", "IMSREBPATH", imsPath) && saved;
 
   config.saveToCssDb = saveToCssDb->isChecked();
-  ini.WriteString("DATABASE", "SAVETOCSSDB", Flag(config.saveToCssDb));
+  saved = ini.WriteString("DATABASE", "SAVETOCSSDB", Flag(config.saveToCssDb)) && saved;
   config.useTend = useTend->isChecked();
-  ini.WriteString("DATABASE", "USE_TEND", Flag(config.useTend));
+  return ini.WriteString("DATABASE", "USE_TEND", Flag(config.useTend)) && saved;
 }
 
 // ---------------------------------------------------------------------------
@@ -254,12 +254,13 @@ CCss30OutputPage::CCss30OutputPage(Workstation& ws, QWidget* parent)
   layout->addStretch();
 }
 
-void CCss30OutputPage::Apply() {
+bool CCss30OutputPage::Apply() {
   const std::string dir = S(dirEdit->text());
   ws_.config().cssOutDir = NativePath(dir);
   ws_.config().cssOutFormat = format->checkedId();
-  ws_.ini().WriteString("CSS30DATAOUTPUT", "DIR", dir);
-  ws_.ini().WriteString("CSS30DATAOUTPUT", "FORMAT", std::to_string(format->checkedId()));
+  const bool saved = ws_.ini().WriteString("CSS30DATAOUTPUT", "DIR", dir);
+  return ws_.ini().WriteString("CSS30DATAOUTPUT", "FORMAT", std::to_string(format->checkedId())) &&
+         saved;
 }
 
 // ---------------------------------------------------------------------------
@@ -284,9 +285,9 @@ SetupCalpAmpOptions::SetupCalpAmpOptions(Workstation& ws, QWidget* parent)
   layout->addStretch();
 }
 
-void SetupCalpAmpOptions::Apply() {
+bool SetupCalpAmpOptions::Apply() {
   ws_.config().amplitudeDefault = mode->checkedId();
-  ws_.ini().WriteString("AMPLITUDE", "DEFAULT", std::to_string(mode->checkedId()));
+  return ws_.ini().WriteString("AMPLITUDE", "DEFAULT", std::to_string(mode->checkedId()));
 }
 
 // ---------------------------------------------------------------------------
@@ -321,15 +322,16 @@ CPhaseSetPage::CPhaseSetPage(Workstation& ws, QWidget* parent) : CSettingsPage(p
   layout->addStretch();
 }
 
-void CPhaseSetPage::Apply() {
+bool CPhaseSetPage::Apply() {
   ProfileFile& ini = ws_.ini();
+  bool saved = true;
   for (int i = 0; i < 3; ++i) {
     const std::string text = NormalizePhaseSet(S(setEdits[i]->text()));
-    ini.WriteString("PRESELECTED PHASES", kSetKeys[i], text);
+    saved = ini.WriteString("PRESELECTED PHASES", kSetKeys[i], text) && saved;
   }
   const int set = active->checkedId();
   ws_.config().preselectedPhases = set;
-  ini.WriteString("PRESELECTED PHASES", "Selection", kSetKeys[set]);
+  return ini.WriteString("PRESELECTED PHASES", "Selection", kSetKeys[set]) && saved;
 }
 
 // ---------------------------------------------------------------------------
@@ -350,11 +352,12 @@ CWaveformSetupPage::CWaveformSetupPage(WaveformDisplaySettings* settings, QWidge
   layout->addStretch();
 }
 
-void CWaveformSetupPage::Apply() {
-  if (!settings_) return;
+bool CWaveformSetupPage::Apply() {
+  if (!settings_) return true;
   settings_->drawWaveforms = drawWaveforms->isChecked();
   settings_->timeGrid = timeGrid->isChecked();
   settings_->autoScale = autoScale->isChecked();
+  return true;  // held for the run, nothing to write
 }
 
 // ---------------------------------------------------------------------------
@@ -388,15 +391,15 @@ CExtProgFKSetup::CExtProgFKSetup(Workstation& ws, QWidget* parent)
   layout->addStretch();
 }
 
-void CExtProgFKSetup::Apply() {
-  ws_.ini().WriteString("FKEXT", "MODULE", S(programEdit->text()));
-  ws_.ini().WriteString("FKEXT", "WFD", S(exchangeDirEdit->text()));
+bool CExtProgFKSetup::Apply() {
+  const bool saved = ws_.ini().WriteString("FKEXT", "MODULE", S(programEdit->text()));
+  return ws_.ini().WriteString("FKEXT", "WFD", S(exchangeDirEdit->text())) && saved;
 }
 
 // ---------------------------------------------------------------------------
 CSettingsSheet::CSettingsSheet(Workstation& ws, const SettingsContext& context,
                                bool waveformPageOnly, QWidget* parent)
-    : QDialog(parent) {
+    : QDialog(parent), prompts_(ws.prompts()), iniPath_(ws.ini().path().string()) {
   setWindowTitle("Установки");
   tabs_ = new QTabWidget(this);
   // Every page's tab stays in sight without scroll arrows: long titles are
@@ -429,7 +432,11 @@ CSettingsSheet::CSettingsSheet(Workstation& ws, const SettingsContext& context,
 }
 
 void CSettingsSheet::accept() {
-  for (CSettingsPage* page : pages_) page->Apply();
+  bool saved = true;
+  for (CSettingsPage* page : pages_) saved = page->Apply() && saved;
+  // The settings hold for this run either way; the analyst learns that
+  // they will not be there next time.
+  if (!saved) prompts_.ShowError(SettingsNotSavedMessage(iniPath_));
   QDialog::accept();
 }
 

@@ -22,6 +22,7 @@ class QTabWidget;
 
 namespace nuv {
 
+class UserPrompts;
 class Workstation;
 
 // What the sheet needs besides the configuration.
@@ -38,7 +39,8 @@ class CSettingsPage : public QWidget {
   Q_OBJECT
  public:
   using QWidget::QWidget;
-  virtual void Apply() = 0;
+  // Takes the page's values; false when a key could not be written.
+  virtual bool Apply() = 0;
 };
 
 // "Установки": directories, travel-time set, waveform source and flags.
@@ -46,7 +48,7 @@ class CWorkParamsPage : public CSettingsPage {
   Q_OBJECT
  public:
   CWorkParamsPage(Workstation& ws, const SettingsContext& context, QWidget* parent = nullptr);
-  void Apply() override;
+  bool Apply() override;
 
   QLineEdit* dataDirEdit;
   QLineEdit* outDirEdit;
@@ -71,7 +73,7 @@ class CCss30OutputPage : public CSettingsPage {
   Q_OBJECT
  public:
   explicit CCss30OutputPage(Workstation& ws, QWidget* parent = nullptr);
-  void Apply() override;
+  bool Apply() override;
 
   QLineEdit* dirEdit;
   QButtonGroup* format;
@@ -85,7 +87,7 @@ class SetupCalpAmpOptions : public CSettingsPage {
   Q_OBJECT
  public:
   explicit SetupCalpAmpOptions(Workstation& ws, QWidget* parent = nullptr);
-  void Apply() override;
+  bool Apply() override;
 
   QButtonGroup* mode;
 
@@ -98,7 +100,7 @@ class CPhaseSetPage : public CSettingsPage {
   Q_OBJECT
  public:
   explicit CPhaseSetPage(Workstation& ws, QWidget* parent = nullptr);
-  void Apply() override;
+  bool Apply() override;
 
   QButtonGroup* active;    // 0 Teleseismic, 1 Regional, 2 Local, 3 Full
   QLineEdit* setEdits[3];  // Teleseismic, Regional, Local
@@ -112,7 +114,7 @@ class CWaveformSetupPage : public CSettingsPage {
   Q_OBJECT
  public:
   CWaveformSetupPage(WaveformDisplaySettings* settings, QWidget* parent = nullptr);
-  void Apply() override;
+  bool Apply() override;
 
   QCheckBox* drawWaveforms;
   QCheckBox* timeGrid;
@@ -127,7 +129,7 @@ class CExtProgFKSetup : public CSettingsPage {
   Q_OBJECT
  public:
   explicit CExtProgFKSetup(Workstation& ws, QWidget* parent = nullptr);
-  void Apply() override;
+  bool Apply() override;
 
   QLineEdit* programEdit;
   QLineEdit* exchangeDirEdit;
@@ -152,10 +154,13 @@ class CSettingsSheet : public QDialog {
     return nullptr;
   }
 
-  // Applies every page (OK).
+  // Applies every page (OK); when NUV.INI could not be written shows
+  // SettingsNotSavedMessage.
   void accept() override;
 
  private:
+  UserPrompts& prompts_;
+  std::string iniPath_;
   QTabWidget* tabs_;
   std::vector<CSettingsPage*> pages_;
 };

@@ -24,7 +24,7 @@ void ImportMseedCommand(Workstation& ws, waveform* window) {
   MseedImportReport report;
   try {
     const ImportTarget target{ws.databases().main(), ws.stations(), ws.config().dataDir,
-                              ws.config().useTend, prompts};
+                              ws.config().useTend,   prompts,       ws.databases().dialect()};
     ImportMseedFolder(target, *folder, spans, report);
   } catch (const std::exception& e) {
     // What was stored before the error is still reported and shown.

@@ -69,8 +69,8 @@ void waveform::LoadChannelList(const std::string& name) {
 void waveform::LoadCssFolder(const std::string& folder) {
   CXChanArray spans;
   try {
-    const ImportTarget target{ws_.databases().main(), stations(), ws_.config().dataDir,
-                              ws_.config().useTend, ws_.prompts()};
+    const ImportTarget target{ws_.databases().main(), stations(),    ws_.config().dataDir,
+                              ws_.config().useTend,   ws_.prompts(), ws_.databases().dialect()};
     ImportWfdiscFolder(target, folder, spans);
   } catch (const std::exception& e) {
     // What was imported before the error still gets its panes.
