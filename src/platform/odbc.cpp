@@ -12,9 +12,8 @@ std::string DiagnosticText(SQLSMALLINT handleType, SQLHANDLE handle) {
   SQLCHAR message[SQL_MAX_MESSAGE_LENGTH];
   SQLINTEGER native = 0;
   SQLSMALLINT length = 0;
-  for (SQLSMALLINT record = 1;
-       SQLGetDiagRec(handleType, handle, record, state, &native, message, sizeof message, &length) ==
-       SQL_SUCCESS;
+  for (SQLSMALLINT record = 1; SQLGetDiagRec(handleType, handle, record, state, &native, message,
+                                             sizeof message, &length) == SQL_SUCCESS;
        ++record) {
     if (!text.empty()) text += "\n";
     text += DecodeText(reinterpret_cast<const char*>(message));
@@ -46,7 +45,8 @@ Connection::~Connection() {
 
 void Connection::Open(const std::string& connectionString) {
   Close();
-  if (dbc_ == SQL_NULL_HDBC) Check(SQLAllocHandle(SQL_HANDLE_DBC, env_, &dbc_), SQL_HANDLE_ENV, env_);
+  if (dbc_ == SQL_NULL_HDBC)
+    Check(SQLAllocHandle(SQL_HANDLE_DBC, env_, &dbc_), SQL_HANDLE_ENV, env_);
   std::vector<SQLCHAR> in(connectionString.begin(), connectionString.end());
   in.push_back(0);
   SQLCHAR out[1024];
@@ -93,15 +93,23 @@ Statement Connection::Query(const std::string& sql) {
 }
 
 void Connection::BeginTransaction() {
-  Check(SQLSetConnectAttr(dbc_, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF),
-                          0),
+  Check(SQLSetConnectAttr(dbc_, SQL_ATTR_AUTOCOMMIT,
+                          reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0),
         SQL_HANDLE_DBC, dbc_);
 }
 
 void Connection::Commit() {
   const SQLRETURN rc = SQLEndTran(SQL_HANDLE_DBC, dbc_, SQL_COMMIT);
+  std::string failure;
+  if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO && rc != SQL_NO_DATA) {
+    failure = DiagnosticText(SQL_HANDLE_DBC, dbc_);
+    // A refused commit may leave the transaction open (SQLite keeps it when a
+    // deferred constraint fails): roll it back, or its changes would stay
+    // visible on this connection and be committed by the next statement.
+    SQLEndTran(SQL_HANDLE_DBC, dbc_, SQL_ROLLBACK);
+  }
   SQLSetConnectAttr(dbc_, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON), 0);
-  Check(rc, SQL_HANDLE_DBC, dbc_);
+  if (!failure.empty()) throw Error(failure);
 }
 
 void Connection::Rollback() {
