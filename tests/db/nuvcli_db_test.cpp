@@ -2,10 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <nlohmann/json.hpp>
 
-#include "support/test_database.h"
+#include "support/nuvcli_run.h"
 
 namespace nuv {
 namespace {
@@ -21,19 +20,8 @@ struct CliRun {
 // Runs nuvcli with the settings folder of the test database; standard error
 // is appended to the output after a marker line.
 CliRun Nuvcli(const test::TestDatabase& db, const std::string& arguments) {
-  const std::string command = "NUV_CONFIG_DIR='" + db.settingsDir().string() + "' '" +
-                              std::string(NUV_BINARY_DIR) + "/app/nuvcli' " + arguments + " 2>'" +
-                              (db.dir().path() / "stderr.txt").string() + "'";
-  CliRun run;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return run;
-  char buffer[4096];
-  size_t n = 0;
-  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
-  const int status = pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  run.out += "\n--stderr--\n" + test::TempDir::ReadFile(db.dir().path() / "stderr.txt");
-  return run;
+  const test::CliRun run = test::RunNuvcli(db, arguments);
+  return {run.status, run.out + "\n--stderr--\n" + run.errors};
 }
 
 nlohmann::json Json(const CliRun& run) {
@@ -41,9 +29,7 @@ nlohmann::json Json(const CliRun& run) {
 }
 
 std::string Keys(const test::TestDatabase& db) {
-  std::string keys;
-  for (const std::string& key : db.Keys()) keys += "'" + key + "' ";
-  return keys;
+  return test::CliKeys(db);
 }
 
 class NuvcliDbTest : public DatabaseTest {
