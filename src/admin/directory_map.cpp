@@ -1,19 +1,22 @@
 #include "admin/directory_map.h"
 
 #include "platform/odbc.h"
+#include "platform/paths.h"
 #include "platform/profile_file.h"
 #include "platform/strformat.h"
 
 namespace nuv {
 
 void SetDirectoryMapEntry(DirectoryMap& map, const std::string& name, const std::string& dir) {
+  // Kept as the start-up reads it: with "/" separators.
+  const std::string native = NativePath(dir);
   for (auto& [entryName, entryDir] : map) {
     if (entryName == name) {
-      entryDir = dir;
+      entryDir = native;
       return;
     }
   }
-  map.emplace_back(name, dir);
+  map.emplace_back(name, native);
 }
 
 bool DeleteDirectoryMapEntry(DirectoryMap& map, const std::string& name) {

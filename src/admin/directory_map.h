@@ -15,7 +15,8 @@ class Connection;
 }
 class ProfileFile;
 
-// Replaces the pair with the same catalogue name, or adds one at the end.
+// Replaces the pair with the same catalogue name, or adds one at the end;
+// the directory is kept with "/" separators, as the start-up reads it.
 void SetDirectoryMapEntry(DirectoryMap& map, const std::string& name, const std::string& dir);
 // Removes the pair of `name`; false when there is none.
 bool DeleteDirectoryMapEntry(DirectoryMap& map, const std::string& name);
