@@ -81,7 +81,9 @@ CRegionsDlg::CRegionsDlg(Workstation& ws, QWidget* parent) : QDialog(parent), ws
   list_->setHeaderLabels({QString::fromUtf8("Имя региона"), QString::fromUtf8("Широта 1"),
                           QString::fromUtf8("Долгота 1"), QString::fromUtf8("Широта 2"),
                           QString::fromUtf8("Долгота 2")});
+  list_->header()->setStretchLastSection(false);
   list_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  list_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
   list_->setMinimumWidth(520);
   const std::vector<ControlledRegion>& regions = ws_.regions();
   for (size_t i = 0; i < regions.size(); ++i) {
