@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 #include "platform/odbc.h"
 #include "platform/strformat.h"
@@ -37,8 +36,11 @@ std::string RegionValueText(double value) {
 }
 
 std::optional<double> ParseRegionValue(const std::string& text) {
-  double value = 0;
-  if (std::sscanf(text.c_str(), "%lf", &value) != 1 || !std::isfinite(value)) return std::nullopt;
+  // The decimal point whatever the locale; leading blanks are skipped and the
+  // number ends at the first character that cannot continue it.
+  char* end = nullptr;
+  const double value = StrToDouble(text.c_str(), &end);
+  if (end == text.c_str() || !std::isfinite(value)) return std::nullopt;
   return value;
 }
 
