@@ -9,13 +9,14 @@ std::vector<Command> ArchiveCommands();
 std::vector<Command> SeismoCommands();
 std::vector<Command> SigprocCommands();
 std::vector<Command> DbCommands();
+std::vector<Command> AdminCommands();
 std::vector<Command> BulletinCommands();
 std::vector<Command> EventCommands();
 
 std::vector<Command> AllCommands() {
   std::vector<Command> all;
   for (auto group : {TimeCommands, ResponseCommands, ArchiveCommands, SeismoCommands,
-                     SigprocCommands, DbCommands, BulletinCommands, EventCommands}) {
+                     SigprocCommands, DbCommands, AdminCommands, BulletinCommands, EventCommands}) {
     auto commands = group();
     all.insert(all.end(), commands.begin(), commands.end());
   }

@@ -19,11 +19,6 @@ constexpr const char* kInsertRow =
     "insert into FILELIST (STA, SPS, GAIN, CPATH, DATATYPE, CH, CREATER, LDDATE, TBEGIN, TQTY, "
     "CALIB, CALPER, FOFF, TEND, LCODE) values ('%s', %.17g, 1, '%s', %d, '%s', '%s', {ts '%s'}, "
     "%.17g, %.17g, %.17g, %.17g, %d, %s, %s)";
-constexpr const char* kDeleteDiskLoopRows =
-    "delete from FILELIST where CPATH='%s' and ((FOFF = 512) OR (FOFF is NULL))";
-constexpr const char* kStationDiskLoopRows =
-    "select CPATH, FOFF from FILELIST where tbegin>=%lf and tbegin<%lf and sta='%s' and ((FOFF = "
-    "512) OR (FOFF is NULL))";
 
 std::string LocalTimestampNow() {
   const std::time_t now = std::time(nullptr);
@@ -33,9 +28,6 @@ std::string LocalTimestampNow() {
   std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
   return text;
 }
-
-// Thrown inside a deletion's transaction when its file has to stay.
-struct FileKept {};
 
 // Runs `work` inside a transaction; rolls back and rethrows on any error.
 template <typename Work>
@@ -91,61 +83,6 @@ bool RemoveFileRows(odbc::Connection& connection, int dialect, const std::string
         error.what());
     return false;
   }
-}
-
-bool DeleteDiskLoopFile(odbc::Connection& connection, const std::string& dataDir,
-                        const std::string& cpath, std::optional<long long> foff,
-                        UserPrompts& prompts) {
-  if (foff && *foff != kWfdHeaderSize) return false;  // part of a shared file: kept
-  const std::string fullName = JoinPath(dataDir, cpath);
-  bool deleted = false;
-  try {
-    // The rows go first inside the transaction, the file next, and the commit
-    // last: a database that refuses keeps the file, a file that stays keeps
-    // its rows.
-    InTransaction(connection, [&] {
-      connection.Execute(StrFormat(kDeleteDiskLoopRows, SqlEscape(cpath).c_str()));
-      std::error_code ec;
-      const auto status = std::filesystem::symlink_status(fullName, ec);
-      if (std::filesystem::exists(status)) {
-        const bool removable = !std::filesystem::is_directory(status);
-        if (!removable || !std::filesystem::remove(fullName, ec) || ec) {
-          prompts.Message(StrFormat("Ошибка удаления файла %s", fullName.c_str()), kAppTitle,
-                          PromptIcon::Warning, PromptButtons::Ok);
-          throw FileKept{};
-        }
-      }
-    });
-    deleted = true;
-  } catch (const FileKept&) {
-    deleted = false;  // already reported; the rows were rolled back
-  } catch (const odbc::Error& error) {
-    prompts.ShowError(error.what());
-    deleted = false;
-  }
-  return deleted;
-}
-
-int DeleteStationFiles(odbc::Connection& connection, const std::string& dataDir,
-                       const std::string& station, long from, long to, UserPrompts& prompts) {
-  std::vector<std::pair<std::string, std::optional<long long>>> rows;
-  try {
-    odbc::Statement statement =
-        connection.Query(StrFormat(kStationDiskLoopRows, static_cast<double>(from),
-                                   static_cast<double>(to), SqlEscape(station).c_str()));
-    while (statement.Fetch()) {
-      std::optional<std::string> cpath = statement.GetText(1);
-      std::optional<long long> foff = statement.GetInt(2);
-      if (cpath) rows.emplace_back(std::move(*cpath), foff);
-    }
-  } catch (const odbc::Error& error) {
-    prompts.ShowError(error.what());
-    return 0;
-  }
-  int deleted = 0;
-  for (const auto& [cpath, foff] : rows)
-    if (DeleteDiskLoopFile(connection, dataDir, cpath, foff, prompts)) ++deleted;
-  return deleted;
 }
 
 }  // namespace nuv

@@ -1,7 +1,6 @@
 #pragma once
 // FILELIST rows of the archive's own files: registering an imported WFD
-// file, removing the rows of a file, and the deletion of old files from the
-// disk loop (the rolling archive on disk).
+// file and removing the rows of a file (the disk loop: disk_loop.h).
 
 #include <optional>
 #include <string>
@@ -43,23 +42,5 @@ void RegisterFile(odbc::Connection& connection, int dialect, bool useTend,
 // driver's text, and returns false.
 bool RemoveFileRows(odbc::Connection& connection, int dialect, const std::string& path,
                     UserPrompts& prompts);
-
-// Deletes one disk-loop file and its FILELIST rows as one step: the rows
-// "CPATH='%s' and ((FOFF = 512) OR (FOFF is NULL))" go together with the file
-// below the data directory. A file that exists but cannot be deleted keeps
-// its rows ("Ошибка удаления файла %s", warning); a database error shows the
-// driver's text and leaves file and rows as they were. A row whose FOFF is
-// neither 512 nor NULL points into a shared multi-channel file and is never
-// touched. Returns true when the rows were deleted.
-bool DeleteDiskLoopFile(odbc::Connection& connection, const std::string& dataDir,
-                        const std::string& cpath, std::optional<long long> foff,
-                        UserPrompts& prompts);
-
-// The station procedure of the disk loop: every row of the station with
-// from <= TBEGIN < to (whole seconds) whose FOFF is 512 or NULL, deleted by
-// the rule above. Returns the number of rows deleted. A failing query shows
-// the driver's text.
-int DeleteStationFiles(odbc::Connection& connection, const std::string& dataDir,
-                       const std::string& station, long from, long to, UserPrompts& prompts);
 
 }  // namespace nuv

@@ -117,8 +117,16 @@ void Connection::BeginTransaction() {
 
 void Connection::Commit() {
   const SQLRETURN rc = SQLEndTran(SQL_HANDLE_DBC, dbc_, SQL_COMMIT);
+  std::string failure;
+  if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO && rc != SQL_NO_DATA) {
+    failure = DiagnosticText(SQL_HANDLE_DBC, dbc_);
+    // A refused commit may leave the transaction open (SQLite keeps it when a
+    // deferred constraint fails): roll it back, or its changes would stay
+    // visible on this connection and be committed by the next statement.
+    SQLEndTran(SQL_HANDLE_DBC, dbc_, SQL_ROLLBACK);
+  }
   SQLSetConnectAttr(dbc_, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON), 0);
-  Check(rc, SQL_HANDLE_DBC, dbc_);
+  if (!failure.empty()) throw Error(failure);
 }
 
 void Connection::Rollback() {

@@ -52,7 +52,8 @@ class Connection {
   // Runs a query and returns the statement positioned before its first row.
   Statement Query(const std::string& sql);
 
-  // Manual-commit transactions; Commit and Rollback return to auto-commit.
+  // Manual-commit transactions; Commit and Rollback return to auto-commit. A
+  // commit that fails rolls the transaction back before it throws.
   void BeginTransaction();
   void Commit();
   void Rollback();

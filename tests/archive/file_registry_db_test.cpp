@@ -79,69 +79,6 @@ TEST_P(FileRegistryTest, RemovingRowsMatchesThePathExactly) {
   EXPECT_TRUE(prompts.records.empty());
 }
 
-TEST_P(FileRegistryTest, DiskLoopDeletesFileAndRowsTogether) {
-  db().dir().WriteFile("data/ABC/a.BHZ", "a");
-  AddRow("ABC", "BHZ", "ABC/a.BHZ", 1000);
-  AddRow("ABC", "BHZ", "ABC/a.BHZ", 1000, "NULL");
-  EXPECT_TRUE(DeleteDiskLoopFile(db().main(), dataDir(), "ABC/a.BHZ", 512, prompts));
-  EXPECT_FALSE(fs::exists(DataFile("ABC/a.BHZ")));
-  EXPECT_EQ(Count(), "0");
-
-  // A row whose file is already gone is removed all the same.
-  AddRow("ABC", "BHZ", "ABC/gone.BHZ", 1000);
-  EXPECT_TRUE(DeleteDiskLoopFile(db().main(), dataDir(), "ABC/gone.BHZ", std::nullopt, prompts));
-  EXPECT_EQ(Count(), "0");
-  EXPECT_TRUE(prompts.records.empty());
-}
-
-TEST_P(FileRegistryTest, SharedFilesAndUndeletableFilesStay) {
-  // FOFF 1024: a channel inside a multi-channel file is never deleted.
-  db().dir().WriteFile("data/MULTI/all.dat", "x");
-  AddRow("ABC", "BHZ", "MULTI/all.dat", 1000, "1024");
-  AddRow("ABC", "BHN", "MULTI/all.dat", 1000, "512");
-  EXPECT_FALSE(DeleteDiskLoopFile(db().main(), dataDir(), "MULTI/all.dat", 1024, prompts));
-  EXPECT_TRUE(fs::exists(DataFile("MULTI/all.dat")));
-  EXPECT_EQ(Count(), "2");
-
-  // A name that cannot be deleted as a file: warning, rows stay.
-  db().dir().WriteFile("data/ABC/dir.BHZ/inner", "x");
-  AddRow("ABC", "BHZ", "ABC/dir.BHZ", 1000);
-  EXPECT_FALSE(DeleteDiskLoopFile(db().main(), dataDir(), "ABC/dir.BHZ", 512, prompts));
-  ASSERT_EQ(prompts.records.size(), 1u);
-  EXPECT_EQ(prompts.records[0].text, "Ошибка удаления файла " + DataFile("ABC/dir.BHZ").string());
-  EXPECT_EQ(prompts.records[0].icon, PromptIcon::Warning);
-  EXPECT_EQ(Count("CPATH='ABC/dir.BHZ'"), "1");
-
-  // A database that refuses keeps the file.
-  db().dir().WriteFile("data/ABC/b.BHZ", "b");
-  db().Exec("drop table FILELIST");
-  prompts.records.clear();
-  EXPECT_FALSE(DeleteDiskLoopFile(db().main(), dataDir(), "ABC/b.BHZ", 512, prompts));
-  EXPECT_TRUE(fs::exists(DataFile("ABC/b.BHZ")));
-  ASSERT_EQ(prompts.records.size(), 1u);
-  EXPECT_EQ(prompts.records[0].icon, PromptIcon::Error);
-}
-
-TEST_P(FileRegistryTest, StationProcedureDeletesItsIntervalOnly) {
-  for (const char* name : {"ABC/1.BHZ", "ABC/2.BHZ", "ABC/3.BHZ", "ABC/4.BHZ", "DEF/1.BHZ"})
-    db().dir().WriteFile(std::string("data/") + name, "x");
-  AddRow("ABC", "BHZ", "ABC/1.BHZ", 1000);            // first second of the interval
-  AddRow("ABC", "BHZ", "ABC/2.BHZ", 1999.5, "NULL");  // inside
-  AddRow("ABC", "BHZ", "ABC/3.BHZ", 2000);            // the end is excluded
-  AddRow("ABC", "BHZ", "ABC/4.BHZ", 1500, "1024");    // shared file
-  AddRow("DEF", "BHZ", "DEF/1.BHZ", 1500);            // another station
-  EXPECT_EQ(DeleteStationFiles(db().main(), dataDir(), "ABC", 1000, 2000, prompts), 2);
-  EXPECT_FALSE(fs::exists(DataFile("ABC/1.BHZ")));
-  EXPECT_FALSE(fs::exists(DataFile("ABC/2.BHZ")));
-  for (const char* kept : {"ABC/3.BHZ", "ABC/4.BHZ", "DEF/1.BHZ"})
-    EXPECT_TRUE(fs::exists(DataFile(kept))) << kept;
-  EXPECT_EQ(Count(), "3");
-  // A quote in the station code is part of the code, nothing more.
-  EXPECT_EQ(DeleteStationFiles(db().main(), dataDir(), "A' or '1'='1", 0, 5000, prompts), 0);
-  EXPECT_EQ(Count(), "3");
-  EXPECT_TRUE(prompts.records.empty());
-}
-
 TEST_P(FileRegistryTest, ListingsFilterAndOrderTheRows) {
   AddRow("ABC", "BHZ", "ABC/1.BHZ", 1000, "512", "NUVREC");
   AddRow("ABC", "BHN", "ABC/1.BHN", 1000);

@@ -11,6 +11,10 @@
 #include <QTimer>
 #include <set>
 
+#include "admin/ui/dirs_map_dialog.h"
+#include "admin/ui/disk_loop_dialog.h"
+#include "admin/ui/networks_dialog.h"
+#include "admin/ui/regions_dialog.h"
 #include "app/ui/about_dialog.h"
 #include "app/ui/qt_prompts.h"
 #include "app/ui/settings_sheet.h"
@@ -97,6 +101,12 @@ TEST_F(RussianTexts, ProgramDialogsHaveNoEnglishStockTexts) {
   dialogs.emplace_back(new CArchiveFileListDlg(*ws, 0, {}));
   SettingsContext context;
   dialogs.emplace_back(new CSettingsSheet(*ws, context));
+  dialogs.emplace_back(new CDiskLoopDlg(*ws));
+  dialogs.emplace_back(new CNetworksDlg(*ws));
+  dialogs.emplace_back(new CRegionsDlg(*ws));
+  dialogs.emplace_back(new CRegionEditDlg(ws->regions(), std::nullopt, {}, prompts));
+  dialogs.emplace_back(new CDirsMapDlg(*ws));
+  dialogs.emplace_back(new CDirsMapEditDlg({}, "", "", false, prompts));
   for (const auto& dialog : dialogs)
     EXPECT_EQ(EnglishTexts(*dialog), std::vector<std::string>{})
         << dialog->metaObject()->className();

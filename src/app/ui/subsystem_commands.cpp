@@ -1,5 +1,6 @@
 #include "app/ui/subsystem_commands.h"
 
+#include "admin/ui/admin_commands.h"
 #include "app/ui/main_frame.h"
 #include "phases/ui/phase_list_dialogs.h"
 #include "seismo/ui/seismo_commands.h"
@@ -18,6 +19,8 @@ void RegisterSeismoCommands(CMainFrame& frame) {
 void RegisterSubsystemCommands(CMainFrame& frame) {
   // One call per subsystem, in the folder order of the code map. The
   // waveform window registers its own view commands when it is built.
+  RegisterAdminCommands(frame.commands(), frame.workstation(), &frame,
+                        [&frame] { frame.RefreshNetworkList(); });
   auto* waveforms = qobject_cast<waveform*>(frame.document(DocumentKind::Waveforms));
   RegisterMseedImportCommand(frame.commands(), frame.workstation(), waveforms);
   if (waveforms) {

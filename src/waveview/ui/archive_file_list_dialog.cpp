@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "widgets/ui/utc_time_edit.h"
 #include "workstation/workstation.h"
 
 namespace nuv {
@@ -20,13 +21,6 @@ namespace {
 
 QString Q(const std::string& s) {
   return QString::fromStdString(s);
-}
-
-QDateTimeEdit* TimeEdit(QWidget* parent) {
-  auto* edit = new QDateTimeEdit(parent);
-  edit->setTimeSpec(Qt::UTC);
-  edit->setDisplayFormat("dd/MM/yyyy HH:mm:ss");
-  return edit;
 }
 
 }  // namespace
@@ -38,8 +32,8 @@ CArchiveFileListDlg::CArchiveFileListDlg(Workstation& ws, int station,
   if (station >= 0 && station < ws_.stations().size()) station_ = ws_.stations()[station].code;
   all_ = new QRadioButton(QString::fromUtf8("Показывать все файлы"), this);
   between_ = new QRadioButton(QString::fromUtf8("Показывать файлы с"), this);
-  from_ = TimeEdit(this);
-  to_ = TimeEdit(this);
+  from_ = NewUtcTimeEdit(this);
+  to_ = NewUtcTimeEdit(this);
   const QDateTime now = QDateTime::currentDateTimeUtc();
   from_->setDateTime(now.addDays(-1));
   to_->setDateTime(now);
