@@ -43,6 +43,21 @@ bool KeyMatches(std::string_view line, std::string_view key, std::string_view* v
   return true;
 }
 
+// Writes the lines through a temporary file renamed over the old one.
+bool WriteLines(const std::filesystem::path& path, const std::vector<std::string>& lines) {
+  std::error_code ec;
+  if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), ec);
+  const std::filesystem::path temp = path.string() + ".tmp";
+  {
+    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    for (const std::string& line : lines) out << line << "\r\n";
+    if (!out.flush()) return false;
+  }
+  std::filesystem::rename(temp, path, ec);
+  return !ec;
+}
+
 size_t Utf8Cut(std::string_view text, size_t maxBytes) {
   if (text.size() <= maxBytes) return text.size();
   size_t cut = maxBytes;
@@ -113,17 +128,23 @@ bool ProfileFile::WriteString(std::string_view section, std::string_view key,
       lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(sectionEnd), entry);
     }
   }
-  std::error_code ec;
-  if (path_.has_parent_path()) std::filesystem::create_directories(path_.parent_path(), ec);
-  const std::filesystem::path temp = path_.string() + ".tmp";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    for (const std::string& line : lines) out << line << "\r\n";
-    if (!out.flush()) return false;
+  return WriteLines(path_, lines);
+}
+
+bool ProfileFile::DeleteSection(std::string_view section) {
+  std::vector<std::string> lines = ReadLines(path_);
+  std::vector<std::string> kept;
+  bool inSection = false;
+  bool found = false;
+  for (std::string& line : lines) {
+    if (auto name = SectionName(line)) {
+      inSection = EqualsNoCase(*name, Trim(section));
+      found = found || inSection;
+    }
+    if (!inSection) kept.push_back(std::move(line));
   }
-  std::filesystem::rename(temp, path_, ec);
-  return !ec;
+  if (!found) return true;
+  return WriteLines(path_, kept);
 }
 
 }  // namespace nuv

@@ -255,47 +255,92 @@ void TaperEnds(float* x, size_t n, int percent) {
     x[i] = static_cast<float>(x[i] * std::sin(s * static_cast<double>(n - i)));
 }
 
+std::string ButterworthCutoffError(int type, double fl, double fh, double dt) {
+  if (!(dt > 0.0) || !std::isfinite(dt))
+    return StrFormat("Неверный шаг по времени %g: он должен быть больше нуля", dt);
+  const double nyquist = 0.5 / dt;
+  const bool usesLow = type != kLowPass;
+  const bool usesHigh = type != kHighPass;
+  const char* shape = type == kLowPass      ? "фильтра нижних частот"
+                      : type == kHighPass   ? "фильтра верхних частот"
+                      : type == kBandReject ? "режекторного фильтра"
+                                            : "полосового фильтра";
+  if ((usesLow && !std::isfinite(fl)) || (usesHigh && !std::isfinite(fh)))
+    return StrFormat("Неверная частота среза %s", shape);
+  if (usesLow && !(fl > 0.0))
+    return StrFormat("Нижняя частота среза %s должна быть больше нуля", shape);
+  if (usesHigh && !(fh > 0.0))
+    return StrFormat("Верхняя частота среза %s должна быть больше нуля", shape);
+  if (usesLow && usesHigh && !(fl < fh))
+    return StrFormat("Нижняя частота среза (%g Гц) должна быть меньше верхней (%g Гц)", fl, fh);
+  // The interval usually arrives in single precision (0.01f is a little
+  // below 0.01), so a cut-off within rounding of Nyquist counts as on it.
+  const double top = usesHigh ? fh : fl;
+  if (top >= nyquist * (1.0 - 1e-6))
+    return StrFormat(
+        "Частота среза %g Гц не ниже частоты Найквиста %g Гц (половины частоты дискретизации)", top,
+        nyquist);
+  return {};
+}
+
 bool FilterTrace(float* x, size_t n, float dt, int type, int order, float fl, float fh,
-                 bool zeroPhase) {
-  // A zero, negative or non-finite interval would turn every coefficient
-  // into NaN; the samples are left as they are instead.
-  if (!(dt > 0.0f) || !std::isfinite(dt)) return false;
+                 bool zeroPhase, std::string* error) {
+  // Type 4 (an "SPWWSS" preset) and any other unknown index filter as band-pass.
+  const int shape = type >= kBandPass && type <= kHighPass ? type : kBandPass;
+  const std::string refusal = ButterworthCutoffError(shape, fl, fh, dt);
+  if (!refusal.empty()) {
+    if (error) *error = refusal;
+    return false;
+  }
   order = std::clamp(order, 1, kMaxButterworthOrder);
   TaperEnds(x, n, 5);
-  // Type 4 (an "SPWWSS" preset) and any other unknown index filter as band-pass.
-  const ButterworthSections f = DesignButterworth(order, ButterworthTypeName(type), fl, fh, dt);
+  const ButterworthSections f = DesignButterworth(order, ButterworthTypeName(shape), fl, fh, dt);
   ApplySectionsZeroPhase(f, x, n, zeroPhase);
   return true;
 }
 
-bool FilterPaneSamples(std::vector<float>& samples, double sps, const ChannelFilter& filter) {
-  if (!(sps > 0.0) || !std::isfinite(sps)) return false;
+bool FilterPaneSamples(std::vector<float>& samples, double sps, const ChannelFilter& filter,
+                       std::string* error) {
+  if (!(sps > 0.0) || !std::isfinite(sps)) {
+    if (error) *error = StrFormat("Неверная частота дискретизации %g", sps);
+    return false;
+  }
   float fh = filter.highCut;
-  if (fh > sps / 2.0) fh = static_cast<float>(sps / 2.0 - 0.1);
+  if (fh >= sps / 2.0) fh = static_cast<float>(sps / 2.0 - 0.1);
+  const float dt = static_cast<float>(1.0 / sps);
+  const int shape = filter.type >= kBandPass && filter.type <= kHighPass ? filter.type : kBandPass;
+  const std::string refusal = ButterworthCutoffError(shape, filter.lowCut, fh, dt);
+  if (!refusal.empty()) {
+    if (error) *error = refusal;
+    return false;
+  }
   if (!samples.empty()) {
     double sum = 0.0;
     for (float v : samples) sum += v;
     const float mean = static_cast<float>(sum / static_cast<double>(samples.size()));
     for (float& v : samples) v -= mean;
   }
-  return FilterTrace(samples.data(), samples.size(), static_cast<float>(1.0 / sps), filter.type,
-                     filter.order, filter.lowCut, fh, filter.zeroPhase != 0);
+  return FilterTrace(samples.data(), samples.size(), dt, filter.type, filter.order, filter.lowCut,
+                     fh, filter.zeroPhase != 0, error);
 }
 
-void FormulaFilter(double* x, size_t n, double dt, double lfr, double hfr, double order) {
+std::string FormulaFilter(double* x, size_t n, double dt, double lfr, double hfr, double order) {
   const float lo = static_cast<float>(lfr);
   const float hi = static_cast<float>(hfr);
   const float step = static_cast<float>(dt);
-  if (lo == hi) return;
-  const char* type = lo == 0.0f ? "LP" : (hi == 0.0f ? "HP" : "BP");
+  if (lo == hi) return {};
+  const int shape = lo == 0.0f ? kLowPass : (hi == 0.0f ? kHighPass : kBandPass);
+  std::string refusal = ButterworthCutoffError(shape, lo, hi, step);
+  if (!refusal.empty()) return refusal;
   // Clamped before the conversion to int, so NaN and huge orders are safe.
   const int n2 = order >= kMaxButterworthOrder ? kMaxButterworthOrder
                  : order >= 2.0                ? static_cast<int>(order)
                                                : 2;
-  const ButterworthSections f = DesignButterworth(n2, type, lo, hi, step);
+  const ButterworthSections f = DesignButterworth(n2, ButterworthTypeName(shape), lo, hi, step);
   std::vector<float> buffer(x, x + n);
   ApplySections(f, buffer.data(), n);
   for (size_t i = 0; i < n; ++i) x[i] = buffer[i];
+  return {};
 }
 
 std::string FilterWizardFormula(int type, double low, double high, int order, bool zeroPhase) {

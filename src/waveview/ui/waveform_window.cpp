@@ -173,6 +173,8 @@ void waveform::LoadPane(CZoomWindow& view) {
     // The pane keeps whatever blocks arrived before the failure.
     ws_.prompts().ShowError(e.what());
   }
+  // The transformed signal follows the new samples.
+  if (pane.retransform) pane.retransform(pane);
   ShowStatus("");
 }
 
