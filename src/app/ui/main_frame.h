@@ -18,15 +18,16 @@
 #include "app/ui/menu_layout.h"
 #include "app/ui/settings_sheet.h"
 #include "app/ui/splash_window.h"
-include "platform/config.h"
+#include "platform/config.h"
 #include "widgets/ui/command_registry.h"
 
-    class QComboBox;
+class QComboBox;
 class QMdiArea;
 class QMdiSubWindow;
 
 namespace nuv {
 
+class CMainFrame;
 class CNUVStatusBar;
 class waveform;
 class CNUVToolbar;

@@ -413,8 +413,12 @@ void waveform::RegisterViewCommands() {
     });
   // Menu items without an action in this system stay disabled.
   for (int id : {kCmdPrint, kCmdMenuStretchVertical, kCmdMenuStretchHorizontal,
-                 kCmdMenuCompressVertical, kCmdMenuCompressHorizontal, kCmdMenuCentre})
-    c.Add(id, CommandHandler{[] {}, [] { return false; }, {}, {}});
+                 kCmdMenuCompressVertical, kCmdMenuCompressHorizontal, kCmdMenuCentre}) {
+    CommandHandler disabled;
+    disabled.run = [] {};
+    disabled.enabled = [] { return false; };
+    c.Add(id, std::move(disabled));
+  }
 }
 
 }  // namespace nuv

@@ -3,6 +3,7 @@
 
 #include "archive/archive_import.h"
 #include "archive/wfdisc_writer.h"
+#include "platform/strformat.h"
 #include "waveview/channel_list.h"
 #include "waveview/ui/waveform_window.h"
 #include "waveview/ui/zoom_window.h"

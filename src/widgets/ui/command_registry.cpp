@@ -6,6 +6,12 @@ void CommandRegistry::Add(int id, CommandHandler handler) {
   handlers_[id] = std::move(handler);
 }
 
+void CommandRegistry::Add(int id, std::function<void()> run) {
+  CommandHandler handler;
+  handler.run = std::move(run);
+  Add(id, std::move(handler));
+}
+
 void CommandRegistry::AddToggle(int id, std::function<void()> run, std::function<bool()> checked) {
   CommandHandler handler;
   handler.run = std::move(run);

@@ -29,7 +29,7 @@ class CommandRegistry {
   // Registers `handler` for `id`, replacing an earlier one.
   void Add(int id, CommandHandler handler);
   // Shorthands for the common shapes.
-  void Add(int id, std::function<void()> run) { Add(id, CommandHandler{std::move(run)}); }
+  void Add(int id, std::function<void()> run);
   void AddToggle(int id, std::function<void()> run, std::function<bool()> checked);
   void Remove(int id) { handlers_.erase(id); }
 
