@@ -7,6 +7,7 @@
 // with those of earlier versions of the workstation to the last digit.
 
 #include <array>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -90,6 +91,13 @@ bool FilterTrace(float* x, size_t n, float dt, int type, int order, float fl, fl
 // FilterTrace) leaves the samples untouched.
 bool FilterPaneSamples(std::vector<float>& samples, double sps, const ChannelFilter& filter,
                        std::string* error = nullptr);
+
+// FilterPaneSamples on several traces with one rate and one filter: each
+// trace ends exactly as FilterPaneSamples would leave it, but traces of equal
+// length share the vector instructions of the cascade four at a time.
+// Refused input leaves every trace untouched.
+bool FilterPaneSamplesBatch(std::span<std::vector<float>* const> traces, double sps,
+                            const ChannelFilter& filter, std::string* error = nullptr);
 
 // The formula function butter: lfr == hfr returns x unchanged; lfr == 0 is a
 // low-pass at hfr, hfr == 0 a high-pass at lfr, otherwise band-pass. Order

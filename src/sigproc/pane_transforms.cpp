@@ -111,8 +111,58 @@ void ComputePaneTransform(PaneTransformTask& task) {
   }
 }
 
+std::vector<std::vector<size_t>> PaneTransformGroups(const std::vector<PaneTransformTask>& tasks,
+                                                     const std::vector<bool>& wanted) {
+  constexpr size_t kGroup = 4;
+  auto sameFilter = [](const PaneTransformTask& a, const PaneTransformTask& b) {
+    const ChannelFilter& f = a.spec.filter;
+    const ChannelFilter& g = b.spec.filter;
+    return a.spec.code == b.spec.code && a.rate == b.rate && a.samples.size() == b.samples.size() &&
+           f.lowCut == g.lowCut && f.highCut == g.highCut && f.order == g.order &&
+           f.zeroPhase == g.zeroPhase;
+  };
+  std::vector<std::vector<size_t>> groups;
+  std::vector<bool> placed(tasks.size(), false);
+  for (size_t i = 0; i < tasks.size(); ++i) {
+    if (placed[i] || (i < wanted.size() && !wanted[i])) continue;
+    placed[i] = true;
+    std::vector<size_t> group{i};
+    if (tasks[i].spec.code < 1000) {
+      for (size_t j = i + 1; j < tasks.size() && group.size() < kGroup; ++j) {
+        if (placed[j] || (j < wanted.size() && !wanted[j])) continue;
+        if (!sameFilter(tasks[i], tasks[j])) continue;
+        placed[j] = true;
+        group.push_back(j);
+      }
+    }
+    groups.push_back(std::move(group));
+  }
+  return groups;
+}
+
+void ComputePaneTransformGroup(std::vector<PaneTransformTask>& tasks,
+                               const std::vector<size_t>& group) {
+  if (group.size() == 1) {
+    ComputePaneTransform(tasks[group.front()]);
+    return;
+  }
+  std::vector<std::vector<float>*> traces;
+  for (size_t i : group) traces.push_back(&tasks[i].samples);
+  PaneTransformTask& first = tasks[group.front()];
+  ChannelFilter filter = first.spec.filter;
+  filter.type = first.spec.code;
+  std::string error;
+  const bool ok = FilterPaneSamplesBatch(traces, first.rate, filter, &error);
+  for (size_t i : group) {
+    tasks[i].ok = ok;
+    tasks[i].error = error;
+  }
+}
+
 void ComputePaneTransforms(std::vector<PaneTransformTask>& tasks, ParallelJobs& jobs) {
-  jobs.Start(tasks.size(), [&tasks](size_t i) { ComputePaneTransform(tasks[i]); });
+  const std::vector<std::vector<size_t>> groups = PaneTransformGroups(tasks, {});
+  jobs.Start(groups.size(),
+             [&tasks, &groups](size_t g) { ComputePaneTransformGroup(tasks, groups[g]); });
   jobs.Wait();
 }
 

@@ -55,7 +55,17 @@ bool PreparePaneTransform(const TracePane& pane, const PaneTransformSpec& spec,
 // Computes the task in place; safe on any thread.
 void ComputePaneTransform(PaneTransformTask& task);
 
-// Computes every task on the worker pool and waits.
+// The tasks to compute (indexes into `tasks`, those with `wanted` set) in
+// groups: filter tasks with the same filter, rate and length go together, up
+// to four, the others alone. Each group is one job for the pool.
+std::vector<std::vector<size_t>> PaneTransformGroups(const std::vector<PaneTransformTask>& tasks,
+                                                     const std::vector<bool>& wanted);
+// Computes one group in place (the filter group in one batched pass); the
+// result of every task is what ComputePaneTransform would give it.
+void ComputePaneTransformGroup(std::vector<PaneTransformTask>& tasks,
+                               const std::vector<size_t>& group);
+
+// Computes every task on the worker pool, in groups, and waits.
 void ComputePaneTransforms(std::vector<PaneTransformTask>& tasks, ParallelJobs& jobs);
 
 // Stores a computed result as the pane's transformed signal: samples, rate,

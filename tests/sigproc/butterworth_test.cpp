@@ -255,6 +255,37 @@ TEST(ButterworthCutoffs, InputThatWouldGiveNaNOrAnIntegratorIsRefusedBeforeFilte
   EXPECT_EQ(pane, input);
 }
 
+TEST(FilterPaneSamples, ABatchGivesEveryTraceWhatItGetsAlone) {
+  ChannelFilter filter;
+  filter.type = kBandPass;
+  filter.order = 4;
+  filter.lowCut = 0.5f;
+  filter.highCut = 60.0f;  // above Nyquist: brought below it as for one trace
+  filter.zeroPhase = 1;
+  // Six traces: five of one length (a group of four and one alone), one shorter.
+  std::vector<std::vector<float>> traces;
+  for (int i = 0; i < 6; ++i) {
+    std::vector<float> x = Noise(i == 3 ? 250 : 400);
+    for (float& v : x) v = v * (1.0f + 0.5f * i) + 3.0f * i;
+    traces.push_back(x);
+  }
+  std::vector<std::vector<float>> alone = traces;
+  std::vector<std::vector<float>*> batch;
+  for (auto& t : traces) batch.push_back(&t);
+  ASSERT_TRUE(FilterPaneSamplesBatch(batch, 100.0, filter));
+  for (size_t i = 0; i < alone.size(); ++i) {
+    ASSERT_TRUE(FilterPaneSamples(alone[i], 100.0, filter));
+    EXPECT_EQ(traces[i], alone[i]) << i;
+  }
+  filter.type = kHighPass;
+  filter.lowCut = 55.0f;
+  const auto before = traces;
+  std::string error;
+  EXPECT_FALSE(FilterPaneSamplesBatch(batch, 100.0, filter, &error));
+  EXPECT_NE(error.find("Найквиста"), std::string::npos);
+  EXPECT_EQ(traces, before);
+}
+
 TEST(FilterPaneSamples, CutsTheUpperFrequencyBelowNyquistAndRemovesTheMean) {
   std::vector<float> input = Noise(400);
   for (auto& v : input) v += 10.0f;

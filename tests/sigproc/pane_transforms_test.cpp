@@ -136,11 +136,23 @@ TEST(PaneTransforms, SimulationsRunOnTheLoadedResponse) {
 }
 
 TEST(PaneTransforms, ManyPanesOnThePoolGiveWhatOneThreadGives) {
+  // Seven panes with one filter (one of them shorter), two with others.
   std::vector<TracePane> panes;
-  for (int i = 0; i < 9; ++i) panes.push_back(MakePane(i));
+  for (int i = 0; i < 9; ++i) panes.push_back(MakePane(i, 100.0, i == 4 ? 15.0 : 20.0));
   std::vector<PaneTransformTask> tasks(panes.size());
-  for (size_t i = 0; i < panes.size(); ++i)
-    ASSERT_TRUE(PreparePaneTransform(panes[i], {kLowPass, LowPass(3.0f + i)}, nullptr, tasks[i]));
+  for (size_t i = 0; i < panes.size(); ++i) {
+    const float cut = i == 2 ? 3.0f : (i == 7 ? 8.0f : 5.0f);
+    ASSERT_TRUE(PreparePaneTransform(panes[i], {kLowPass, LowPass(cut)}, nullptr, tasks[i]));
+    // Different samples in every pane, so a mixed-up lane would show.
+    for (float& v : tasks[i].samples) v *= 1.0f + 0.1f * static_cast<float>(i);
+  }
+  const auto groups = PaneTransformGroups(tasks, std::vector<bool>(tasks.size(), true));
+  ASSERT_EQ(groups.size(), 5u);  // {0,1,3,5} {2} {4} {6,8} {7}
+  EXPECT_EQ(groups[0], (std::vector<size_t>{0, 1, 3, 5}));
+  EXPECT_EQ(groups[3], (std::vector<size_t>{6, 8}));
+  std::vector<bool> some(tasks.size(), true);
+  some[1] = false;
+  EXPECT_EQ(PaneTransformGroups(tasks, some)[0], (std::vector<size_t>{0, 3, 5, 6}));
   std::vector<PaneTransformTask> serial = tasks;
   ParallelJobs jobs(3);
   ComputePaneTransforms(tasks, jobs);

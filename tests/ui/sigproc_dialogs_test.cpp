@@ -57,6 +57,10 @@ TEST(SigprocDialogs, FilterSheetChecksAppliesAndKeepsPresets) {
   sheet.orderEdit()->setText("4");
   sheet.SetType(kHighPass);
   sheet.lowEdit()->setText("50");
+  sheet.highEdit()->setText("10");
+  EXPECT_FALSE(sheet.Apply());  // the lower above the upper: a beep
+  EXPECT_EQ(prompts.records.back().kind, "beep");
+  sheet.highEdit()->setText("60");
   EXPECT_FALSE(sheet.Apply());
   EXPECT_NE(prompts.MessageTexts().back().find("Найквиста"), std::string::npos);
   EXPECT_TRUE(applied.empty());

@@ -29,6 +29,14 @@ QString U(const char* text) {
   return QString::fromUtf8(text);
 }
 
+// A labelled edit in row `row` of the grid.
+QLineEdit* Row(QWidget* owner, QGridLayout* grid, int row, const char* label, const char* text) {
+  auto* edit = new QLineEdit(QString::fromUtf8(text), owner);
+  grid->addWidget(new QLabel(U(label), owner), row, 0);
+  grid->addWidget(edit, row, 1);
+  return edit;
+}
+
 // The four type buttons in radio-index order.
 QButtonGroup* TypeButtons(QWidget* owner, QGridLayout* grid, int row) {
   auto* group = new QButtonGroup(owner);
@@ -56,15 +64,9 @@ CFilterSheet::CFilterSheet(SettingsStore& store, UserPrompts& prompts, const Cha
   auto* page = new QWidget(tabs);
   tabs->addTab(page, U("Выберите полосу пропускания  и тип фильтра"));
   auto* grid = new QGridLayout(page);
-  low_ = new QLineEdit(page);
-  high_ = new QLineEdit(page);
-  order_ = new QLineEdit(page);
-  grid->addWidget(new QLabel(U("низкая частота"), page), 0, 0);
-  grid->addWidget(low_, 0, 1);
-  grid->addWidget(new QLabel(U("высокая частота"), page), 1, 0);
-  grid->addWidget(high_, 1, 1);
-  grid->addWidget(new QLabel(U("Порядок"), page), 2, 0);
-  grid->addWidget(order_, 2, 1);
+  low_ = Row(page, grid, 0, "низкая частота", "");
+  high_ = Row(page, grid, 1, "высокая частота", "");
+  order_ = Row(page, grid, 2, "Порядок", "");
   types_ = TypeButtons(page, grid, 3);
   zeroPhase_ = new QCheckBox(U("Фильтр с нулевой фазой"), page);
   grid->addWidget(zeroPhase_, 5, 0, 1, 2);
@@ -212,15 +214,9 @@ void CFilterSheet::DeleteSelected() {
 CFilterWizard::CFilterWizard(QWidget* parent) : QDialog(parent) {
   setWindowTitle(U("Конструктор фильтра"));
   auto* grid = new QGridLayout(this);
-  low_ = new QLineEdit("0.", this);
-  high_ = new QLineEdit("1.", this);
-  order_ = new QLineEdit("2", this);
-  grid->addWidget(new QLabel(U("Нижняя граница"), this), 0, 0);
-  grid->addWidget(low_, 0, 1);
-  grid->addWidget(new QLabel(U("Верхняя граница"), this), 1, 0);
-  grid->addWidget(high_, 1, 1);
-  grid->addWidget(new QLabel(U("Порядок"), this), 2, 0);
-  grid->addWidget(order_, 2, 1);
+  low_ = Row(this, grid, 0, "Нижняя граница", "0.");
+  high_ = Row(this, grid, 1, "Верхняя граница", "1.");
+  order_ = Row(this, grid, 2, "Порядок", "2");
   types_ = TypeButtons(this, grid, 3);
   types_->button(kBandPass)->setChecked(true);
   zeroPhase_ = new QCheckBox(U("Нулевая фаза"), this);

@@ -122,13 +122,14 @@ int SigprocPanes::TransformPanes(const std::vector<CZoomWindow*>& panes,
         message = tasks[i].error;
     }
   }
+  // Panes with the same filter go through the cascade together.
+  const std::vector<std::vector<size_t>> groups = PaneTransformGroups(tasks, prepared);
   std::vector<char> computed(tasks.size(), 0);
   const bool finished = RunJobs(
-      tasks.size(),
-      [&](size_t i) {
-        if (!prepared[i]) return;
-        ComputePaneTransform(tasks[i]);
-        computed[i] = 1;
+      groups.size(),
+      [&](size_t g) {
+        ComputePaneTransformGroup(tasks, groups[g]);
+        for (size_t i : groups[g]) computed[i] = 1;
       },
       kComputing);
   int done = 0;
