@@ -47,11 +47,11 @@ bool ParseNumber(std::string_view token, Number& value, Convert convert) {
 }
 
 bool ParseDouble(std::string_view token, double& value) {
-  return ParseNumber(token, value, [](const char* s, char** e) { return std::strtod(s, e); });
+  return ParseNumber(token, value, [](const char* s, char** e) { return StrToDouble(s, e); });
 }
 // Rates and calibration values are 32-bit floats in the CSS 3.0 record.
 bool ParseFloat(std::string_view token, double& value) {
-  return ParseNumber(token, value, [](const char* s, char** e) { return std::strtof(s, e); });
+  return ParseNumber(token, value, [](const char* s, char** e) { return StrToFloat(s, e); });
 }
 bool ParseLong(std::string_view token, long& value) {
   return ParseNumber(token, value, [](const char* s, char** e) { return std::strtol(s, e, 10); });

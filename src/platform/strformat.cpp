@@ -2,11 +2,28 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 namespace nuv {
 
+locale_t CNumericLocale() {
+  static const locale_t locale = newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(0));
+  return locale;
+}
+
+double StrToDouble(const char* text, char** end) {
+  return strtod_l(text, end, CNumericLocale());
+}
+
+float StrToFloat(const char* text, char** end) {
+  return strtof_l(text, end, CNumericLocale());
+}
+
 std::string StrFormat(const char* format, ...) {
+  // The formatting functions take the thread's locale: switch this thread to
+  // the "C" numeric convention for the call.
+  const locale_t previous = uselocale(CNumericLocale());
   va_list args;
   va_start(args, format);
   va_list copy;
@@ -20,6 +37,7 @@ std::string StrFormat(const char* format, ...) {
     out.resize(static_cast<size_t>(needed));
   }
   va_end(args);
+  uselocale(previous);
   return out;
 }
 

@@ -3,12 +3,24 @@
 // SQL text escaping. SQL and file formats of the system are fixed as printf
 // formats, so keeping them as formats keeps them byte for byte.
 
+#include <locale.h>
+
 #include <string>
 #include <string_view>
 
 namespace nuv {
 
+// The "C" numeric convention (the decimal point), whatever locale the
+// desktop program or the user's environment has set: every file, SQL text
+// and formula number is written and read with it.
+locale_t CNumericLocale();
+
+// Formats in the "C" numeric convention.
 std::string StrFormat(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// strtod and strtof in the "C" numeric convention.
+double StrToDouble(const char* text, char** end);
+float StrToFloat(const char* text, char** end);
 
 // Doubles every single quote, so the text can stand inside '...' in SQL.
 std::string SqlEscape(std::string_view text);

@@ -63,7 +63,7 @@ class TableReader {
         while (*p == ' ' || *p == '\t') ++p;
         if (*p == '\0') break;
         char* end = nullptr;
-        const float value = std::strtof(p, &end);
+        const float value = StrToFloat(p, &end);
         if (end == p || !std::isfinite(value)) return false;
         if (*end != '\0' && *end != ' ' && *end != '\t') return false;
         out.push_back(value);

@@ -13,6 +13,13 @@
 
 namespace nuv {
 
+// A time window chosen in the archive browser or accepted in a selection
+// dialog: start and duration in seconds.
+struct ArchiveSegment {
+  double start = 0;
+  double duration = 0;
+};
+
 // 24 x station-count flags; [channel][station] set = that channel is shown.
 class SelectionMatrix {
  public:

@@ -7,6 +7,8 @@
 // header) to H - A - 1 (bottom); measured upwards from the bottom edge it
 // spans yB = A + 1 to yT = H - 16.
 
+#include <algorithm>
+
 namespace nuv {
 
 inline constexpr int kHeaderHeight = 16;
@@ -31,6 +33,11 @@ struct PaneGeometry {
   // The header band whose click toggles activation.
   bool InHeaderToggleBand(int x, int y) const {
     return x >= xL() + 15 && x <= xR() - 76 && y >= 2 && y <= 14;
+  }
+  // Left edge of a time label `labelWidth` wide for the tick at `x`: centred
+  // on the tick, shifted inward where it would leave the pane.
+  int TimeLabelLeft(int x, int labelWidth) const {
+    return std::max(0, std::min(x - labelWidth / 2, width - labelWidth));
   }
 };
 

@@ -200,14 +200,43 @@ int ScrollPositionOf(const PaneList& panes) {
   return static_cast<int>(std::clamp<long long>(pos, 0, kScrollRange));
 }
 
-int ScrollPanesTo(const PaneList& panes, int position) {
-  position = std::clamp(position, 0, kScrollRange);
+int ScrollPanesTo(const PaneList& panes, int position, int maxPosition) {
+  position = std::clamp(position, 0, std::clamp(maxPosition, 0, kScrollRange));
   if (panes.empty()) return position;
   const int total = TotalPaneHeight(panes);
   const int top = static_cast<int>(-(static_cast<long long>(total) * position / kScrollRange));
   const int delta = top - panes.front()->rect.y;
   for (TracePane* p : panes) p->rect.y += delta;
   return position;
+}
+
+namespace {
+
+void MoveStack(const PaneList& panes, int delta) {
+  for (TracePane* p : panes) p->rect.y += delta;
+}
+
+}  // namespace
+
+int MaxScrollPosition(const PaneList& panes, int clientHeight) {
+  const int total = TotalPaneHeight(panes);
+  if (total <= clientHeight || total <= 0) return 0;
+  return static_cast<int>(10000LL * (total - clientHeight) / total);
+}
+
+void KeepStackInView(const PaneList& panes, int clientHeight) {
+  if (panes.empty()) return;
+  const int top = panes.front()->rect.y;
+  const int blankBelow = clientHeight - panes.back()->rect.Bottom();
+  if (top < 0 && blankBelow > 0) MoveStack(panes, std::min(-top, blankBelow));
+}
+
+void ScrollPaneIntoView(const PaneList& panes, size_t index, int clientHeight) {
+  if (index >= panes.size()) return;
+  const PaneRect& r = panes[index]->rect;
+  if (r.y >= 0 && r.Bottom() <= clientHeight) return;
+  MoveStack(panes, -r.y);
+  KeepStackInView(panes, clientHeight);
 }
 
 }  // namespace nuv

@@ -80,7 +80,16 @@ inline constexpr int kScrollPage = 200;
 int TotalPaneHeight(const PaneList& panes);
 // Position from the first pane's top.
 int ScrollPositionOf(const PaneList& panes);
-// Moves the panes to the clamped position; returns it.
-int ScrollPanesTo(const PaneList& panes, int position);
+// Moves the panes to the position clamped to 0..maxPosition; returns it.
+int ScrollPanesTo(const PaneList& panes, int position, int maxPosition = kScrollRange);
+// The last position that still fills the client area: there the bottom of
+// the last pane meets the bottom of the client area (0 when the stack fits).
+int MaxScrollPosition(const PaneList& panes, int clientHeight);
+// After a layout change: a scrolled stack whose last pane ends above the
+// bottom of the client area moves down, so no blank band opens below it.
+void KeepStackInView(const PaneList& panes, int clientHeight);
+// Scrolls the stack so that pane `index` is visible (its top at the top of
+// the client area when it was not wholly visible).
+void ScrollPaneIntoView(const PaneList& panes, size_t index, int clientHeight);
 
 }  // namespace nuv

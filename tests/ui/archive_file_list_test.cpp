@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QDateTimeEdit>
+#include <QHeaderView>
 #include <QRadioButton>
 #include <QTest>
 #include <QTreeWidget>
@@ -138,6 +139,12 @@ TEST_F(ArchiveFileListTest, ADatabaseErrorShowsTheDriversText) {
   // The rows of the former list are gone: OK only beeps.
   dlg.TryAccept();
   EXPECT_EQ(prompts.records.back().kind, "beep");
+  // The empty list still shows every column title whole.
+  const QFontMetrics fm(dlg.list()->header()->font());
+  for (int column = 0; column + 1 < dlg.list()->columnCount(); ++column)
+    EXPECT_GE(dlg.list()->header()->sectionSize(column),
+              fm.horizontalAdvance(dlg.list()->headerItem()->text(column)))
+        << column;
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 
 #include "app/ui/document_window.h"
+#include "widgets/ui/russian_ui.h"
 
 namespace nuv::test {
 
@@ -15,6 +16,9 @@ QApplication& FrameTestApp() {
   // Kept to the end of the process: widgets that outlive a test are freed
   // with it, never after it.
   static QApplication* app = new QApplication(argc, argv);
+  // The dialogs are checked in the language the analyst sees.
+  static const bool russian = InstallRussianTranslations(*app);
+  (void)russian;
   return *app;
 }
 

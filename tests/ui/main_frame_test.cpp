@@ -19,6 +19,9 @@
 #include "app/ui/nuv_toolbar.h"
 #include "app/ui/splash_window.h"
 #include "frame_fixture.h"
+#include "waveview/ui/waveform_window.h"
+#include "waveview/ui/zoom_window.h"
+#include "widgets/ui/command_registry.h"
 #include "widgets/ui/command_target.h"
 
 namespace nuv::test {
@@ -174,6 +177,37 @@ TEST_F(FrameTest, CommandsGoToTheWindowThatOwnsThem) {
   prompts.answers = {PromptAnswer::Yes};
   EXPECT_TRUE(f.close());
   EXPECT_TRUE(waveforms->released);
+}
+
+TEST_F(FrameTest, SubsystemsAddCommandsToTheFrameAndTheWaveformWindow) {
+  int frameRuns = 0;
+  bool detectorOn = false;
+  services.registerCommands = [&](CMainFrame& f) {
+    f.commands().Add(33109, [&] { ++frameRuns; });
+    CommandHandler disabled;
+    disabled.run = [&] { ++frameRuns; };
+    disabled.enabled = [] { return false; };
+    f.commands().Add(33111, std::move(disabled));
+    auto* window = qobject_cast<waveform*>(f.document(DocumentKind::Waveforms));
+    ASSERT_NE(window, nullptr);
+    window->commands().AddToggle(
+        33132, [&] { detectorOn = !detectorOn; }, [&] { return detectorOn; });
+  };
+  CMainFrame& f = frame();
+  f.UpdateCommandStates();
+  EXPECT_TRUE(f.IsCommandEnabled(33109));
+  f.commandActions(33109).front()->trigger();
+  EXPECT_EQ(frameRuns, 1);
+  // A disabled handler shows a disabled entry and never runs.
+  EXPECT_FALSE(f.IsCommandEnabled(33111));
+  for (QAction* action : f.commandActions(33111)) EXPECT_FALSE(action->isEnabled());
+  f.ExecuteCommand(33111);
+  EXPECT_EQ(frameRuns, 1);
+  // A window command from another subsystem: enabled, checked by its state.
+  EXPECT_EQ(f.IsCommandChecked(33132), std::optional<bool>(false));
+  f.commandActions(33132).front()->trigger();
+  EXPECT_TRUE(detectorOn);
+  for (QAction* action : f.commandActions(33132)) EXPECT_TRUE(action->isChecked());
 }
 
 TEST_F(FrameTest, OpeningAPopupActivatesItsWindow) {
@@ -426,6 +460,11 @@ TEST_F(FrameTest, FontCommandWritesTheFifteenKeys) {
     ++calls;
     return calls == 1 ? std::optional<QFont>() : std::optional<QFont>(chosen);
   };
+  CScreenFields station;
+  station.code = "ABC";
+  station.channels[0].name = "BHZ";
+  station.channels[0].rate = 20;
+  ws->stations().records().push_back(station);
   CMainFrame& f = frame();
   f.ExecuteCommand(32769);  // cancelled: nothing written
   EXPECT_FALSE(ws->ini().Find("FONT", "lfHeight").has_value());
@@ -446,6 +485,21 @@ TEST_F(FrameTest, FontCommandWritesTheFifteenKeys) {
   EXPECT_EQ(again.font.height, -17);
   EXPECT_EQ(again.font.weight, 700);
   EXPECT_EQ(again.font.italic, 1);
+
+  // The font reaches the windows at once: the waveform window, its panes
+  // (whose minimum height follows it) and the other document windows.
+  auto* waveforms = qobject_cast<waveform*>(f.document(DocumentKind::Waveforms));
+  ASSERT_NE(waveforms, nullptr);
+  EXPECT_EQ(waveforms->font().pixelSize(), 17);
+  EXPECT_TRUE(waveforms->font().italic());
+  EXPECT_EQ(f.document(DocumentKind::PhaseList)->font().pixelSize(), 17);
+  const int smallMinimum = waveforms->MinPaneHeight();
+  CZoomWindow* pane = waveforms->NewPane(0, 0, 0, 60);
+  chosen.setPixelSize(34);
+  f.ExecuteCommand(32769);
+  EXPECT_GT(waveforms->MinPaneHeight(), smallMinimum);
+  EXPECT_EQ(pane->font().pixelSize(), 34);
+  EXPECT_GE(pane->height(), waveforms->MinPaneHeight() - 1);
 }
 
 TEST(AboutBox, VersionAndBuildDateTexts) {

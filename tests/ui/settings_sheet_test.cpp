@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 
@@ -52,6 +53,13 @@ TEST_F(SettingsSheetTest, SixPagesInOrder) {
                                  "Расчет амплитуды по умолчанию", "Наборы фаз",
                                  "Установки окна \"Волновые формы\"",
                                  "Настройка параметров внешней программы F-K анализа"}));
+  // Every tab is in sight at the sheet's size: no scroll arrows.
+  sheet.show();
+  const QTabBar* bar = sheet.tabs()->tabBar();
+  for (int i = 0; i < sheet.tabs()->count(); ++i) {
+    EXPECT_LE(bar->tabRect(i).right(), bar->width()) << i;
+    EXPECT_EQ(sheet.tabs()->tabToolTip(i), titles[i]);
+  }
   for (int i = 0; i < sheet.tabs()->count(); ++i) {
     sheet.tabs()->setCurrentIndex(i);
     SaveScreenshot(sheet, "settings-page-" + std::to_string(i + 1));

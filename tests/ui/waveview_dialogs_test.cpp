@@ -129,6 +129,40 @@ TEST_F(ChannelDialogsTest, StationChannelDialogNeedsAChannelNode) {
   EXPECT_EQ(preset.lengthEdit()->text(), "00:01:30");
 }
 
+TEST_F(ChannelDialogsTest, TheSessionRemembersTheLastAcceptedWindow) {
+  std::optional<ArchiveSegment> session;
+  // The first dialog of the session starts from its own default.
+  {
+    CSelectStationChannelDlg first(*ws, std::nullopt);
+    first.OfferSessionWindow(session);
+    EXPECT_EQ(first.dateEdit()->text(), "01/01/2000");
+  }
+  // The channel selection: a station without a window of its own takes the
+  // session's window, and finishing the dialog remembers the typed one.
+  SelectionMatrix matrix;
+  CSelectChannelsDlg select(*ws, matrix);
+  select.sessionWindow = &session;
+  session = ArchiveSegment{kT0 + 30, 120};
+  ws->stations()[2].selection = SelectionWindow{};
+  select.SelectStation(2);
+  EXPECT_EQ(select.dateEdit()->text(), "05/08/2009");
+  EXPECT_EQ(select.timeEdit()->text(), "17:00:30.000");
+  EXPECT_EQ(select.lengthEdit()->text(), "00:02:00");
+  select.timeEdit()->setText("17:05:00.000");
+  select.Finish();
+  ASSERT_TRUE(session);
+  EXPECT_DOUBLE_EQ(session->start, kT0 + 300);
+  EXPECT_DOUBLE_EQ(session->duration, 120);
+
+  // "+D" then starts there; a preset (re-binding a pane) still wins.
+  CSelectStationChannelDlg next(*ws, std::nullopt);
+  next.OfferSessionWindow(session);
+  EXPECT_EQ(next.timeEdit()->text(), "17:05:00.000");
+  CSelectStationChannelDlg preset(*ws, CSelectStationChannelDlg::Result{2, 0, kT0 + 1.25, 90});
+  preset.OfferSessionWindow(session);
+  EXPECT_EQ(preset.timeEdit()->text(), "17:00:01.250");
+}
+
 TEST_F(ChannelDialogsTest, ChannelListDialogsListSaveAndDelete) {
   ChannelListEntry e;
   e.sta = "ABC";
@@ -173,6 +207,10 @@ TEST_F(ChannelDialogsTest, ScaleDialogKeepsExactLimitsAndRefusesNonNumbers) {
   EXPECT_EQ(scale.result(), QDialog::Accepted);
   for (int i = 0; i < 4; ++i) EXPECT_EQ(scale.value(ids[i]), values[i]) << ids[i];
   EXPECT_EQ(scale.field(1145)->text(), "-0.1");
+  // A float limit shows as the float it is, not its widened binary tail.
+  CScaleDlg widened(static_cast<float>(154.53), -1, 1, -1);
+  EXPECT_EQ(widened.field(1162)->text(), "154.53");
+  EXPECT_EQ(widened.value(1162), static_cast<double>(static_cast<float>(154.53)));
 
   // An empty or half-typed field keeps the dialog open instead of becoming 0.
   for (const char* text : {"", "-", "1e", "abc"}) {

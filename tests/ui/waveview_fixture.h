@@ -15,6 +15,7 @@
 #include "support/temp_dir.h"
 #include "waveview/ui/waveform_window.h"
 #include "waveview/ui/zoom_window.h"
+#include "widgets/ui/russian_ui.h"
 #include "workstation/workstation.h"
 
 namespace nuv::test {
@@ -25,6 +26,9 @@ inline QApplication& EnsureApp() {
   static char name[] = "test_ui";
   static char* argv[] = {name, nullptr};
   static QApplication* app = new QApplication(argc, argv);
+  // The dialogs are checked in the language the analyst sees.
+  static const bool russian = InstallRussianTranslations(*app);
+  (void)russian;
   return *app;
 }
 

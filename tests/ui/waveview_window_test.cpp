@@ -81,6 +81,27 @@ TEST_F(WaveformWindowTest, MinimumHeightAppliesWhenTheClientIsTooSmall) {
   EXPECT_EQ(Pane(1)->geometry().top() - Pane(0)->geometry().top(), window->MinPaneHeight());
 }
 
+TEST_F(WaveformWindowTest, AddedPanesComeIntoViewAndNoLayoutLeavesTheWindowBlank) {
+  AddNinePanesTo(200);
+  const int clientHeight = window->client()->height();
+  // Three more panes land below the visible area: the view follows them.
+  AddChannels({{0, 0}, {1, 0}, {2, 0}});
+  ASSERT_EQ(window->panes().size(), 12u);
+  EXPECT_EQ(Pane(9)->geometry().top(), 0);
+  EXPECT_EQ(window->scrollPosition(), ScrollPositionOf(window->PaneStates()));
+  // Scrolling stops where the last pane meets the bottom.
+  window->ScrollTo(kScrollRange);
+  EXPECT_EQ(Pane(11)->geometry().bottom() + 1, clientHeight);
+  // "Fit all" while scrolled, then the first pane maximised and restored:
+  // the stack always reaches the bottom of the client area.
+  window->ExecuteCommand(kCmdFitAll);
+  EXPECT_GE(Pane(11)->geometry().bottom() + 1, window->client()->height());
+  Pane(11)->headerButton(kCmdMaximizeButton)->click();
+  Pane(11)->headerButton(kCmdMaximizeButton)->click();
+  EXPECT_GE(Pane(11)->geometry().bottom() + 1, window->client()->height());
+  EXPECT_EQ(window->scrollPosition(), ScrollPositionOf(window->PaneStates()));
+}
+
 TEST_F(WaveformWindowTest, TimeCommandsShiftZoomAndGoBack) {
   AddChannels({{0, 0}, {1, 0}});
   window->ExecuteCommand(kCmdDeactivateAll);

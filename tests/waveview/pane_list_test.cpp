@@ -156,5 +156,39 @@ TEST(PaneList, LayoutAndScrolling) {
   EXPECT_EQ(SelectionPaneHeight(600, 0, 24, 40), 40);
 }
 
+TEST(PaneList, TheStackNeverLeavesTheClientAreaBlank) {
+  Panes s;
+  for (int i = 0; i < 4; ++i) s.Add().rect = {0, 0, 300, 99};
+  CompactLayout(s.list);  // 400 pixels in a client 100 high
+  // Scrolling stops where the last pane meets the bottom.
+  EXPECT_EQ(MaxScrollPosition(s.list, 100), 7500);
+  EXPECT_EQ(ScrollPanesTo(s.list, 9800, MaxScrollPosition(s.list, 100)), 7500);
+  EXPECT_EQ(s.list[3]->rect.y, 0);
+  EXPECT_EQ(MaxScrollPosition(s.list, 500), 0);
+
+  // Fitting the scrolled stack into a client 300 high leaves it at -300
+  // with panes of 75: it moves down until the last pane ends at the bottom.
+  FitAll(s.list, 300, 300, 20);
+  EXPECT_EQ(s.list[0]->rect.y, -300);
+  KeepStackInView(s.list, 300);
+  EXPECT_EQ(s.list[0]->rect.y, 0);
+  EXPECT_EQ(s.list[3]->rect.Bottom(), 299);
+  // A stack at the top is never pulled down.
+  s.list[3]->rect.height = 10;
+  KeepStackInView(s.list, 300);
+  EXPECT_EQ(s.list[0]->rect.y, 0);
+
+  // A pane below the client area is scrolled to the top, as far as the
+  // stack allows; a visible one does not move the stack.
+  for (TracePane* p : s.list) p->rect.height = 99;
+  CompactLayout(s.list);
+  ScrollPaneIntoView(s.list, 2, 150);
+  EXPECT_EQ(s.list[2]->rect.y, 0);
+  ScrollPaneIntoView(s.list, 3, 150);
+  EXPECT_EQ(s.list[3]->rect.Bottom(), 150);
+  ScrollPaneIntoView(s.list, 3, 150);
+  EXPECT_EQ(s.list[3]->rect.Bottom(), 150);
+}
+
 }  // namespace
 }  // namespace nuv

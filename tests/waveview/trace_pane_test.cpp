@@ -50,6 +50,14 @@ TEST(PaneGeometry, TransformsFollowTheAreaBounds) {
   EXPECT_FALSE(g.InTraceArea(5, 185));  // axis strip
 }
 
+TEST(PaneGeometry, TimeLabelsStayInsideThePane) {
+  const PaneGeometry g{400, 100, 20};
+  EXPECT_EQ(g.TimeLabelLeft(200, 50), 175);  // centred on its tick
+  EXPECT_EQ(g.TimeLabelLeft(3, 50), 0);      // first label: shifted right
+  EXPECT_EQ(g.TimeLabelLeft(397, 50), 350);  // last label: shifted left
+  EXPECT_EQ(g.TimeLabelLeft(397, 500), 0);   // wider than the pane: from its left edge
+}
+
 TEST(TracePane, ShiftsMoveByHalfTheEvenWholeLength) {
   EXPECT_EQ(TracePane::ShiftAmount(61), 31);
   EXPECT_EQ(TracePane::ShiftAmount(60), 30);

@@ -350,6 +350,7 @@ void CMainFrame::CreateChildren() {
     documents_[i] = doc;
   }
   TileChildren(Qt::Horizontal);
+  ApplyDisplayFont(FontFromRecord(ws_.config().font));
 }
 
 // The waveform window shares the switches of the settings page, reports on
@@ -473,7 +474,15 @@ void CMainFrame::ChooseFont() {
   FontRecord record = RecordFromFont(*chosen, ws_.config().font);
   ws_.config().font = record;
   WriteFontKeys(ws_.ini(), record);
+  ApplyDisplayFont(FontFromRecord(record));
   emit displayFontChanged(*chosen);
+}
+
+void CMainFrame::ApplyDisplayFont(const QFont& font) {
+  // The document windows pass it on to their panes, tables and readouts;
+  // menus, bars and dialogs keep the desktop's font.
+  for (QWidget* doc : documents_)
+    if (doc) doc->setFont(font);
 }
 
 void CMainFrame::Reconnect() {

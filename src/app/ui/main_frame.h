@@ -146,6 +146,7 @@ class CMainFrame : public QMainWindow {
   bool ConfirmClose();
   void Reconnect();
   void ChooseFont();
+  void ApplyDisplayFont(const QFont& font);
   void RestoreMessageText();
   SettingsContext MakeSettingsContext();
 

@@ -42,6 +42,10 @@ CNuvApp::~CNuvApp() {
 
 bool CNuvApp::InitInstance(const StartupOptions& options, FrameServices services,
                            UserPrompts* prompts) {
+  // Numbers are written and read with the decimal point before any file is
+  // read, whatever the user's locale.
+  std::setlocale(LC_NUMERIC, "C");
+
   // 1. A second copy for the same user ends silently.
   lock_ = std::make_unique<SingleInstanceLock>(options.settingsDir);
   if (!lock_->Acquire()) return false;
@@ -59,9 +63,6 @@ bool CNuvApp::InitInstance(const StartupOptions& options, FrameServices services
   StartupOptions core = options;
   if (!core.loadTravelTimes) core.loadTravelTimes = services.reloadTravelTimes;
   ws_ = CreateWorkstation(core, prompts ? *prompts : qtPrompts_);
-
-  // 8. Numbers are written and read with the decimal point from here on.
-  std::setlocale(LC_NUMERIC, "C");
 
   // 9-10. The main frame: connections, inventory, windows; shown maximised.
   frame_ = std::make_unique<CMainFrame>(*ws_, std::move(services), splashEnabled_);

@@ -399,6 +399,10 @@ CSettingsSheet::CSettingsSheet(Workstation& ws, const SettingsContext& context,
     : QDialog(parent) {
   setWindowTitle("Установки");
   tabs_ = new QTabWidget(this);
+  // Every page's tab stays in sight without scroll arrows: long titles are
+  // shortened on the tab and shown whole in its tooltip.
+  tabs_->setUsesScrollButtons(false);
+  tabs_->setElideMode(Qt::ElideRight);
   if (waveformPageOnly) {
     pages_ = {new CWaveformSetupPage(context.waveform, this)};
   } else {
@@ -410,7 +414,8 @@ CSettingsSheet::CSettingsSheet(Workstation& ws, const SettingsContext& context,
               new CExtProgFKSetup(ws, this)};
   }
   for (CSettingsPage* page : pages_) {
-    tabs_->addTab(page, page->windowTitle());
+    const int index = tabs_->addTab(page, page->windowTitle());
+    tabs_->setTabToolTip(index, page->windowTitle());
     OrderTabStops(page);
   }
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);

@@ -56,8 +56,9 @@ CArchiveFileListDlg::CArchiveFileListDlg(Workstation& ws, int station,
   list_->setHeaderLabels({QString::fromUtf8("Начало"), QString::fromUtf8("Длительность"),
                           QString::fromUtf8("Отс./с."), QString::fromUtf8("Файл"),
                           QString::fromUtf8("Создатель")});
-  list_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  list_->header()->setSectionResizeMode(QHeaderView::Interactive);
   list_->header()->setStretchLastSection(true);
+  FitColumns();
   list_->setMinimumWidth(560);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   buttons->button(QDialogButtonBox::Ok)->setDefault(true);
@@ -111,6 +112,17 @@ std::string CArchiveFileListDlg::Filter() const {
                               restrict ? &channels_ : nullptr);
 }
 
+void CArchiveFileListDlg::FitColumns() {
+  // Each column as wide as its title and its widest cell, so an empty list
+  // still shows every title whole.
+  const QFontMetrics fm(list_->header()->font());
+  for (int column = 0; column < list_->columnCount(); ++column) {
+    const int title = fm.horizontalAdvance(list_->headerItem()->text(column)) + 24;
+    list_->resizeColumnToContents(column);
+    if (list_->columnWidth(column) < title) list_->setColumnWidth(column, title);
+  }
+}
+
 void CArchiveFileListDlg::Refresh() {
   list_->clear();
   rows_.clear();
@@ -127,6 +139,7 @@ void CArchiveFileListDlg::Refresh() {
     new QTreeWidgetItem(list_,
                         {Q(FileListStartText(row.begin)), Q(FileListDurationText(row.duration)),
                          Q(FileListRateText(row.rate)), Q(row.path), Q(row.creator)});
+  FitColumns();
 }
 
 void CArchiveFileListDlg::TryAccept() {

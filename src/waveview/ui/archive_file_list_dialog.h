@@ -39,6 +39,7 @@ class CArchiveFileListDlg : public QDialog {
   // Lists the rows again by the current choices; a database error shows the
   // driver's text and leaves the list empty.
   void Refresh();
+  void FitColumns();
   // The filter the current choices give.
   std::string Filter() const;
   // OK: the selected row's start and duration (beep without a selection).

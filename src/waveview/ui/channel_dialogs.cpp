@@ -14,7 +14,6 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
-#include <charconv>
 
 #include "platform/strformat.h"
 #include "platform/time_base.h"
@@ -27,13 +26,6 @@ namespace {
 
 QString Q(const std::string& s) {
   return QString::fromStdString(s);
-}
-// The shortest text that reads back as the same double, so that "Ok"
-// without an edit leaves the limits exactly as they were.
-std::string ShortestText(double v) {
-  char buf[64];
-  const auto r = std::to_chars(buf, buf + sizeof buf, v);
-  return std::string(buf, r.ptr);
 }
 
 std::string S(const QString& s) {
@@ -97,6 +89,15 @@ std::optional<ArchiveSegment> TypedWindow(const QLineEdit* date, const QLineEdit
   if (!StoreSelectionFields(w, S(date->text()), S(time->text()), S(length->text())))
     return std::nullopt;
   return ArchiveSegment{w.StartEpoch(), w.LengthSeconds()};
+}
+
+void ShowWindow(QLineEdit* date, QLineEdit* time, QLineEdit* length, double start, double seconds) {
+  SelectionWindow w;
+  w.SetStartEpoch(start);
+  w.SetLengthSeconds(seconds);
+  date->setText(Q(DateFieldText(w)));
+  time->setText(Q(TimeFieldText(w)));
+  length->setText(Q(LengthFieldText(w)));
 }
 
 int ItemStation(const QTreeWidgetItem* item) {
@@ -215,7 +216,8 @@ void CSelectChannelsDlg::ShowStation(int station) {
   CScreenFields& rec = ws_.stations()[station];
   stationLabel_->setText(Q(rec.code));
   SelectionWindow& w = rec.selection;
-  if (w.lengthHours == 0 && w.lengthMinutes == 0 && w.lengthSeconds == 0) {
+  auto empty = [&w] { return w.lengthHours == 0 && w.lengthMinutes == 0 && w.lengthSeconds == 0; };
+  if (empty()) {
     // Take the window last used for one of the station's channels.
     for (const ChannelEntry& ch : rec.channels) {
       if (!ch.used()) break;
@@ -225,6 +227,11 @@ void CSelectChannelsDlg::ShowStation(int station) {
         break;
       }
     }
+  }
+  // Otherwise the window the analyst last accepted in this session.
+  if (empty() && sessionWindow && *sessionWindow) {
+    w.SetStartEpoch((*sessionWindow)->start);
+    w.SetLengthSeconds((*sessionWindow)->duration);
   }
   date_->setText(Q(DateFieldText(w)));
   time_->setText(Q(TimeFieldText(w)));
@@ -318,6 +325,8 @@ void CSelectChannelsDlg::ChooseSegment() {
 
 void CSelectChannelsDlg::Finish() {
   if (!StoreFields(currentStation_)) return;
+  if (sessionWindow && currentStation_ >= 0)
+    if (const auto typed = TypedWindow(date_, time_, length_)) *sessionWindow = typed;
   QTreeWidgetItem* node = tree_->currentItem();
   RememberedChoice choice;
   if (node) {
@@ -380,14 +389,14 @@ CSelectStationChannelDlg::CSelectStationChannelDlg(Workstation& ws,
   });
 
   if (preset) {
+    preset_ = true;
     SelectChannel(preset->station, preset->channel);
-    SelectionWindow w;
-    w.SetStartEpoch(preset->start);
-    w.SetLengthSeconds(preset->length);
-    date_->setText(Q(DateFieldText(w)));
-    time_->setText(Q(TimeFieldText(w)));
-    length_->setText(Q(LengthFieldText(w)));
+    ShowWindow(date_, time_, length_, preset->start, preset->length);
   }
+}
+
+void CSelectStationChannelDlg::OfferSessionWindow(const std::optional<ArchiveSegment>& window) {
+  if (window && !preset_) ShowWindow(date_, time_, length_, window->start, window->duration);
 }
 
 void CSelectStationChannelDlg::SelectChannel(int station, int channel) {
@@ -539,7 +548,11 @@ CScaleDlg::CScaleDlg(double ampMax, double ampMin, double transMax, double trans
                            "Максимум преобразованного сигнала", "Минимум преобразованного сигнала"};
   auto* form = new QFormLayout;
   for (int i = 0; i < 4; ++i) {
-    fields_[i] = new QLineEdit(Q(ShortestText(values[i])), this);
+    // Limits come from float samples: seven significant digits show them
+    // without the binary tail of a float widened to double.
+    initial_[i] = values[i];
+    initialText_[i] = QString::number(values[i], 'g', 7);
+    fields_[i] = new QLineEdit(initialText_[i], this);
     fields_[i]->setObjectName(Q(StrFormat("id%d", ids[i])));
     auto* validator = new QDoubleValidator(fields_[i]);
     validator->setLocale(QLocale::c());
@@ -587,7 +600,10 @@ QLineEdit* CScaleDlg::field(int id) const {
 
 double CScaleDlg::value(int id) const {
   const QLineEdit* f = field(id);
-  return f ? QLocale::c().toDouble(f->text().trimmed()) : 0;
+  if (!f) return 0;
+  for (int i = 0; i < 4; ++i)
+    if (f == fields_[i] && f->text() == initialText_[i]) return initial_[i];
+  return QLocale::c().toDouble(f->text().trimmed());
 }
 
 }  // namespace nuv

@@ -28,11 +28,6 @@ class Workstation;
 inline constexpr int kStationRole = Qt::UserRole + 1;
 inline constexpr int kChannelRole = Qt::UserRole + 2;
 
-// A segment chosen in the archive browser: start and duration in seconds.
-struct ArchiveSegment {
-  double start = 0;
-  double duration = 0;
-};
 // Opens the archive browser for a station (with the channels checked for it);
 // `typed` is the window in the dialog's fields when they hold a valid one.
 using SegmentBrowser = std::function<std::optional<ArchiveSegment>(
@@ -48,6 +43,9 @@ class CSelectChannelsDlg : public QDialog {
   // Asked for the pattern of "Выбрать каналы по образцу" (the last one is offered).
   std::function<std::optional<std::string>(const std::string& last)> askPattern;
   SegmentBrowser browseSegments;
+  // The window last accepted in this session: offered for stations without
+  // a window of their own, and updated when the dialog is finished.
+  std::optional<ArchiveSegment>* sessionWindow = nullptr;
 
   QTreeWidget* tree() const { return tree_; }
   QTreeWidget* channelList() const { return channels_; }
@@ -104,6 +102,9 @@ class CSelectStationChannelDlg : public QDialog {
   QLineEdit* lengthEdit() const { return length_; }
   // Selects the node of a channel.
   void SelectChannel(int station, int channel);
+  // Fills the time fields with `window` (the window last accepted in this
+  // session), unless the dialog was opened with a preset.
+  void OfferSessionWindow(const std::optional<ArchiveSegment>& window);
   // "OK": accepts when the fields are valid and a channel node is selected.
   void TryAccept();
   const Result& choice() const { return result_; }
@@ -114,6 +115,7 @@ class CSelectStationChannelDlg : public QDialog {
   QLineEdit* date_ = nullptr;
   QLineEdit* time_ = nullptr;
   QLineEdit* length_ = nullptr;
+  bool preset_ = false;
   Result result_;
 };
 
@@ -169,6 +171,10 @@ class CScaleDlg : public QDialog {
 
  private:
   QLineEdit* fields_[4] = {};
+  // The limits the dialog was opened with and their shown texts: an
+  // unedited field gives its limit back exactly.
+  double initial_[4] = {};
+  QString initialText_[4];
 };
 
 }  // namespace nuv

@@ -30,6 +30,7 @@ class QtWaveformDialogs : public WaveformDialogs {
   bool SelectChannels(waveform& window) override {
     CSelectChannelsDlg dlg(window.workstation(), window.selection(), &window);
     dlg.browseSegments = FileListBrowser(window.workstation());
+    dlg.sessionWindow = &window.sessionWindow();
     return dlg.exec() == QDialog::Accepted;
   }
 
@@ -41,8 +42,10 @@ class QtWaveformDialogs : public WaveformDialogs {
                                            preset->length};
     CSelectStationChannelDlg dlg(window.workstation(), p, &window);
     dlg.browseSegments = FileListBrowser(window.workstation());
+    dlg.OfferSessionWindow(window.sessionWindow());
     if (dlg.exec() != QDialog::Accepted) return std::nullopt;
     const auto& r = dlg.choice();
+    window.sessionWindow() = ArchiveSegment{r.start, r.length};
     return StationChannelChoice{r.station, r.channel, r.start, r.length};
   }
 

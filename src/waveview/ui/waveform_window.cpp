@@ -128,8 +128,14 @@ void waveform::ApplyRects() {
 }
 
 void waveform::UpdateScrollBar() {
-  scrollPos_ = ScrollPositionOf(PaneStates());
+  // Whatever changed the layout, the stack fills the client area and the
+  // scroll bar's range ends where the last pane meets the bottom.
+  const PaneList panes = PaneStates();
+  KeepStackInView(panes, client_->height());
+  ApplyRects();
+  scrollPos_ = ScrollPositionOf(panes);
   const QSignalBlocker block(scrollBar_);
+  scrollBar_->setRange(0, std::max(MaxScrollPosition(panes, client_->height()), scrollPos_));
   scrollBar_->setValue(scrollPos_);
 }
 
@@ -148,7 +154,8 @@ void waveform::ScrollTo(int position) {
     return;
   }
   scrolling_ = true;
-  scrollPos_ = ScrollPanesTo(PaneStates(), position);
+  scrollPos_ =
+      ScrollPanesTo(PaneStates(), position, MaxScrollPosition(PaneStates(), client_->height()));
   ApplyRects();
   {
     const QSignalBlocker block(scrollBar_);
@@ -187,6 +194,7 @@ void waveform::AddPanesFromSelection() {
   selection_.Resize(stations().size());
   const auto cells = selection_.SetCells();
   if (cells.empty()) return;
+  const size_t firstNew = panes_.size();
   const int clientWidth = client_->width();
   const int h = SelectionPaneHeight(client_->height(), static_cast<int>(panes_.size()),
                                     static_cast<int>(cells.size()), MinPaneHeight());
@@ -206,6 +214,9 @@ void waveform::AddPanesFromSelection() {
     view->RebuildPicture();
   }
   CompactAndScroll();
+  // The analyst sees what was added.
+  ScrollPaneIntoView(PaneStates(), firstNew, client_->height());
+  UpdateScrollBar();
   ShowStatus("");
   update();
 }
@@ -226,6 +237,7 @@ CZoomWindow* waveform::NewPane(int station, int channel, double start, double le
   view->LoadData();
   view->RebuildPicture();
   panes_.push_back(view);
+  ScrollPaneIntoView(PaneStates(), panes_.size() - 1, client_->height());
   UpdateScrollBar();
   return view;
 }
@@ -388,6 +400,18 @@ void waveform::resizeEvent(QResizeEvent*) {
   scrollBar_->setGeometry(width() - bar, 0, bar, height());
   client_->setGeometry(0, 0, std::max(0, width() - bar), height());
   ClientResized();
+}
+
+void waveform::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() != QEvent::FontChange) return;
+  const int minHeight = MinPaneHeight();
+  for (CZoomWindow* p : panes_) {
+    p->setFont(font());
+    p->pane().rect.height = std::max(p->pane().rect.height, minHeight - 1);
+  }
+  CompactAndScroll();
+  for (CZoomWindow* p : panes_) p->RebuildPicture();
 }
 
 void waveform::wheelEvent(QWheelEvent* event) {

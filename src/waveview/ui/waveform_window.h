@@ -88,6 +88,9 @@ class waveform : public QWidget, public CommandTarget {
   bool busy() const { return busy_; }
 
   SelectionMatrix& selection() { return selection_; }
+  // The time window last accepted in a channel selection dialog during this
+  // session; the next dialog starts from it instead of its first default.
+  std::optional<ArchiveSegment>& sessionWindow() { return sessionWindow_; }
   ChannelViewTable& views() { return views_; }
   // Where panes get their samples (the archive by default).
   void SetSegmentLoader(SegmentLoader loader) { loader_ = std::move(loader); }
@@ -177,6 +180,8 @@ class waveform : public QWidget, public CommandTarget {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  // A new display font reaches every pane; panes grow to the new minimum.
+  void changeEvent(QEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
@@ -214,6 +219,7 @@ class waveform : public QWidget, public CommandTarget {
   bool scrolling_ = false;
   int scrollPos_ = 0;
   SelectionMatrix selection_;
+  std::optional<ArchiveSegment> sessionWindow_;
   ChannelViewTable views_;
   SegmentLoader loader_;
   std::unique_ptr<WaveformDialogs> dialogs_;

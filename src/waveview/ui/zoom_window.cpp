@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolButton>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -118,7 +119,12 @@ void CZoomWindow::RefreshButtons() {
   maximizeButton_->setText(pane_.maximized ? "▭" : "□");
   const int xR = width() - 2;
   mainButton_->setGeometry(1, 0, 17, 16);
-  signalButton_->setGeometry(xR - 90, 0, 46, 16);
+  // Wide enough for either word in the button's font, never narrower than
+  // the classic 46 pixels.
+  const QFontMetrics fm(signalButton_->font());
+  const int signalWidth =
+      std::max(46, std::max(fm.horizontalAdvance("Фильтр"), fm.horizontalAdvance("Исходн")) + 10);
+  signalButton_->setGeometry(xR - 44 - signalWidth, 0, signalWidth, 16);
   maximizeButton_->setGeometry(xR - 44, 0, 16, 16);
   closeButton_->setGeometry(xR - 17, 0, 17, 16);
 }
@@ -179,7 +185,7 @@ void CZoomWindow::RecordFrameLayer() {
       const QString label =
           Q(StrFormat("%02d:%02d:%02d", c.hour, c.minute, static_cast<int>(c.second)));
       const int w = fm.horizontalAdvance(label);
-      const int left = x - w / 2;
+      const int left = g.TimeLabelLeft(x, w);
       if (left <= previousRight) continue;
       previousRight = left + w;
       p.setPen(Qt::black);
@@ -262,6 +268,7 @@ void CZoomWindow::RecordTransformedLayer() {
 
 void CZoomWindow::RecordHeaderLayer() {
   ++recordCounts_[kHeaderLayer];
+  RefreshButtons();
   QPicture picture;
   QPainter p(&picture);
   const PaneGeometry g = Geometry();
@@ -272,16 +279,18 @@ void CZoomWindow::RecordHeaderLayer() {
   p.fillRect(QRect(QPoint(15, 0), QPoint(g.xR(), kHeaderHeight - 1)), caption);
   p.setPen(text);
   p.setFont(font());
-  const int right = g.width - 15;
-  if (right > 51)
-    p.drawText(QRect(51, 0, right - 51, kHeaderHeight), Qt::AlignLeft | Qt::AlignVCenter,
-               Q(pane_.HeaderText()));
+  // The text ends before the header buttons; what does not fit is elided.
+  const int right = signalButton_->geometry().left() - 2;
+  if (right > 51) {
+    const QString header =
+        QFontMetrics(font()).elidedText(Q(pane_.HeaderText()), Qt::ElideRight, right - 51);
+    p.drawText(QRect(51, 0, right - 51, kHeaderHeight), Qt::AlignLeft | Qt::AlignVCenter, header);
+  }
   if (pane_.selectionNumber > 0)
     p.drawText(QRect(18, 0, 33, kHeaderHeight), Qt::AlignLeft | Qt::AlignVCenter,
                Q(StrFormat("%3d", pane_.selectionNumber)));
   p.end();
   layers_[kHeaderLayer] = picture;
-  RefreshButtons();
   update(0, 0, width(), kHeaderHeight);
 }
 
