@@ -40,3 +40,10 @@ cmake --build build-fuzz -j "$jobs" --target fuzz_formula_parser
 mkdir -p build-fuzz/corpus/formula_parser
 ./build-fuzz/fuzz/fuzz_formula_parser -max_total_time=60 -timeout=10 -rss_limit_mb=2048 \
   build-fuzz/corpus/formula_parser fuzz/corpus/formula_parser
+# The bulletin readers, each for a bounded time.
+for target in ims_bulletin_reader trezon_bulletin_reader arr_phase_file_reader; do
+  cmake --build build-fuzz -j "$jobs" --target "fuzz_$target"
+  mkdir -p "build-fuzz/corpus/$target"
+  "./build-fuzz/fuzz/fuzz_$target" -max_total_time=30 -timeout=10 -rss_limit_mb=2048 \
+    "build-fuzz/corpus/$target" "fuzz/corpus/$target"
+done

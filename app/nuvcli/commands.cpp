@@ -9,11 +9,12 @@ std::vector<Command> ArchiveCommands();
 std::vector<Command> SeismoCommands();
 std::vector<Command> SigprocCommands();
 std::vector<Command> DbCommands();
+std::vector<Command> BulletinCommands();
 
 std::vector<Command> AllCommands() {
   std::vector<Command> all;
   for (auto group : {TimeCommands, ResponseCommands, ArchiveCommands, SeismoCommands,
-                     SigprocCommands, DbCommands}) {
+                     SigprocCommands, DbCommands, BulletinCommands}) {
     auto commands = group();
     all.insert(all.end(), commands.begin(), commands.end());
   }

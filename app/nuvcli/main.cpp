@@ -18,7 +18,8 @@ bool IsProgramKey(const std::string& arg) {
 void PrintUsage(const std::vector<nuv::cli::Command>& commands) {
   std::cerr << "usage: nuvcli [ODBC=..] [USER=..] [PASSWORD=..] [ODBC_CSS=..] [USER_CSS=..]\n"
                "              [PASSWORD_CSS=..] [DATA=..] [CHKDB] COMMAND [ARGS]\n\ncommands:\n";
-  for (const auto& command : commands) std::cerr << "  " << command.name << " " << command.usage << "\n";
+  for (const auto& command : commands)
+    std::cerr << "  " << command.name << " " << command.usage << "\n";
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
+#include <unistd.h>
+
 #include <filesystem>
 #include <iostream>
-#include <unistd.h>
 
 #include "app/startup.h"
 #include "cli.h"

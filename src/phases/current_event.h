@@ -15,11 +15,12 @@ inline constexpr int kEventIdWidth = 20;
 
 // The confidence ellipse of the linearised location; -1 = not computed.
 struct ConfidenceEllipse {
-  float major = -1;      // km
-  float minor = -1;      // km
-  float direction = -1;  // degrees, direction of the major axis
+  float major = -1;       // km
+  float minor = -1;       // km
+  float direction = -1;   // degrees, direction of the major axis
+  float depthError = -1;  // km
 
-  void Reset() { major = minor = direction = -1; }
+  void Reset() { major = minor = direction = depthError = -1; }
   bool valid() const { return major != -1; }
 };
 

@@ -14,10 +14,17 @@ bool IsLeapYear(int year) {
 }
 
 double CalendarToEpoch(int year, int month, int day, int hour, int minute, double second) {
-  long days = (year - 1970) * 365L + (year - 1969) / 4 + (year - 1601) / 400 - (year - 1901) / 100;
-  if (month >= 1 && month <= 12) days += kDaysBeforeMonth[month - 1];
-  if (IsLeapYear(year) && month > 2) days += 1;
-  days += day - 1;
+  // Days from 1970-01-01 in the proleptic Gregorian calendar, counted from
+  // March so that the leap day ends a year; floor division keeps years
+  // before 1970 exact. Months outside 1..12 count as January.
+  if (month < 1 || month > 12) month = 1;
+  const long y = static_cast<long>(year) - (month <= 2 ? 1 : 0);
+  const long era = (y >= 0 ? y : y - 399) / 400;
+  const long yearOfEra = y - era * 400;
+  const long monthFromMarch = (month + 9) % 12;
+  const long dayOfYear = (153 * monthFromMarch + 2) / 5 + day - 1;
+  const long dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+  const long days = era * 146097 + dayOfEra - 719468;
   return days * 86400.0 + hour * 3600.0 + minute * 60.0 + second;
 }
 

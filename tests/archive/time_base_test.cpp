@@ -11,6 +11,24 @@ TEST(TimeBase, CalendarToEpochMatchesKnownInstants) {
   EXPECT_EQ(CalendarToEpoch(1970, 1, 1, 0, 0, 0), 0.0);
   EXPECT_EQ(CalendarToEpoch(2000, 3, 1, 0, 0, 0), 951868800.0);
   EXPECT_EQ(CalendarToEpoch(2009, 12, 31, 23, 59, 59.5), 1262303999.5);
+  // Before 1970 the leap days are counted down exactly.
+  EXPECT_EQ(CalendarToEpoch(1960, 6, 1, 0, 0, 0), -302486400.0);
+  EXPECT_EQ(CalendarToEpoch(1969, 12, 31, 0, 0, 0), -86400.0);
+  EXPECT_EQ(CalendarToEpoch(1900, 3, 1, 0, 0, 0), -2203891200.0);
+}
+
+TEST(TimeBase, EveryDayFrom1900To2100RoundTrips) {
+  double expected = CalendarToEpoch(1900, 1, 1, 12, 0, 0);
+  for (int year = 1900; year <= 2100; ++year)
+    for (int month = 1; month <= 12; ++month)
+      for (int day = 1; day <= 28; ++day) {
+        const double t = CalendarToEpoch(year, month, day, 12, 0, 0);
+        const CalendarTime c = EpochToCalendar(t);
+        ASSERT_TRUE(c.year == year && c.month == month && c.day == day)
+            << year << "-" << month << "-" << day;
+        if (day == 1) expected = t;  // days within a month are consecutive
+        ASSERT_EQ(t, expected + (day - 1) * 86400.0);
+      }
 }
 
 TEST(TimeBase, RoundTripsAcrossLeapDaysAndCenturies) {

@@ -137,22 +137,25 @@ TEST_F(ChannelDialogsTest, TheSessionRemembersTheLastAcceptedWindow) {
     first.OfferSessionWindow(session);
     EXPECT_EQ(first.dateEdit()->text(), "01/01/2000");
   }
-  // The channel selection: a station without a window of its own takes the
-  // session's window, and finishing the dialog remembers the typed one.
+  // The channel selection: the window accepted for one station becomes the
+  // start of every station not shown in that dialog, and of "+D".
   SelectionMatrix matrix;
-  CSelectChannelsDlg select(*ws, matrix);
-  select.sessionWindow = &session;
-  session = ArchiveSegment{kT0 + 30, 120};
-  ws->stations()[2].selection = SelectionWindow{};
-  select.SelectStation(2);
-  EXPECT_EQ(select.dateEdit()->text(), "05/08/2009");
-  EXPECT_EQ(select.timeEdit()->text(), "17:00:30.000");
-  EXPECT_EQ(select.lengthEdit()->text(), "00:02:00");
-  select.timeEdit()->setText("17:05:00.000");
-  select.Finish();
-  ASSERT_TRUE(session);
-  EXPECT_DOUBLE_EQ(session->start, kT0 + 300);
-  EXPECT_DOUBLE_EQ(session->duration, 120);
+  {
+    CSelectChannelsDlg select(*ws, matrix);
+    select.sessionWindow = &session;
+    select.SelectStation(2);
+    select.timeEdit()->setText("17:05:00.000");
+    select.lengthEdit()->setText("00:02:00");
+    select.Finish();
+    ASSERT_TRUE(session);
+    EXPECT_DOUBLE_EQ(session->start, kT0 + 300);
+    EXPECT_DOUBLE_EQ(session->duration, 120);
+  }
+  CSelectChannelsDlg again(*ws, matrix);
+  again.SelectStation(1);
+  EXPECT_EQ(again.dateEdit()->text(), "05/08/2009");
+  EXPECT_EQ(again.timeEdit()->text(), "17:05:00.000");
+  EXPECT_EQ(again.lengthEdit()->text(), "00:02:00");
 
   // "+D" then starts there; a preset (re-binding a pane) still wins.
   CSelectStationChannelDlg next(*ws, std::nullopt);

@@ -208,6 +208,7 @@ void CSelectChannelsDlg::NodeChanged(QTreeWidgetItem* current, QTreeWidgetItem*)
 
 void CSelectChannelsDlg::ShowStation(int station) {
   currentStation_ = station;
+  if (station >= 0) visited_.insert(station);
   if (station < 0 || station >= ws_.stations().size()) {
     stationLabel_->clear();
     channels_->clear();
@@ -216,8 +217,7 @@ void CSelectChannelsDlg::ShowStation(int station) {
   CScreenFields& rec = ws_.stations()[station];
   stationLabel_->setText(Q(rec.code));
   SelectionWindow& w = rec.selection;
-  auto empty = [&w] { return w.lengthHours == 0 && w.lengthMinutes == 0 && w.lengthSeconds == 0; };
-  if (empty()) {
+  if (w.lengthHours == 0 && w.lengthMinutes == 0 && w.lengthSeconds == 0) {
     // Take the window last used for one of the station's channels.
     for (const ChannelEntry& ch : rec.channels) {
       if (!ch.used()) break;
@@ -228,11 +228,7 @@ void CSelectChannelsDlg::ShowStation(int station) {
       }
     }
   }
-  // Otherwise the window the analyst last accepted in this session.
-  if (empty() && sessionWindow && *sessionWindow) {
-    w.SetStartEpoch((*sessionWindow)->start);
-    w.SetLengthSeconds((*sessionWindow)->duration);
-  }
+
   date_->setText(Q(DateFieldText(w)));
   time_->setText(Q(TimeFieldText(w)));
   length_->setText(Q(LengthFieldText(w)));
@@ -325,8 +321,16 @@ void CSelectChannelsDlg::ChooseSegment() {
 
 void CSelectChannelsDlg::Finish() {
   if (!StoreFields(currentStation_)) return;
-  if (sessionWindow && currentStation_ >= 0)
-    if (const auto typed = TypedWindow(date_, time_, length_)) *sessionWindow = typed;
+  // The accepted window is remembered for the session: the stations not
+  // shown in this dialog start from it next time, and so does "+D".
+  if (currentStation_ >= 0) {
+    if (const auto typed = TypedWindow(date_, time_, length_)) {
+      if (sessionWindow) *sessionWindow = typed;
+      const SelectionWindow accepted = ws_.stations()[currentStation_].selection;
+      for (int s = 0; s < ws_.stations().size(); ++s)
+        if (!visited_.count(s)) ws_.stations()[s].selection = accepted;
+    }
+  }
   QTreeWidgetItem* node = tree_->currentItem();
   RememberedChoice choice;
   if (node) {

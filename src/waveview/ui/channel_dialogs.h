@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "waveview/channel_selection.h"
@@ -43,8 +44,8 @@ class CSelectChannelsDlg : public QDialog {
   // Asked for the pattern of "Выбрать каналы по образцу" (the last one is offered).
   std::function<std::optional<std::string>(const std::string& last)> askPattern;
   SegmentBrowser browseSegments;
-  // The window last accepted in this session: offered for stations without
-  // a window of their own, and updated when the dialog is finished.
+  // Receives the window accepted with "Ok" (the session's last window, the
+  // start of the next "+D").
   std::optional<ArchiveSegment>* sessionWindow = nullptr;
 
   QTreeWidget* tree() const { return tree_; }
@@ -80,6 +81,7 @@ class CSelectChannelsDlg : public QDialog {
   QLineEdit* time_ = nullptr;
   QLineEdit* length_ = nullptr;
   int currentStation_ = -1;
+  std::set<int> visited_;  // stations shown in this dialog
   bool filling_ = false;
   static std::string lastPattern_;
 };

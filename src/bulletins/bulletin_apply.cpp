@@ -1,0 +1,163 @@
+#include "bulletins/bulletin_apply.h"
+
+#include <algorithm>
+
+#include "bulletins/bulletin_time.h"
+#include "bulletins/fixed_columns.h"
+#include "platform/strformat.h"
+
+namespace nuv {
+namespace {
+
+// The component a phase name may be read on: 0 vertical, 1 horizontal, -1 any.
+int ComponentFor(const std::string& phase) {
+  if (EqualsNoCase(phase, "LR") || EqualsNoCase(phase, "Lg")) return 0;
+  if (phase == "LQ") return 1;
+  if (!phase.empty() && (phase[0] == 'P' || phase[0] == 'p')) return 0;
+  if (!phase.empty() && (phase[0] == 'S' || phase[0] == 's')) return 1;
+  return -1;
+}
+
+SEISMIC_PHASE PhaseOf(const IMSPhaseBlock& a, const ImsOrigin& o, const PhaseTypeTable& types,
+                      int type) {
+  SEISMIC_PHASE p;
+  p.phaseType = type;
+  double t = BulletinEpoch(o.year, o.month, o.day, a.hour, a.minute, a.second);
+  if (a.hour < o.hour) t += 86400.0;
+  p.SetTime(t);
+  if (a.amp > 0) {
+    p.amplitude = a.amp / 1000.0f;
+    p.period = a.per;
+    p.hasAmplitude = 1;
+    p.ampTime = p.time;
+  }
+  if (a.azim >= 0) {
+    p.azimuth = a.azim;
+    p.hasPolarization = 1;
+  }
+  if (a.dist > 0) p.distance = a.dist;
+  if (a.tres != -9999.0f) {
+    p.residual = a.tres;
+    p.hasResidual = 1;
+  }
+  if (a.slow != -9999.0f) {
+    p.slowness = a.slow;
+    p.hasSlowness = 1;
+  }
+  const char fm = static_cast<char>(std::tolower(static_cast<unsigned char>(a.fm)));
+  p.firstMotion = fm == 'c' ? 5 : fm == 'd' ? 6 : fm == '_' ? 4 : 0;
+  const char onset = static_cast<char>(std::tolower(static_cast<unsigned char>(a.onset)));
+  p.onset = onset == 'i' ? 1 : onset == 'q' ? 2 : 0;
+  if (EqualsNoCase(a.magType, "mb")) p.mb = a.magnitude;
+  if (EqualsNoCase(a.magType, "ms")) p.ms = a.magnitude;
+  if (EqualsNoCase(a.magType, "ml")) p.ml = a.magnitude;
+  p.weight = 2;
+  p.defining = (!a.def.empty() && a.def[0] == 'T' && types.CanBeDefining(type)) ? 1 : 0;
+  p.arid = a.arid;
+  return p;
+}
+
+}  // namespace
+
+std::vector<SEISMIC_PHASE> PhasesOfBulletinEvent(const ImsEventText& parsed,
+                                                 const StationTable& stations,
+                                                 const PhaseTypeTable& types,
+                                                 std::vector<SkippedLine>& skipped) {
+  std::vector<SEISMIC_PHASE> phases;
+  for (const IMSPhaseBlock& a : parsed.arrivals) {
+    const int type = types.IndexOf(a.phase);
+    if (type < 0) {
+      skipped.push_back({a.line, StrFormat("фаза %s неизвестна", a.phase.c_str())});
+      continue;
+    }
+    bool station = false;
+    size_t before = phases.size();
+    const int component = ComponentFor(a.phase);
+    for (int s = 0; s < stations.size(); ++s) {
+      if (stations[s].code != a.sta) continue;
+      station = true;
+      for (int c = 0; c < kChannelsPerStation; ++c) {
+        const ChannelEntry& channel = stations[s].channels[static_cast<size_t>(c)];
+        if (!channel.used() || (component >= 0 && channel.component != component)) continue;
+        SEISMIC_PHASE p = PhaseOf(a, parsed.origin, types, type);
+        p.station = s;
+        p.channel = c;
+        phases.push_back(std::move(p));
+      }
+    }
+    if (!station)
+      skipped.push_back({a.line, StrFormat("станция %s неизвестна", a.sta.c_str())});
+    else if (phases.size() == before)
+      skipped.push_back({a.line, StrFormat("у станции %s нет канала для фазы %s", a.sta.c_str(),
+                                           a.phase.c_str())});
+  }
+  return phases;
+}
+
+BulletinReadResult ApplyBulletinEvent(Workstation& ws, const ImsEventText& parsed,
+                                      bool phasesOnly) {
+  BulletinReadResult result;
+  result.skipped = parsed.skipped;
+  if (!parsed.failure.empty()) {
+    result.message = parsed.failure;
+    return result;
+  }
+  const std::vector<SEISMIC_PHASE> phases =
+      PhasesOfBulletinEvent(parsed, ws.stations(), ws.phaseTypes(), result.skipped);
+  std::stable_sort(result.skipped.begin(), result.skipped.end(),
+                   [](const SkippedLine& a, const SkippedLine& b) { return a.line < b.line; });
+  CurrentEvent& e = ws.event();
+  e.ResetStationDistances();
+  if (!phasesOnly) ws.phases().RemoveAll();
+  e.originValid = 0;
+  e.originTime = 0;
+  e.eventMb = e.eventMs = kNoMagnitude;
+  if (!phasesOnly) {
+    const ImsOrigin& o = parsed.origin;
+    e.originLat = o.lat;
+    e.originLon = o.lon;
+    e.originDepth = o.depth;
+    e.originTime = BulletinEpoch(o.year, o.month, o.day, o.hour, o.minute, o.second);
+    e.originValid = 1;
+    e.orid = o.origId;
+    e.fixDepth = o.fixedDepth;
+    e.ellipse.major = o.major;
+    e.ellipse.minor = o.minor;
+    e.ellipse.direction = o.direction;
+    e.ellipse.depthError = o.depthError;
+  }
+  for (const SEISMIC_PHASE& p : phases) ws.phases().Add(p);
+  e.eventId = PadEventId(parsed.identifier);
+  e.eventComment = parsed.comment;
+  result.ok = true;
+  result.phasesAdded = static_cast<int>(phases.size());
+  return result;
+}
+
+namespace {
+
+BulletinReadResult ReadBulletin(Workstation& ws, const std::string& path,
+                                const std::string& identifier, bool phasesOnly,
+                                BulletinLayout layout) {
+  const auto text = ReadWholeFile(path);
+  if (!text) {
+    BulletinReadResult result;
+    result.message = StrFormat("Ошибка открытия файла: %s", path.c_str());
+    return result;
+  }
+  return ApplyBulletinEvent(ws, ParseBulletinEvent(*text, identifier, layout), phasesOnly);
+}
+
+}  // namespace
+
+BulletinReadResult ReadImsEvent(Workstation& ws, const std::string& path,
+                                const std::string& identifier, bool phasesOnly) {
+  return ReadBulletin(ws, path, identifier, phasesOnly, BulletinLayout::Ims);
+}
+
+BulletinReadResult ReadTrezonEvent(Workstation& ws, const std::string& path,
+                                   const std::string& identifier) {
+  return ReadBulletin(ws, path, identifier, false, BulletinLayout::Trezon);
+}
+
+}  // namespace nuv

@@ -1,0 +1,102 @@
+#pragma once
+// Reading IMS1.0/REB bulletins (and the whitespace-separated ТРЕЗОН variant):
+// the list of events in a file, and one event parsed into its origin and
+// arrival records. Parsing never touches the workstation; applying the
+// parsed event (bulletin_apply.h) does, and only when the parse succeeded.
+//
+// Agency bulletins carry more than this system writes: BEGIN/STOP and
+// DATA_TYPE lines, comment lines in parentheses, several origins per event
+// (the one followed by "(#PRIME)" is taken, else the first), magnitude
+// blocks of several authors, blank columns. They are read without failing;
+// what is left out is listed with its line number.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace nuv {
+
+// One arrival line of a bulletin, with the values a new record gets.
+struct IMSPhaseBlock {
+  std::string sta;
+  float dist = -1;
+  float evAz = -9999;
+  std::string phase;
+  int hour = 0, minute = 0;
+  float second = 0;
+  float tres = -9999;
+  float azim = -1;
+  float azRes = 0;
+  float slow = -9999;
+  float sRes = 0;
+  std::string def;
+  float snr = -1;
+  float amp = -1;
+  float per = -1;
+  char onset = ' ';
+  char fm = ' ';
+  std::string magType;
+  float magnitude = -9999;
+  int arid = -1;
+  int line = 0;  // line number in the file
+};
+
+struct ImsOrigin {
+  int year = 1970, month = 1, day = 1, hour = 0, minute = 0;
+  float second = 0;
+  float lat = 0, lon = 0;
+  float major = -1, minor = -1, direction = -1;
+  float depth = 0, depthError = -1;
+  bool fixedDepth = false;
+  int origId = -1;
+  int line = 0;
+};
+
+struct SkippedLine {
+  int line = 0;
+  std::string reason;  // Russian, shown to the analyst
+};
+
+struct ImsEventEntry {
+  std::string identifier;  // up to 8 characters
+  std::string comment;
+  int line = 0;
+  size_t offset = 0;  // byte offset of the event line in the text
+};
+
+// What was read of one event.
+struct ImsEventText {
+  bool found = false;  // the event line was there
+  std::string identifier, comment;
+  bool hasOrigin = false;
+  ImsOrigin origin;
+  bool hasArrivalHeader = false;
+  std::vector<IMSPhaseBlock> arrivals;
+  std::vector<SkippedLine> skipped;
+  std::string failure;  // why the event cannot be applied ("" when it can)
+};
+
+enum class BulletinLayout { Ims, Trezon };
+
+// Identifier (up to 8 characters) and comment of an event line, whose first
+// five characters are "EVENT".
+void ParseEventLine(std::string_view line, std::string& identifier, std::string& comment);
+
+// The events of a bulletin text in file order ("FINISH" and the EVENT
+// WEIGHT= / EVENT QUALITY= lines left out).
+std::vector<ImsEventEntry> ListImsEvents(std::string_view text);
+
+// The event `identifier` of a bulletin text; the search for its event line
+// starts at `from` (an entry of ListImsEvents), else at the beginning.
+ImsEventText ParseBulletinEvent(std::string_view text, const std::string& identifier,
+                                BulletinLayout layout, const ImsEventEntry* from = nullptr);
+
+// Fixed-column and whitespace forms of the two record kinds; false when the
+// line does not hold the record (the reason in `why`).
+bool ParseImsOriginLine(std::string_view line, ImsOrigin& origin, std::string& why);
+bool ParseImsArrivalLine(std::string_view line, size_t offset, IMSPhaseBlock& arrival,
+                         std::string& why);
+bool ParseTrezonOriginLine(std::string_view line, ImsOrigin& origin, std::string& why);
+bool ParseTrezonArrivalLine(std::string_view line, IMSPhaseBlock& arrival, std::string& why);
+
+}  // namespace nuv
