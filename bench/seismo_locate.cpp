@@ -91,7 +91,8 @@ void BM_LocateSearchWithGrid(benchmark::State& state) {
   options.gridSearch = true;
   for (auto _ : state) {
     CArrivalList list = BuildArrivalList(f.phases, f.types, f.stations);
-    const LocationResult r = LocateSearch(list, f.types, {0, 0, 33, 0}, options, [](int) {});
+    const LocationResult r =
+        LocateSearch(list, f.types, {0, 0, 33, 0}, options, [](int) { return true; });
     benchmark::DoNotOptimize(r.lat);
     if (list.Count() != 30 || std::fabs(r.lat - 42.3) > 0.05) state.SkipWithError("no convergence");
   }

@@ -1,7 +1,8 @@
-// The waveform window with 24 channels of one hour at 100 samples/s, read
-// from WFD files: adding them from the selection dialog's "Ok" until the last
-// pane is painted, a shift and a zoom of all panes with the repaint, and the
-// memory the panes hold. Panes paint offscreen into images.
+// The waveform window with 24 channels of one hour, and of one day, at 100
+// samples/s, read from WFD files: adding them from the selection dialog's
+// "Ok" until the last pane is painted, with the growth of the resident
+// memory; a shift, a zoom and a vertical stretch of all panes with the
+// repaint. Panes paint offscreen into images.
 
 #include <benchmark/benchmark.h>
 #include <unistd.h>
@@ -14,6 +15,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -32,8 +34,6 @@ using namespace nuv;
 
 constexpr int kStations = 8;
 constexpr double kRate = 100;
-constexpr double kSeconds = 3600;
-constexpr int kSamples = static_cast<int>(kRate * kSeconds);
 constexpr double kStart = 1249495001.0;
 const char* const kChannels[] = {"BHZ", "BHN", "BHE"};
 
@@ -73,35 +73,37 @@ class SelectAll : public WaveformDialogs {
   std::optional<int> ChooseSort(waveform&) override { return std::nullopt; }
 };
 
-// A settings folder, the inventory and one WFD file per channel.
+// A settings folder, the inventory and one WFD file per channel, each
+// `hours` long.
 class Environment {
  public:
-  Environment() {
+  explicit Environment(int hours) : seconds_(3600.0 * hours) {
+    const int samplesPerChannel = static_cast<int>(kRate * seconds_);
     std::string pattern = (fs::temp_directory_path() / "nuvwaveview-XXXXXX").string();
     if (!mkdtemp(pattern.data())) std::abort();
     dir_ = pattern;
     Config config;
     config.settingsDir = dir_ / "settings";
     ws_ = std::make_unique<Workstation>(config, prompts_);
-    std::vector<float> samples(kSamples);
+    std::vector<float> samples(samplesPerChannel);
     for (int s = 0; s < kStations; ++s) {
       CScreenFields station;
       station.code = "ST" + std::to_string(s);
       for (int c = 0; c < 3; ++c) {
         station.channels[static_cast<size_t>(c)].name = kChannels[c];
         station.channels[static_cast<size_t>(c)].rate = kRate;
-        for (int i = 0; i < kSamples; ++i)
-          samples[static_cast<size_t>(i)] = static_cast<float>(1000 * std::sin(i * 0.05 + c) +
-                                                               (i * 7919 + s * 104729) % 200 - 100);
+        for (int i = 0; i < samplesPerChannel; ++i)
+          samples[static_cast<size_t>(i)] = static_cast<float>(
+              1000 * std::sin(i * 0.05 + c) + (i * 7919LL + s * 104729LL) % 200 - 100);
         const std::string header =
-            BuildWfdHeader(station.code, kChannels[c], kStart, kSeconds, kRate);
+            BuildWfdHeader(station.code, kChannels[c], kStart, seconds_, kRate);
         std::ofstream out(FileOf(station.code, kChannels[c]), std::ios::binary);
         out.write(header.data(), static_cast<std::streamsize>(header.size()));
         out.write(reinterpret_cast<const char*>(samples.data()),
                   static_cast<std::streamsize>(samples.size() * sizeof(float)));
       }
       station.selection.SetStartEpoch(kStart);
-      station.selection.SetLengthSeconds(kSeconds);
+      station.selection.SetLengthSeconds(seconds_);
       ws_->stations().records().push_back(station);
     }
   }
@@ -122,7 +124,7 @@ class Environment {
                                     const std::string&, double t1, double t2,
                                     NUVDataBlockArray& out) {
       out.Clear();
-      BlockFile file{FileOf(sta, chan), 512, kStart, kSeconds, kRate, 3};
+      BlockFile file{FileOf(sta, chan), 512, kStart, seconds_, kRate, 3};
       if (auto block = ReadBlock(file, t1, t2)) out.Append(std::move(*block));
     });
     window->resize(1600, 1200);
@@ -132,15 +134,19 @@ class Environment {
   }
 
  private:
+  double seconds_;
   fs::path dir_;
   ScriptedPrompts prompts_;
   std::unique_ptr<Workstation> ws_;
 };
 
-Environment& Env() {
+// One environment per length, made on first use and kept for the run.
+Environment& Env(int hours) {
   App();
-  static Environment env;
-  return env;
+  static std::map<int, std::unique_ptr<Environment>> envs;
+  auto& env = envs[hours];
+  if (!env) env = std::make_unique<Environment>(hours);
+  return *env;
 }
 
 // Paints every pane (not only those scrolled into view).
@@ -151,8 +157,8 @@ void PaintAll(waveform& window, QImage& image) {
   }
 }
 
-void BM_AddChannelsAndPaint(benchmark::State& state) {
-  Environment& env = Env();
+void AddChannelsAndPaint(benchmark::State& state, int hours) {
+  Environment& env = Env(hours);
   QImage image(1600, 400, QImage::Format_RGB32);
   long memory = 0;
   for (auto _ : state) {
@@ -173,12 +179,22 @@ void BM_AddChannelsAndPaint(benchmark::State& state) {
     window.reset();
     state.ResumeTiming();
   }
-  state.counters["pane_memory_MB"] = static_cast<double>(memory) / (1024.0 * 1024.0);
+  state.counters["resident_growth_MB"] = static_cast<double>(memory) / (1024.0 * 1024.0);
+}
+
+void BM_AddChannelsAndPaint(benchmark::State& state) {
+  AddChannelsAndPaint(state, 1);
 }
 BENCHMARK(BM_AddChannelsAndPaint)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// 24 channels of 24 hours: 207 M samples.
+void BM_DayAddChannelsAndPaint(benchmark::State& state) {
+  AddChannelsAndPaint(state, 24);
+}
+BENCHMARK(BM_DayAddChannelsAndPaint)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 void BM_ShiftAllPanes(benchmark::State& state) {
-  Environment& env = Env();
+  Environment& env = Env(static_cast<int>(state.range(0)));
   auto window = env.MakeWindow();
   window->ExecuteCommand(kCmdAddChannels);
   QImage image(1600, 400, QImage::Format_RGB32);
@@ -189,10 +205,15 @@ void BM_ShiftAllPanes(benchmark::State& state) {
     right = !right;
   }
 }
-BENCHMARK(BM_ShiftAllPanes)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ShiftAllPanes)
+    ->ArgName("hours")
+    ->Arg(1)
+    ->Arg(24)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 void BM_ZoomAllPanes(benchmark::State& state) {
-  Environment& env = Env();
+  Environment& env = Env(static_cast<int>(state.range(0)));
   auto window = env.MakeWindow();
   window->ExecuteCommand(kCmdAddChannels);
   QImage image(1600, 400, QImage::Format_RGB32);
@@ -203,10 +224,15 @@ void BM_ZoomAllPanes(benchmark::State& state) {
     in = !in;
   }
 }
-BENCHMARK(BM_ZoomAllPanes)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ZoomAllPanes)
+    ->ArgName("hours")
+    ->Arg(1)
+    ->Arg(24)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 void BM_VerticalStretchAllPanes(benchmark::State& state) {
-  Environment& env = Env();
+  Environment& env = Env(static_cast<int>(state.range(0)));
   auto window = env.MakeWindow();
   window->ExecuteCommand(kCmdAddChannels);
   QImage image(1600, 400, QImage::Format_RGB32);
@@ -217,6 +243,11 @@ void BM_VerticalStretchAllPanes(benchmark::State& state) {
     stretch = !stretch;
   }
 }
-BENCHMARK(BM_VerticalStretchAllPanes)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_VerticalStretchAllPanes)
+    ->ArgName("hours")
+    ->Arg(1)
+    ->Arg(24)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace

@@ -32,18 +32,6 @@ ASAN_OPTIONS=detect_leaks=1:fast_unwind_on_malloc=0 \
   UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j "$jobs"
 
-# The formula parser under libFuzzer for a bounded time, in its own build
-# folder with clang.
-CC=clang-14 CXX=clang++-14 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DNUV_BUILD_FUZZ=ON -DNUV_BUILD_UI=OFF -DNUV_BUILD_TESTS=OFF -DNUV_BUILD_BENCH=OFF
-cmake --build build-fuzz -j "$jobs" --target fuzz_formula_parser
-mkdir -p build-fuzz/corpus/formula_parser
-./build-fuzz/fuzz/fuzz_formula_parser -max_total_time=60 -timeout=10 -rss_limit_mb=2048 \
-  build-fuzz/corpus/formula_parser fuzz/corpus/formula_parser
-# The bulletin readers, each for a bounded time.
-for target in ims_bulletin_reader trezon_bulletin_reader arr_phase_file_reader; do
-  cmake --build build-fuzz -j "$jobs" --target "fuzz_$target"
-  mkdir -p "build-fuzz/corpus/$target"
-  "./build-fuzz/fuzz/fuzz_$target" -max_total_time=30 -timeout=10 -rss_limit_mb=2048 \
-    "build-fuzz/corpus/$target" "fuzz/corpus/$target"
-done
+# Every fuzz target under libFuzzer for a bounded time (20 s each), in its
+# own build folder with clang; scripts/fuzz.sh SECONDS runs them longer.
+./scripts/fuzz.sh 20

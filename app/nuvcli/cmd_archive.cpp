@@ -5,6 +5,7 @@
 
 #include "archive/archive_error.h"
 #include "archive/archive_import.h"
+#include "archive/mseed_import.h"
 #include "archive/segment_assembly.h"
 #include "archive/wfdisc_writer.h"
 #include "cli.h"
@@ -71,28 +72,61 @@ nlohmann::json RunSegment(Session& session, const Args& input) {
   return {{"station", array.station}, {"channel", array.channel}, {"blocks", blocks}};
 }
 
-nlohmann::json RunImport(Session& session, const Args& input) {
+// The PATH of an import command, with --yes taken: without it a row that
+// cannot be registered stops the import.
+std::string ImportPath(Session& session, const Args& input, const char* usage) {
   Args args = input;
-  // Without --yes a row that cannot be registered stops the import.
   if (TakeFlag(args, "--yes")) session.prompts().defaultAnswer = PromptAnswer::Yes;
-  if (args.size() != 1) throw CliError("usage: import-wfdisc [--yes] PATH");
-  Workstation& ws = session.workstation();
-  if (!ws.databases().mainOpen()) throw CliError("the main database is not open");
-  const ImportTarget target{ws.databases().main(), ws.stations(), ws.config().dataDir,
-                            ws.config().useTend, ws.prompts()};
-  CXChanArray spans;
+  if (args.size() != 1) throw CliError(usage);
+  if (!session.workstation().databases().mainOpen())
+    throw CliError("the main database is not open");
+  return args[0];
+}
+
+ImportTarget TargetOf(Workstation& ws) {
+  return {ws.databases().main(), ws.stations(), ws.config().dataDir, ws.config().useTend,
+          ws.prompts()};
+}
+
+bool IsFolder(const std::string& path) {
   std::error_code ec;
-  if (std::filesystem::is_directory(args[0], ec))
-    ImportWfdiscFolder(target, args[0], spans);
-  else
-    ImportWfdiscFile(target, args[0], spans);
+  return std::filesystem::is_directory(path, ec);
+}
+
+nlohmann::json SpansJson(const CXChanArray& spans) {
   nlohmann::json list = nlohmann::json::array();
   for (const ChannelSpan& span : spans)
     list.push_back({{"station", span.station},
                     {"channel", span.channel},
                     {"first", span.first},
                     {"last", span.last}});
-  return {{"spans", list}};
+  return list;
+}
+
+nlohmann::json RunImport(Session& session, const Args& input) {
+  const std::string path = ImportPath(session, input, "usage: import-wfdisc [--yes] PATH");
+  const ImportTarget target = TargetOf(session.workstation());
+  CXChanArray spans;
+  if (IsFolder(path))
+    ImportWfdiscFolder(target, path, spans);
+  else
+    ImportWfdiscFile(target, path, spans);
+  return {{"spans", SpansJson(spans)}};
+}
+
+nlohmann::json RunImportMseed(Session& session, const Args& input) {
+  const std::string path = ImportPath(session, input, "usage: import-mseed [--yes] PATH");
+  const ImportTarget target = TargetOf(session.workstation());
+  CXChanArray spans;
+  MseedImportReport report;
+  if (IsFolder(path))
+    ImportMseedFolder(target, path, spans, report);
+  else
+    ImportMseedFile(target, path, spans, report);
+  return {{"mseedFiles", report.mseedFiles}, {"files", report.wfdFiles},
+          {"samples", report.samples},       {"unknown", report.unknown},
+          {"notMseed", report.notMseed},     {"channels", report.used},
+          {"spans", SpansJson(spans)}};
 }
 
 nlohmann::json RunExport(Session& session, const Args& input) {
@@ -128,6 +162,7 @@ std::vector<Command> ArchiveCommands() {
   return {
       {"segment", "STA CHAN LCODE T1 T2 [--samples N]", RunSegment},
       {"import-wfdisc", "[--yes] PATH (a wfdisc file or a folder)", RunImport},
+      {"import-mseed", "[--yes] PATH (a miniSEED file or a folder)", RunImportMseed},
       {"export-wfdisc", "--format 0|1|2 --out FILE STA CHAN LCODE T1 T2 [STA CHAN LCODE T1 T2 ...]",
        RunExport},
   };

@@ -7,6 +7,7 @@
 
 #include "cli.h"
 #include "db/station_table.h"
+#include "phases/current_event.h"
 #include "phases/nuv_phases.h"
 #include "phases/phase_types.h"
 #include "platform/config.h"
@@ -108,6 +109,13 @@ nlohmann::json ReadJsonFile(const std::string& path) {
   }
 }
 
+// The confidence ellipse in km with the azimuth of its major axis (degrees
+// clockwise from north); null when the method gives none.
+nlohmann::json EllipseJson(const ConfidenceEllipse& e) {
+  if (!e.valid()) return nullptr;
+  return {{"majorKm", e.major}, {"minorKm", e.minor}, {"azimuth", e.direction}};
+}
+
 nlohmann::json RunLocate(Session& session, const Args& input) {
   Args args = input;
   const bool linear = TakeFlag(args, "--linear");
@@ -187,10 +195,7 @@ nlohmann::json RunLocate(Session& session, const Args& input) {
           {"time", r.t0},
           {"misfit", r.misfit},
           {"rms", r.rms},
-          {"ellipse",
-           {{"major", r.ellipse.major},
-            {"minor", r.ellipse.minor},
-            {"direction", r.ellipse.direction}}},
+          {"ellipse", EllipseJson(r.ellipse)},
           {"observations", rows}};
 }
 
@@ -200,7 +205,48 @@ double RequiredOption(Args& args, const std::string& name) {
   return ParseDouble(*value, name);
 }
 
+// A station magnitude of a phase record: a number, or absent (null or
+// missing) for none.
+float StationMagnitude(const nlohmann::json& phase, const char* key, const std::string& file) {
+  const auto it = phase.find(key);
+  if (it == phase.end() || it->is_null()) return -1;
+  if (!it->is_number()) throw CliError(file + ": \"" + key + "\" must be a number");
+  return it->get<float>();
+}
+
+// Network magnitudes from a list of phases ({"mb": .., "ms": ..} each):
+// the means of the station values above 0 with their mean squared deviations.
+nlohmann::json RunNetworkMagnitudes(const std::string& file) {
+  const nlohmann::json list = ReadJsonFile(file);
+  if (!list.is_array()) throw CliError(file + ": a list of phases is expected");
+  NUVPhases phases;
+  int mbCount = 0, msCount = 0;
+  for (const nlohmann::json& o : list) {
+    if (!o.is_object()) throw CliError(file + ": every phase must be an object");
+    SEISMIC_PHASE p;
+    p.station = phases.Count();  // one record each: no triple repeats
+    p.mb = StationMagnitude(o, "mb", file);
+    p.ms = StationMagnitude(o, "ms", file);
+    mbCount += p.mb > 0;
+    msCount += p.ms > 0;
+    phases.Add(p);
+  }
+  CurrentEvent event;
+  NetworkMagnitudes(phases, event);
+  auto value = [](float v, int count) { return count > 0 ? nlohmann::json(v) : nullptr; };
+  return {{"mb", value(event.eventMb, mbCount)},
+          {"mbUncertainty", value(event.eventMbUnc, mbCount)},
+          {"mbCount", mbCount},
+          {"ms", value(event.eventMs, msCount)},
+          {"msUncertainty", value(event.eventMsUnc, msCount)},
+          {"msCount", msCount}};
+}
+
 nlohmann::json RunMagnitude(Session& session, const Args& input) {
+  if (!input.empty() && ToLowerAscii(input[0]) == "network") {
+    if (input.size() != 2) throw CliError("usage: magnitude network FILE");
+    return RunNetworkMagnitudes(input[1]);
+  }
   Args args = input;
   const std::string usage =
       "usage: magnitude mb|ms|mplp|mpsp|mkt|ml --amp A --period T --dist DEG --depth KM "
@@ -268,8 +314,10 @@ nlohmann::json RunEnergyClass(Session&, const Args& input) {
   return {{"value", *k}};
 }
 
-nlohmann::json RunPolarization(Session&, const Args& args) {
-  if (args.size() != 1) throw CliError("usage: polarization FILE (columns Z N E)");
+nlohmann::json RunPolarization(Session&, const Args& input) {
+  Args args = input;
+  const bool zne = TakeFlag(args, "--zne");
+  if (args.size() != 1) throw CliError("usage: polarization [--zne] FILE (columns Z N E)");
   std::ifstream in(args[0]);
   if (!in) throw CliError("cannot open " + args[0]);
   std::vector<float> z, n, e;
@@ -294,6 +342,15 @@ nlohmann::json RunPolarization(Session&, const Args& args) {
   }
   if (z.size() < 2) throw CliError("Ошибка данных");
   const PolarizationResult r = Polarization(z, n, e);
+  // A singular covariance (motion along one line or none) has no direction.
+  const bool singular = r.rectilinearity == 0 && r.planarity == 0 && r.emergence == 0;
+  if (zne) {
+    if (singular) throw CliError("Ошибка данных");
+    return {{"backAzimuth", r.azimuthZNE},
+            {"emergence", r.emergence},
+            {"rectilinearity", r.rectilinearity},
+            {"planarity", r.planarity}};
+  }
   return {{"azimuthNE", r.azimuthNE},
           {"azimuthZNE", r.azimuthZNE},
           {"emergence", r.emergence},
@@ -313,12 +370,13 @@ std::vector<Command> SeismoCommands() {
       {"locate", "FILE [--linear] [--grid] [--fix-depth] [--fix-coords] [--start LAT LON DEPTH T0]",
        RunLocate},
       {"magnitude",
-       "mb|ms|mplp|mpsp|mkt|ml --amp A --period T --dist DEG --depth KM [--station STA]",
+       "mb|ms|mplp|mpsp|mkt|ml --amp A --period T --dist DEG --depth KM [--station STA] | "
+       "network FILE",
        RunMagnitude},
       {"energy-class",
        "rautian --ap A --as A --dist-km D | vegik|skm --ap A --as A --dist-km D --depth KM",
        RunEnergyClass},
-      {"polarization", "FILE (columns Z N E)", RunPolarization},
+      {"polarization", "[--zne] FILE (columns Z N E)", RunPolarization},
   };
 }
 

@@ -10,11 +10,12 @@ std::vector<Command> SeismoCommands();
 std::vector<Command> SigprocCommands();
 std::vector<Command> DbCommands();
 std::vector<Command> BulletinCommands();
+std::vector<Command> EventCommands();
 
 std::vector<Command> AllCommands() {
   std::vector<Command> all;
   for (auto group : {TimeCommands, ResponseCommands, ArchiveCommands, SeismoCommands,
-                     SigprocCommands, DbCommands, BulletinCommands}) {
+                     SigprocCommands, DbCommands, BulletinCommands, EventCommands}) {
     auto commands = group();
     all.insert(all.end(), commands.begin(), commands.end());
   }

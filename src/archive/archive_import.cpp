@@ -29,14 +29,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw ArchiveError("Ошибка открытия файла " + path);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 // nsamp samples of the data file from byte foff, as floats; samples beyond
 // the end of the file stay 0.
 std::vector<float> ReadSourceSamples(const std::string& name, long foff, long nsamp,
@@ -63,7 +55,7 @@ std::vector<float> ReadSourceSamples(const std::string& name, long foff, long ns
 // it into place, so a failed write never leaves a half-written WFD file
 // under the registered name.
 void WriteWfdFile(const std::string& fullName, const std::string& header,
-                  const std::vector<float>& samples) {
+                  std::span<const float> samples) {
   std::error_code ec;
   fs::create_directories(fs::path(fullName).parent_path(), ec);
   const std::string temporary = fullName + ".part";
@@ -104,9 +96,47 @@ std::string WfdiscDataFilePath(const std::string& wfdiscDirectory, const std::st
   return NativePath(wfdiscDirectory + dir + "/" + dfile);
 }
 
+std::string ReadImportFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw ArchiveError("Ошибка открытия файла " + path);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::string StoreWfdRun(const ImportTarget& target, const WfdRun& run) {
+  const double duration = static_cast<double>(run.samples.size()) / run.rate;
+  const std::string staUpper = ToUpperAscii(run.station);
+  const std::string chanUpper = ToUpperAscii(run.channel);
+  const std::string relativeName = WfdFileName(staUpper, chanUpper, run.start);
+  const std::string fullName = JoinPath(target.dataDir, relativeName);
+  WriteWfdFile(fullName, BuildWfdHeader(run.station, run.channel, run.start, duration, run.rate),
+               run.samples);
+
+  RegisteredFile file;
+  file.relativeName = relativeName;
+  file.station = staUpper;
+  file.channel = chanUpper;
+  file.start = run.start;
+  file.duration = duration;
+  file.rate = run.rate;
+  file.calib = run.calib;
+  file.calper = run.calper;
+  file.lcode = run.lcode;
+  file.creator = run.creator;
+  try {
+    RegisterFile(target.connection, target.useTend, file);
+  } catch (const odbc::Error& error) {
+    const std::string question = StrFormat(
+        "Error of insert record in NUV-DB (filelist -> %s)\nContinue?", relativeName.c_str());
+    if (!target.prompts.AskYesNo(question, kAppTitle)) throw ArchiveError(error.what());
+  }
+  return relativeName;
+}
+
 void ImportWfdiscFile(const ImportTarget& target, const std::string& path, CXChanArray& spans) {
   const std::string directory = DirectoryOf(path);
-  const std::vector<WfdiscRecord> records = ParseWfdiscText(ReadWholeFile(path));
+  const std::vector<WfdiscRecord> records = ParseWfdiscText(ReadImportFile(path));
   for (const WfdiscRecord& record : records) {
     const int station = target.stations.FindStation(record.sta);
     if (station < 0) continue;
@@ -126,45 +156,32 @@ void ImportWfdiscFile(const ImportTarget& target, const std::string& path, CXCha
     const std::vector<float> samples =
         ReadSourceSamples(dataFile, record.foff, record.nsamp, *encoding);
 
-    const double duration = static_cast<double>(record.nsamp) / record.samprate;
-    const std::string staUpper = ToUpperAscii(record.sta);
-    const std::string chanUpper = ToUpperAscii(record.chan);
-    const std::string relativeName = WfdFileName(staUpper, chanUpper, record.time);
-    const std::string fullName = JoinPath(target.dataDir, relativeName);
-    WriteWfdFile(fullName,
-                 BuildWfdHeader(record.sta, record.chan, record.time, duration, record.samprate),
-                 samples);
-
-    RegisteredFile file;
-    file.relativeName = relativeName;
-    file.station = staUpper;
-    file.channel = chanUpper;
-    file.start = record.time;
-    file.duration = duration;
-    file.rate = record.samprate;
-    file.calib = record.calib;
-    file.calper = record.calper;
-    try {
-      RegisterFile(target.connection, target.useTend, file);
-    } catch (const odbc::Error& error) {
-      const std::string question = StrFormat(
-          "Error of insert record in NUV-DB (filelist -> %s)\nContinue?", relativeName.c_str());
-      if (!target.prompts.AskYesNo(question, kAppTitle)) throw ArchiveError(error.what());
-    }
+    WfdRun run;
+    run.station = record.sta;
+    run.channel = record.chan;
+    run.start = record.time;
+    run.rate = record.samprate;
+    run.calib = record.calib;
+    run.calper = record.calper;
+    run.samples = samples;
+    StoreWfdRun(target, run);
   }
 }
 
-void ImportWfdiscFolder(const ImportTarget& target, const std::string& folder, CXChanArray& spans) {
+std::vector<std::string> RegularFilesOf(const std::string& folder) {
   std::error_code ec;
   std::vector<std::string> names;
-  for (fs::directory_iterator it(NativePath(folder), ec), end; !ec && it != end; it.increment(ec)) {
-    const std::string name = it->path().filename().string();
-    if (name == "." || name == ".." || !MatchesWfdiscPattern(name)) continue;
+  for (fs::directory_iterator it(NativePath(folder), ec), end; !ec && it != end; it.increment(ec))
     if (it->is_regular_file(ec)) names.push_back(it->path().string());
-  }
   if (ec) throw ArchiveError("Ошибка открытия каталога " + folder);
   std::sort(names.begin(), names.end());
-  for (const std::string& name : names) ImportWfdiscFile(target, name, spans);
+  return names;
+}
+
+void ImportWfdiscFolder(const ImportTarget& target, const std::string& folder, CXChanArray& spans) {
+  for (const std::string& path : RegularFilesOf(folder))
+    if (MatchesWfdiscPattern(fs::path(path).filename().string()))
+      ImportWfdiscFile(target, path, spans);
 }
 
 }  // namespace nuv

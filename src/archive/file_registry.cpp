@@ -17,8 +17,8 @@ constexpr const char* kSameFileRows =
     "select CPATH from FILELIST where sta='%s' and ch='%s' and CPATH like '%%%s' and tbegin=%f";
 constexpr const char* kInsertRow =
     "insert into FILELIST (STA, SPS, GAIN, CPATH, DATATYPE, CH, CREATER, LDDATE, TBEGIN, TQTY, "
-    "CALIB, CALPER, FOFF, TEND) values ('%s', %.17g, 1, '%s', %d, '%s', 'CSS2NUV_import', {ts "
-    "'%s'}, %.17g, %.17g, %.17g, %.17g, %d, %s)";
+    "CALIB, CALPER, FOFF, TEND, LCODE) values ('%s', %.17g, 1, '%s', %d, '%s', '%s', {ts '%s'}, "
+    "%.17g, %.17g, %.17g, %.17g, %d, %s, %s)";
 constexpr const char* kDeleteLike = "delete from FILELIST where CPATH like '%s'";
 constexpr const char* kDeleteDiskLoopRows =
     "delete from FILELIST where CPATH='%s' and ((FOFF = 512) OR (FOFF is NULL))";
@@ -75,10 +75,12 @@ void RegisterFile(odbc::Connection& connection, bool useTend, const RegisteredFi
       StrFormat(kSameFileRows, SqlEscape(station).c_str(), SqlEscape(channel).c_str(),
                 SqlEscape(BareFileName(cpath)).c_str(), file.start);
   const std::string tend = useTend ? StrFormat("%.17g", file.start + file.duration) : "NULL";
+  const std::string lcode = file.lcode.empty() ? "NULL" : "'" + SqlEscape(file.lcode) + "'";
   const std::string insert =
       StrFormat(kInsertRow, SqlEscape(station).c_str(), file.rate, SqlEscape(cpath).c_str(),
-                kWfdDataType, SqlEscape(channel).c_str(), LocalTimestampNow().c_str(), file.start,
-                file.duration, file.calib, file.calper, kWfdHeaderSize, tend.c_str());
+                kWfdDataType, SqlEscape(channel).c_str(), SqlEscape(file.creator).c_str(),
+                LocalTimestampNow().c_str(), file.start, file.duration, file.calib, file.calper,
+                kWfdHeaderSize, tend.c_str(), lcode.c_str());
   InTransaction(connection, [&] {
     bool registered = false;
     {

@@ -23,11 +23,13 @@ struct RegisteredFile {
   double rate = 0;
   double calib = 0;
   double calper = 0;
+  std::string lcode;                       // LCODE; empty for NULL
+  std::string creator = "CSS2NUV_import";  // CREATER
 };
 
 // Writes the FILELIST row of a WFD file (STA and CH in upper case, GAIN 1,
-// DATATYPE 3, FOFF 512, CREATER "CSS2NUV_import", LDDATE now, TEND only with
-// `useTend`, LCODE NULL). Rows of an earlier import of the same file are
+// DATATYPE 3, FOFF 512, CREATER and LCODE from `file`, LDDATE now, TEND only
+// with `useTend`). Rows of an earlier import of the same file are
 // replaced in the same transaction, so importing twice leaves one row.
 // Throws odbc::Error with the driver's text; nothing changes then.
 void RegisterFile(odbc::Connection& connection, bool useTend, const RegisteredFile& file);

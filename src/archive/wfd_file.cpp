@@ -23,8 +23,11 @@ std::string BuildWfdHeader(std::string_view station, std::string_view channel, d
                            double duration, double rate) {
   const CalendarTime c = EpochToCalendar(start);
   const ClockFields clock = ClockOf(c);
-  const long long whole = std::isfinite(duration) ? static_cast<long long>(duration) : 0;
-  const long long ofDay = ((whole % 86400) + 86400) % 86400;
+  // Taken modulo one day before any conversion to an integer: a duration
+  // from a damaged rate (a wfdisc samprate of 1e-30) exceeds every integer.
+  double ofDaySeconds = std::isfinite(duration) ? std::fmod(std::trunc(duration), 86400.0) : 0;
+  if (ofDaySeconds < 0) ofDaySeconds += 86400;
+  const long long ofDay = static_cast<long long>(ofDaySeconds);
   std::string header = "[NUV4.0]\r\n";
   header += "Data offset=512\r\n";
   header += StrFormat("Start time=%02d %02d %02d\r\n", clock.hour, clock.minute, clock.second);

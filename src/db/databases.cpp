@@ -148,7 +148,8 @@ void Databases::RefreshCommentsFlag() {
   hasComments_ = ColumnExists("ORIGIN", "COMMENTS");
 }
 
-long long Databases::AllocateId(const std::string& key, bool localLastId) {
+long long Databases::AllocateIds(const std::string& key, int count, bool localLastId) {
+  if (count < 1) return -1;
   odbc::Connection* connection = &main_;
   if (!localLastId) {
     if (!cssOpen_) return -1;
@@ -156,7 +157,7 @@ long long Databases::AllocateId(const std::string& key, bool localLastId) {
   }
   try {
     odbc::Statement statement(*connection);
-    statement.Execute(StrFormat("update lastid set keyvalue=keyvalue+1 where keyname='%s'",
+    statement.Execute(StrFormat("update lastid set keyvalue=keyvalue+%d where keyname='%s'", count,
                                 SqlEscape(key).c_str()));
   } catch (const odbc::Error&) {
     return -1;

@@ -75,7 +75,12 @@ class Databases {
   // from the main database when `localLastId`, else from the CSS database;
   // -1 on any failure, also when the CSS database is needed but not open.
   // The counter row must exist: it is never created here.
-  long long AllocateId(const std::string& key, bool localLastId);
+  long long AllocateId(const std::string& key, bool localLastId) {
+    return AllocateIds(key, 1, localLastId);
+  }
+  // Reserves `count` (>= 1) consecutive identifiers with one update and
+  // returns the last of them (the first is that minus count-1); -1 on failure.
+  long long AllocateIds(const std::string& key, int count, bool localLastId);
 
   // Runs one statement on the main connection; throws odbc::Error with the
   // driver's text.

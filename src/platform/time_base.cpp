@@ -1,11 +1,14 @@
 #include "platform/time_base.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace nuv {
 namespace {
 
 constexpr int kDaysBeforeMonth[12] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
+constexpr double kFirstEpoch = -62135596800.0;  // 0001-01-01 00:00:00
+constexpr double kLastEpoch = 253402300799.0;   // 9999-12-31 23:59:59
 
 }  // namespace
 
@@ -29,6 +32,8 @@ double CalendarToEpoch(int year, int month, int day, int hour, int minute, doubl
 }
 
 CalendarTime EpochToCalendar(double t) {
+  if (std::isnan(t)) t = 0;
+  t = std::clamp(t, kFirstEpoch, kLastEpoch);
   CalendarTime c;
   double dayNumber = std::floor(t / 86400.0);
   double secondsOfDay = t - dayNumber * 86400.0;

@@ -14,6 +14,9 @@ bool IsLeapYear(int year);
 // Days are counted with truncating divisions exactly as the archive's
 // original conversion does (identical to the Gregorian count from 1901 on).
 double CalendarToEpoch(int year, int month, int day, int hour, int minute, double second);
+// Times outside the years 1 to 9999 are taken as the nearest end of that
+// range and NaN as 0, so that a damaged time read from a file still has a
+// calendar form (file names, headers) instead of undefined conversions.
 CalendarTime EpochToCalendar(double t);
 
 // Day of year (1-based) of a date, and the reverse.

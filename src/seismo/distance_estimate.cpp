@@ -52,9 +52,11 @@ void ApplyDistanceEstimate(const DistanceEstimate& estimate, NUVPhases& phases, 
   event.SetStationDistance(station, static_cast<float>(estimate.distance));
   event.originDepth = static_cast<float>(depth);
   event.originTime = estimate.originTime;
+  // Both distances are one change of the list (one undo step).
+  PhaseChangeGroup group(phases);
   for (int type : {phaseA, phaseB})
-    if (SEISMIC_PHASE* p = phases.Find(station, channel, type))
-      p->distance = static_cast<float>(estimate.distance);
+    phases.Modify(station, channel, type,
+                  [&](SEISMIC_PHASE& p) { p.distance = static_cast<float>(estimate.distance); });
 }
 
 }  // namespace nuv

@@ -15,14 +15,35 @@ namespace {
 constexpr double kDegreeStep = 0.01;  // probe of the latitude/longitude slopes
 constexpr double kDepthStep = 1.0;    // probe of the depth slope, km
 constexpr double kMinDepth = 1.0;
-constexpr double kMaxDepth = 600.0;
+constexpr double kDefaultMaxDepth = 600.0;
 constexpr int kMaxIterations = 1000;
-constexpr int kDepthScan = 600;  // depths 0..599 km
 constexpr double kEllipseKmPerDegree = 111.195;
 
-double ClampDepth(double depth) {
-  return std::clamp(depth, kMinDepth, kMaxDepth);
+}  // namespace
+
+double DeepestSearchDepth(const CArrivalList& list, const PhaseTypeTable& types) {
+  double deepest = 0;
+  bool any = false;
+  for (const CArrivalElement& e : list.elements()) {
+    if (e.phaseType < 0 || e.phaseType >= types.Count()) continue;
+    const PHASEDATA& table = types.Data(e.phaseType);
+    if (!table.hasTravelTimes || table.depths.empty()) continue;
+    const double last = table.depths.back();
+    deepest = any ? std::min(deepest, last) : last;
+    any = true;
+  }
+  if (!any) return kDefaultMaxDepth;
+  return std::max(kMinDepth + 1, std::floor(deepest));
 }
+
+namespace {
+
+// The search keeps the depth within 1 km and the deepest depth of the tables.
+struct DepthRange {
+  double max = kDefaultMaxDepth;
+  double Clamp(double depth) const { return std::clamp(depth, kMinDepth, max); }
+  int ScanCount() const { return static_cast<int>(max); }  // depths 0 .. max - 1 km
+};
 
 bool ValidPoint(double lat, double lon) {
   return lat >= -90 && lat <= 90 && lon >= -180 && lon <= 180;
@@ -68,11 +89,24 @@ bool FillResiduals(CArrivalList& list, const PhaseTypeTable& types, double lat, 
   return all;
 }
 
-// The depth 0..599 km of smallest misfit at an epicentre, starting from
+// The slope of the misfit from probes either side of x. A probe where some
+// travel time is missing (beyond a table's depth or distance, or above the
+// surface) would make a slope of 10^8: the one-sided difference on the other
+// side is taken instead, and 0 when neither side has a misfit.
+double ProbeSlope(double x, double h, double fm, double f0, double fp) {
+  const bool minus = fm < kNoMisfit, plus = fp < kNoMisfit;
+  if (!(f0 < kNoMisfit)) return 0;
+  if (minus && plus) return ParabolaSlope(x, h, fm, f0, fp);
+  if (plus) return (fp - f0) / h;
+  if (minus) return (f0 - fm) / h;
+  return 0;
+}
+
+// The whole-km depth of smallest misfit at an epicentre, starting from
 // `depth` with misfit `best` (only a strictly smaller misfit moves it).
-double ScanDepth(const CArrivalList& list, const PhaseTypeTable& types, double lat, double lon,
-                 double depth, double best) {
-  for (int d = 0; d < kDepthScan; ++d) {
+double ScanDepth(const CArrivalList& list, const PhaseTypeTable& types, const DepthRange& range,
+                 double lat, double lon, double depth, double best) {
+  for (int d = 0; d < range.ScanCount(); ++d) {
     const double f = Misfit(list, types, lat, lon, d, nullptr);
     if (f < best) {
       best = f;
@@ -187,21 +221,24 @@ double WrapLongitude(double lon) {
   return x;
 }
 
-void GridSearch(const CArrivalList& list, const PhaseTypeTable& types, double depth, double& lat,
+bool GridSearch(const CArrivalList& list, const PhaseTypeTable& types, double depth, double& lat,
                 double& lon, const LocateProgress& progress) {
-  double best = 1e20;
+  double best = 1e20, bestLat = lat, bestLon = lon;
   int k = 0;
   for (int la = -90; la <= 90; la += 2) {
     for (int lo = -180; lo <= 180; lo += 2, ++k) {
       const double f = Misfit(list, types, la, lo, depth, nullptr);
       if (f < best) {
         best = f;
-        lat = la;
-        lon = lo;
+        bestLat = la;
+        bestLon = lo;
       }
-      if (progress) progress((100 * (k + 1)) / 16200);
+      if (progress && !progress((100 * (k + 1)) / 16200)) return false;
     }
   }
+  lat = bestLat;
+  lon = bestLon;
+  return true;
 }
 
 LocationResult LocateSearch(CArrivalList& list, const PhaseTypeTable& types,
@@ -213,24 +250,33 @@ LocationResult LocateSearch(CArrivalList& list, const PhaseTypeTable& types,
     return result;
   }
   double lat = start.lat, lon = start.lon, depth = start.depth;
+  const DepthRange range{DeepestSearchDepth(list, types)};
   // With fixed coordinates the typed point is kept, so there is nothing to search.
-  if (options.gridSearch && !options.fixCoords) GridSearch(list, types, depth, lat, lon, progress);
+  if (options.gridSearch && !options.fixCoords &&
+      !GridSearch(list, types, depth, lat, lon, progress)) {
+    result.cancelled = true;
+    return result;
+  }
 
   if (!options.fixCoords) {
     for (int iteration = 0; iteration < kMaxIterations; ++iteration) {
       result.iterations = iteration + 1;
       const double f0 = Misfit(list, types, lat, lon, depth, nullptr);
-      const double gLat = ParabolaSlope(
-          lat, kDegreeStep, Misfit(list, types, lat - kDegreeStep, lon, depth, nullptr), f0,
-          Misfit(list, types, lat + kDegreeStep, lon, depth, nullptr));
-      const double gLon = ParabolaSlope(
-          lon, kDegreeStep, Misfit(list, types, lat, lon - kDegreeStep, depth, nullptr), f0,
-          Misfit(list, types, lat, lon + kDegreeStep, depth, nullptr));
+      const double gLat =
+          ProbeSlope(lat, kDegreeStep, Misfit(list, types, lat - kDegreeStep, lon, depth, nullptr),
+                     f0, Misfit(list, types, lat + kDegreeStep, lon, depth, nullptr));
+      const double gLon =
+          ProbeSlope(lon, kDegreeStep, Misfit(list, types, lat, lon - kDegreeStep, depth, nullptr),
+                     f0, Misfit(list, types, lat, lon + kDegreeStep, depth, nullptr));
       double gDep = 0;
       if (!options.fixDepth)
-        gDep = ParabolaSlope(depth, kDepthStep,
-                             Misfit(list, types, lat, lon, depth - kDepthStep, nullptr), f0,
-                             Misfit(list, types, lat, lon, depth + kDepthStep, nullptr));
+        gDep = ProbeSlope(depth, kDepthStep,
+                          Misfit(list, types, lat, lon, depth - kDepthStep, nullptr), f0,
+                          Misfit(list, types, lat, lon, depth + kDepthStep, nullptr));
+      // At a depth bound a slope pointing out of the range cannot be
+      // followed: the step goes along the epicentre alone, otherwise the
+      // clamped depth would eat the whole step and end the search there.
+      if ((depth >= range.max && gDep < 0) || (depth <= kMinDepth && gDep > 0)) gDep = 0;
       const double norm = std::sqrt(gLat * gLat + gLon * gLon + gDep * gDep);
       if (norm == 0 || !std::isfinite(norm)) break;
       const double dLat = gLat / norm, dLon = gLon / norm, dDep = gDep / norm;
@@ -240,16 +286,25 @@ LocationResult LocateSearch(CArrivalList& list, const PhaseTypeTable& types,
       do {
         lat1 = WrapLatitude(lat - step * dLat);
         lon1 = WrapLongitude(lon - step * dLon);
-        depth1 = options.fixDepth ? depth : ClampDepth(depth - step * dDep);
+        depth1 = options.fixDepth ? depth : range.Clamp(depth - step * dDep);
         f1 = Misfit(list, types, lat1, lon1, depth1, nullptr);
         step /= 2;
       } while (step >= 0.001 && f1 > f0);
-      // No step down the gradient lowers the misfit: this is the minimum at
-      // the resolution of the search. Moving on to the worse point would only
-      // swap between neighbouring depths until the iterations run out.
-      if (f1 > f0) break;
+      if (f1 > f0) {
+        // No step down the gradient lowers the misfit at this depth. Moving
+        // to the worse point would only swap between neighbouring depths;
+        // instead the depth is scanned here, and the search goes on from a
+        // better depth when there is one (the epicentre that fits a wrong
+        // depth is not the minimum). Without one this is the minimum.
+        if (options.fixDepth) break;
+        const double better = range.Clamp(ScanDepth(list, types, range, lat, lon, depth, f0));
+        if (better == depth) break;
+        depth = better;
+        continue;
+      }
 
-      if (!options.fixDepth) depth1 = ClampDepth(ScanDepth(list, types, lat1, lon1, depth1, f1));
+      if (!options.fixDepth)
+        depth1 = range.Clamp(ScanDepth(list, types, range, lat1, lon1, depth1, f1));
 
       const bool done = std::fabs(lat - lat1) < 0.01 && std::fabs(lon - lon1) < 0.01 &&
                         std::fabs(depth - depth1) < 0.1;
@@ -259,8 +314,8 @@ LocationResult LocateSearch(CArrivalList& list, const PhaseTypeTable& types,
       if (done) break;
     }
     if (!options.fixDepth)
-      depth =
-          ScanDepth(list, types, lat, lon, depth, Misfit(list, types, lat, lon, depth, nullptr));
+      depth = ScanDepth(list, types, range, lat, lon, depth,
+                        Misfit(list, types, lat, lon, depth, nullptr));
   }
 
   double t0 = start.t0;
@@ -293,10 +348,14 @@ Matrix CovarianceFromSvd(const Matrix& v, const std::vector<double>& w) {
 }
 
 ConfidenceEllipse EllipseFromCovariance(double cLatLat, double cLatLon, double cLonLon, double rms,
-                                        int n) {
+                                        int n, double latitude) {
   ConfidenceEllipse ellipse;
-  const double a = cLonLon, b = cLatLon, c = cLatLat;
-  if (b == 0) return ellipse;
+  if (cLatLon == 0) return ellipse;
+  // The covariance in the local metric (degrees of arc northward and
+  // eastward): a degree of longitude spans cos(latitude) of a degree of arc,
+  // so the axes are in km and the direction is an azimuth on the ground.
+  const double east = std::cos(latitude * kDegToRad);
+  const double a = cLonLon * east * east, b = cLatLon * east, c = cLatLat;
   const double pi = std::acos(-1.0);
   double phi = std::atan2(2 * b, c - a) / 2;
   if (phi < 0) phi += pi;
@@ -323,8 +382,13 @@ LocationResult LocateLinear(CArrivalList& list, const PhaseTypeTable& types,
     return result;
   }
   double lat = start.lat, lon = start.lon, depth = start.depth, t0 = start.t0;
-  if (options.gridSearch && !options.fixCoords) GridSearch(list, types, depth, lat, lon, progress);
+  if (options.gridSearch && !options.fixCoords &&
+      !GridSearch(list, types, depth, lat, lon, progress)) {
+    result.cancelled = true;
+    return result;
+  }
 
+  const DepthRange range{DeepestSearchDepth(list, types)};
   const int unknowns = options.fixDepth ? 3 : 4;
   bool decomposed = false;
   Matrix v;
@@ -334,7 +398,9 @@ LocationResult LocateLinear(CArrivalList& list, const PhaseTypeTable& types,
       result.iterations = iteration + 1;
       Matrix design(n, unknowns);
       std::vector<double> rhs(static_cast<size_t>(n));
-      const double probeDepth = depth > kMinDepth ? depth : depth + 1;
+      // The depth slope is taken 1 km either side: a point at the surface is
+      // moved 1 km down first so that both probes lie inside the tables.
+      if (!options.fixDepth && depth <= kMinDepth) depth += 1;
       for (int i = 0; i < n && !result.solutionFailed; ++i) {
         const CArrivalElement& e = list[i];
         const double t = ObservationTime(e, types, lat, lon, depth);
@@ -350,10 +416,9 @@ LocationResult LocateLinear(CArrivalList& list, const PhaseTypeTable& types,
                                      ObservationTime(e, types, lat, lon - kDegreeStep, depth), t,
                                      ObservationTime(e, types, lat, lon + kDegreeStep, depth));
         if (!options.fixDepth)
-          design(i, 3) = ParabolaSlope(
-              probeDepth, kDepthStep, ObservationTime(e, types, lat, lon, probeDepth - kDepthStep),
-              ObservationTime(e, types, lat, lon, probeDepth),
-              ObservationTime(e, types, lat, lon, probeDepth + kDepthStep));
+          design(i, 3) = ParabolaSlope(depth, kDepthStep,
+                                       ObservationTime(e, types, lat, lon, depth - kDepthStep), t,
+                                       ObservationTime(e, types, lat, lon, depth + kDepthStep));
         rhs[static_cast<size_t>(i)] = e.time - t - t0;
       }
       if (result.solutionFailed) break;
@@ -370,7 +435,7 @@ LocationResult LocateLinear(CArrivalList& list, const PhaseTypeTable& types,
       lat = WrapLatitude(lat + dx[1]);
       lon = WrapLongitude(lon + dx[2]);
       const double dDepth = options.fixDepth ? 0 : dx[3];
-      if (!options.fixDepth) depth = ClampDepth(depth + dDepth);
+      if (!options.fixDepth) depth = range.Clamp(depth + dDepth);
       if (std::fabs(dx[0]) >= 0.1 || std::fabs(dx[1]) >= 0.01 || std::fabs(dx[2]) >= 0.01) continue;
       if (options.fixDepth || std::fabs(dDepth) < 0.1) break;
     }
@@ -388,7 +453,7 @@ LocationResult LocateLinear(CArrivalList& list, const PhaseTypeTable& types,
     result.covariance = CovarianceFromSvd(v, w);
     if (!result.solutionFailed)
       result.ellipse = EllipseFromCovariance(result.covariance(1, 1), result.covariance(1, 2),
-                                             result.covariance(2, 2), result.rms, n);
+                                             result.covariance(2, 2), result.rms, n, lat);
   }
   return result;
 }

@@ -95,14 +95,21 @@ struct LocationResult {
   // Linearised method: the iteration ended on a point without travel times
   // or without a converging decomposition; no ellipse then.
   bool solutionFailed = false;
+  bool cancelled = false;  // the progress callback stopped the grid search
   ConfidenceEllipse ellipse;
   Matrix covariance;  // linearised method: (t0, lat, lon[, depth])
 };
 
 // Called after every grid point with the percent done, so that a window can
-// show progress and stay responsive.
-using LocateProgress = std::function<void(int percent)>;
+// show progress and stay responsive; returning false cancels the search.
+using LocateProgress = std::function<bool(int percent)>;
 
+// The grid-plus-gradient search. The depth stays within 1 km and
+// DeepestSearchDepth; a slope probe without travel times (above the surface,
+// below or beyond the tables) gives way to the one-sided difference; when no
+// step down the gradient lowers the misfit, the depth is scanned at the
+// current epicentre and the search goes on from a better depth, and ends
+// only when there is none.
 LocationResult LocateSearch(CArrivalList& list, const PhaseTypeTable& types,
                             const LocationStart& start, const LocateOptions& options,
                             const LocateProgress& progress = {});
@@ -110,17 +117,26 @@ LocationResult LocateLinear(CArrivalList& list, const PhaseTypeTable& types,
                             const LocationStart& start, const LocateOptions& options,
                             const LocateProgress& progress = {});
 
+// The deepest depth the search may reach (km): the last depth common to the
+// tables of the observations' phases (600 km when none has a table). The
+// depth scans run over whole kilometres from 0 to one below it.
+double DeepestSearchDepth(const CArrivalList& list, const PhaseTypeTable& types);
+
 // The grid search over the whole globe at the given depth: the best point.
-void GridSearch(const CArrivalList& list, const PhaseTypeTable& types, double depth, double& lat,
+// False when the progress callback cancelled it (lat and lon then unchanged).
+bool GridSearch(const CArrivalList& list, const PhaseTypeTable& types, double depth, double& lat,
                 double& lon, const LocateProgress& progress);
 
 // The covariance of the unknowns from the last decomposition (terms with a
 // zero singular value left out).
 Matrix CovarianceFromSvd(const Matrix& v, const std::vector<double>& w);
-// The ellipse (km, degrees) from the latitude/longitude covariance, the rms
-// and the number of observations; all -1 when it cannot be formed.
+// The ellipse from the covariance of latitude and longitude (degrees
+// squared) at the epicentre's latitude, the rms and the number of
+// observations: axes in km, direction of the major axis in degrees clockwise
+// from north (0..180). Longitude is scaled by cos(latitude) first. All -1
+// when it cannot be formed (no correlation, or not positive definite).
 ConfidenceEllipse EllipseFromCovariance(double cLatLat, double cLatLon, double cLonLon, double rms,
-                                        int n);
+                                        int n, double latitude);
 
 // For the current origin: every phase's residual (and hasResidual) and its
 // distance. Both do nothing and return false without a valid origin.

@@ -88,6 +88,20 @@ void Jacobi3(float a[3][3], float values[3], float vectors[3][3]) {
   }
 }
 
+double AzimuthFromEigenvector(double ev, double eh1, double eh2) {
+  // The eigenvector's sign is arbitrary; turned to point up, it is the
+  // direction of propagation of an upgoing P wave, whose horizontal part
+  // points away from the source.
+  if (ev < 0) {
+    eh1 = -eh1;
+    eh2 = -eh2;
+  }
+  double az = std::atan2(-eh2, -eh1) * kRadToDeg;
+  if (az < 0) az += 360;
+  if (az >= 360) az -= 360;
+  return az;
+}
+
 PolarizationResult Polarization(const float* v, const float* h1, const float* h2, int n) {
   PolarizationResult result;
   if (n < 1) return result;
@@ -132,9 +146,7 @@ PolarizationResult Polarization(const float* v, const float* h1, const float* h2
 
   result.planarity = static_cast<float>(1 - 2 * l3 / (l1 + l2));
   result.rectilinearity = static_cast<float>(1 - (l2 + l3) / (2 * l1));
-  double zne = std::atan2(-eh2, -eh1) * kRadToDeg;
-  if (zne < 0) zne += 360;
-  result.azimuthZNE = static_cast<float>(zne);
+  result.azimuthZNE = static_cast<float>(AzimuthFromEigenvector(ev, eh1, eh2));
   result.emergence = static_cast<float>(std::acos(std::min(1.0, std::fabs(ev))) * kRadToDeg);
 
   // Horizontal azimuth from the eigenvector (p, q) of lh.
@@ -174,6 +186,22 @@ std::vector<std::pair<int, int>> SlidingWindows(int n, int length, int shift) {
     windows.emplace_back(start, w);
   }
   return windows;
+}
+
+std::vector<float> SlidingPolarization(const std::vector<float>& v, const std::vector<float>& h1,
+                                       const std::vector<float>& h2, int length, int shift,
+                                       PolarizationMeasure measure) {
+  const int n = static_cast<int>(std::min({v.size(), h1.size(), h2.size()}));
+  std::vector<float> values;
+  for (const auto& [start, count] : SlidingWindows(n, length, shift)) {
+    const PolarizationResult r =
+        Polarization(&v[static_cast<size_t>(start)], &h1[static_cast<size_t>(start)],
+                     &h2[static_cast<size_t>(start)], count);
+    values.push_back(measure == PolarizationMeasure::Rectilinearity ? r.rectilinearity
+                     : measure == PolarizationMeasure::Planarity    ? r.planarity
+                                                                    : r.azimuthZNE);
+  }
+  return values;
 }
 
 PlaneWaveFit FitPlaneWave(const std::vector<double>& times, const std::vector<double>& distances,

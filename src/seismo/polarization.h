@@ -16,7 +16,14 @@ struct PolarizationResult {
   float rectilinearity = 0;
 };
 
-// v, h1 (north), h2 (east), each of at least n samples. A singular
+// Azimuth in degrees 0..360 from the principal eigenvector (ev up, eh1
+// north, eh2 east) of the particle motion: atan2(-eh2, -eh1) after turning
+// the vector so that its vertical component points up. For a P wave this is
+// the back azimuth (from the station towards the source) with no 180-degree
+// ambiguity; a purely horizontal vector keeps the sign it has.
+double AzimuthFromEigenvector(double ev, double eh1, double eh2);
+
+// v (up), h1 (north), h2 (east), each of at least n samples. A singular
 // covariance gives all zeros.
 PolarizationResult Polarization(const float* v, const float* h1, const float* h2, int n);
 PolarizationResult Polarization(const std::vector<float>& v, const std::vector<float>& h1,
@@ -31,9 +38,22 @@ void Jacobi3(float a[3][3], float values[3], float vectors[3][3]);
 // shift S: (start, length) pairs.
 std::vector<std::pair<int, int>> SlidingWindows(int n, int length, int shift);
 
-// Plane-wave fit: arrival times t_i at stations seen from the reference
-// station at distance d_i (degrees) and azimuth az_i (degrees, at the
-// reference towards the station).
+// The sliding analysis: one value per window of SlidingWindows over the
+// shortest of the three traces (v up, h1 north, h2 east): rectilinearity,
+// planarity, or the azimuth by ZNE in degrees.
+enum class PolarizationMeasure { Rectilinearity, Planarity, Azimuth };
+std::vector<float> SlidingPolarization(const std::vector<float>& v, const std::vector<float>& h1,
+                                       const std::vector<float>& h2, int length, int shift,
+                                       PolarizationMeasure measure);
+
+// Plane-wave fit. Convention: each station is placed as seen from the
+// reference station, d_i (degrees) away at azimuth az_i (at the reference,
+// towards the station): X_i = d_i sin az_i east, Y_i = d_i cos az_i north.
+// The fit t_i = t0 - p X_i - q Y_i makes (p, q) the horizontal slowness
+// vector pointing towards the source (stations on the source side record
+// the wave first), so atan2(p, q) is the back azimuth at the reference and
+// sqrt(p^2 + q^2) the slowness in s/degree, the unit of the CSS arrival and
+// IMS bulletin slowness; the apparent velocity is given in km/s.
 struct PlaneWaveFit {
   bool ok = false;
   std::string message;  // "Необходимо > 2 P-фаз" with fewer than 3 times

@@ -12,6 +12,7 @@
 #include <cstdint>
 
 #include "platform/strformat.h"
+#include "seismo/polarization.h"
 #include "sigproc/butterworth.h"
 #include "sigproc/fft_pow2.h"
 #include "sigproc/formula_parser.h"
@@ -788,9 +789,7 @@ Signal Polarisation(FormulaParser& p) {
     } else if (kMeasure == Measure::kPlanarity) {
       value = 1.0 - 2.0 * d[2] / (static_cast<double>(d[0]) + d[1]);
     } else {
-      value =
-          std::atan2(-static_cast<double>(e[2][0]), -static_cast<double>(e[1][0])) * 180.0 / kPi;
-      if (value < 0.0) value += 360.0;
+      value = AzimuthFromEigenvector(e[0][0], e[1][0], e[2][0]);
     }
     out[s] = value;
   }

@@ -53,7 +53,10 @@ std::string Readme(const EarthModel& model, const TableGrid& grid, const Generat
        "Files: one table per phase (file names as in \"phaselist\"), each a title line, the "
        "number\nof depths and the depths (km), the number of distances and the distances "
        "(degrees), then\nthe times (s) depth-major. "
-    << grid.depths.size() << " depths (0 to 700 km) x " << grid.distances.size()
+    << grid.depths.size()
+    << StrFormat(" depths (%g to %g km) x ", grid.depths.empty() ? 0.0 : grid.depths.front(),
+                 grid.depths.empty() ? 0.0 : grid.depths.back())
+    << grid.distances.size()
     << " distances (0 to 180 degrees); each table keeps the distances where its phase "
        "exists.\n\n"
        "Phase definitions:\n"
@@ -103,7 +106,7 @@ TableGrid StandardGrid() {
   TableGrid g;
   for (int d = 0; d < 40; d += 5) g.depths.push_back(d);
   for (int d = 40; d < 100; d += 10) g.depths.push_back(d);
-  for (int d = 100; d <= 700; d += 10) g.depths.push_back(d);
+  for (int d = 100; d <= 800; d += 10) g.depths.push_back(d);
   for (int i = 0; i <= 50; ++i) g.distances.push_back(i * 0.1);
   for (int i = 21; i <= 120; ++i) g.distances.push_back(i * 0.25);
   for (int i = 61; i <= 360; ++i) g.distances.push_back(i * 0.5);

@@ -21,7 +21,7 @@ struct TableGrid {
   std::vector<double> distances;  // degrees, ascending
 };
 
-// 0 .. 700 km (finer in the crust) by 0 .. 180 degrees: 0.1 degree to 5 degrees, where
+// 0 .. 800 km (finer in the crust) by 0 .. 180 degrees: 0.1 degree to 5 degrees, where
 // crustal branches cross, 0.25 degree to 30 degrees, 0.5 degree beyond.
 TableGrid StandardGrid();
 

@@ -243,13 +243,62 @@ void TracePane::TakeWindowOf(const TracePane& other) {
   windowLength = WholeSecondsOr(other.windowLength);
 }
 
+namespace {
+
+std::vector<MinMaxPyramid> PyramidsOf(const NUVDataBlockArray& blocks) {
+  std::vector<MinMaxPyramid> out(static_cast<size_t>(blocks.size()));
+  for (int i = 0; i < blocks.size(); ++i)
+    out[static_cast<size_t>(i)].Build(
+        blocks[i].samples.data(),
+        std::min<int>(blocks[i].count, static_cast<int>(blocks[i].samples.size())));
+  return out;
+}
+
+}  // namespace
+
+void TracePane::BuildPyramids() {
+  pendingPyramids_ = {};
+  pyramids = PyramidsOf(blocks);
+}
+
+void TracePane::StartPyramids() {
+  pyramids.clear();
+  pendingPyramids_ = std::async(std::launch::async, [this] { return PyramidsOf(blocks); }).share();
+}
+
+void TracePane::FinishPyramids() {
+  if (!pendingPyramids_.valid()) return;
+  pyramids = pendingPyramids_.get();
+  pendingPyramids_ = {};
+}
+
+const MinMaxPyramid* TracePane::PyramidOf(int block) const {
+  if (block < 0 || block >= blocks.size() || static_cast<size_t>(block) >= pyramids.size())
+    return nullptr;
+  const NUVDataBlock& b = blocks[block];
+  const MinMaxPyramid& p = pyramids[static_cast<size_t>(block)];
+  return p.Covers(b.samples.data(), std::min<int>(b.count, static_cast<int>(b.samples.size())))
+             ? &p
+             : nullptr;
+}
+
 void TracePane::PrepareDisplayLimits() {
+  FinishPyramids();
   if (ampMin == 0 && ampMax == 0) {
     bool started = false;
     double lo = 0, hi = 0;
-    for (const NUVDataBlock& b : blocks) {
+    for (int k = 0; k < blocks.size(); ++k) {
+      const NUVDataBlock& b = blocks[k];
       const int n = std::min<int>(b.count, static_cast<int>(b.samples.size()));
+      const MinMaxPyramid* pyramid = PyramidOf(k);
       for (int i = 0; i < n; ++i) {
+        if (started && pyramid) {
+          // The rest of the block at once.
+          const MinMaxPyramid::Extremes e = pyramid->Range(i, n - 1);
+          lo = std::min<double>(lo, e.lo);
+          hi = std::max<double>(hi, e.hi);
+          break;
+        }
         const float v = b.samples[static_cast<size_t>(i)];
         if (!started) {
           if (v == 0) continue;

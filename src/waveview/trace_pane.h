@@ -5,12 +5,14 @@
 // calls; reloading the samples after a change is the caller's business.
 
 #include <functional>
+#include <future>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "archive/data_block.h"
 #include "db/station_table.h"
+#include "waveview/minmax_pyramid.h"
 #include "waveview/pane_geometry.h"
 #include "waveview/waveform_time.h"
 #include "waveview/window_param_stack.h"
@@ -90,6 +92,9 @@ class TracePane {
 
   // Data.
   NUVDataBlockArray blocks;
+  // One pyramid per block (same order), built once after each load; a
+  // pyramid that no longer covers its block's samples is not used.
+  std::vector<MinMaxPyramid> pyramids;
   std::vector<float> transformed;
   double transRate = 0;
   int transformCode = -1;  // filter type 0..3, simulation 1000..1019
@@ -166,6 +171,14 @@ class TracePane {
   double DisplayLo() const { return showTransformed ? transMin : dispMin; }
   double DisplayHi() const { return showTransformed ? transMax : dispMax; }
 
+  // Builds the pyramids of the blocks now, or in a worker thread; the
+  // blocks must not change until FinishPyramids has returned.
+  void BuildPyramids();
+  void StartPyramids();
+  void FinishPyramids();
+  // The pyramid of block i when it covers that block's samples, else null.
+  const MinMaxPyramid* PyramidOf(int block) const;
+
   // Before drawing: computes ampMin/ampMax from the blocks when both are 0
   // (the first non-zero sample starts them), then sets the display limits
   // (swapped when inverted, widened by 0.1 when equal).
@@ -187,6 +200,9 @@ class TracePane {
 
   // Header text "D%d  %5s[%s-(%s)] %.3f samples/s %s" (or the beam form).
   std::string HeaderText() const;
+
+ private:
+  std::shared_future<std::vector<MinMaxPyramid>> pendingPyramids_;
 };
 
 // "%04d-%s-%02d" with the English month abbreviation.

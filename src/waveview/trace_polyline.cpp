@@ -5,8 +5,48 @@
 
 namespace nuv {
 
+namespace {
+
+// First index after i (at most last + 1) whose column lies right of
+// `column`; columnOf is non-decreasing. `guess` is where the column's end
+// should lie by arithmetic; a gallop and a bisection correct its rounding.
+template <typename ColumnOf>
+int NextColumnStart(const ColumnOf& columnOf, int i, int last, int column, double guess) {
+  long long hi = std::isfinite(guess) ? static_cast<long long>(std::ceil(guess)) : last + 1LL;
+  hi = std::clamp<long long>(hi, i + 1LL, last + 1LL);
+  long long lo = i;  // columnOf(lo) <= column
+  if (hi <= last && columnOf(static_cast<int>(hi)) <= column) {
+    long long step = 1;
+    lo = hi;
+    while (true) {
+      hi = std::min<long long>(lo + step, last + 1LL);
+      if (hi > last || columnOf(static_cast<int>(hi)) > column) break;
+      lo = hi;
+      step *= 2;
+    }
+  } else {
+    long long step = 1;
+    while (hi - step > lo && columnOf(static_cast<int>(hi - step)) > column) {
+      hi -= step;
+      step *= 2;
+    }
+    lo = std::max(lo, hi - step);
+  }
+  // Invariant: columnOf(lo) <= column < columnOf(hi) (hi may be last + 1).
+  while (hi - lo > 1) {
+    const long long mid = lo + (hi - lo) / 2;
+    if (columnOf(static_cast<int>(mid)) > column)
+      hi = mid;
+    else
+      lo = mid;
+  }
+  return static_cast<int>(hi);
+}
+
+}  // namespace
+
 void DecimateSamples(const TraceView& view, const float* samples, int count, double rate,
-                     double start, std::vector<PixelPoint>& out) {
+                     double start, std::vector<PixelPoint>& out, const MinMaxPyramid* pyramid) {
   out.clear();
   if (count <= 0 || rate <= 0 || view.windowLength <= 0) return;
   const PaneGeometry& g = view.geometry;
@@ -43,6 +83,28 @@ void DecimateSamples(const TraceView& view, const float* samples, int count, dou
   };
 
   out.reserve(static_cast<size_t>(std::min(last - first + 1, 2 * (g.width + 4))));
+  if (pyramid && pyramid->Covers(samples, count)) {
+    // Column by column: the samples of a column are [i, next), their rows
+    // are those of the column's smallest and largest value (a row is a
+    // monotonic function of the value).
+    int i = first;
+    int column = columnOf(first);
+    while (true) {
+      const double guess = ((column + 1 - g.xL()) / xScale + view.windowStart - start) * rate;
+      const int next = NextColumnStart(columnOf, i, last, column, guess);
+      if (next > last) break;  // the last column is not emitted
+      if (column > 0) {
+        const MinMaxPyramid::Extremes e = pyramid->Range(i, next - 1);
+        const int a = rowOf(e.lo), b = rowOf(e.hi);
+        out.push_back({column, std::min(a, b)});
+        if (a != b) out.push_back({column, std::max(a, b)});
+      }
+      i = next;
+      column = columnOf(next);
+    }
+    out.push_back({columnOf(last), rowOf(samples[last])});
+    return;
+  }
   int column = columnOf(first);
   int minY = rowOf(samples[first]);
   int maxY = minY;

@@ -11,6 +11,7 @@
 #include "db/inventory.h"
 #include "db/station_table.h"
 #include "phases/current_event.h"
+#include "phases/event_context.h"
 #include "phases/nuv_phases.h"
 #include "phases/phase_types.h"
 #include "platform/config.h"
@@ -71,6 +72,10 @@ class Workstation {
   NUVPhases phases_;
   CurrentEvent event_;
 };
+
+// The pieces the event persistence works on, with the workstation's
+// LOCALLASTID and SAVETOCSSDB settings.
+EventContext EventContextOf(Workstation& workstation);
 
 // Frees and rebuilds the workstation's phase-type table with every
 // travel-time table of the selected set (start-up and a change of set).

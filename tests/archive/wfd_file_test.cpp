@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 #include "platform/time_base.h"
 
 namespace nuv {
@@ -39,6 +42,24 @@ TEST(WfdFile, NameHasTheWholeSecondsOfTheFirstSample) {
             "ABC/175641-05082009.BHZ");
   EXPECT_EQ(WfdFileName("K1", "SHE", CalendarToEpoch(2010, 1, 2, 3, 4, 5.999)),
             "K1/030405-02012010.SHE");
+}
+
+TEST(WfdFile, DamagedTimesStillGiveAFileNameAndHeader) {
+  // A wfdisc time of 1e17 (it fits the 17-character column) or a NaN once
+  // led to conversions of out-of-range doubles to integers.
+  EXPECT_EQ(WfdFileName("ABC", "BHZ", 1e17), "ABC/235959-31129999.BHZ");
+  EXPECT_EQ(WfdFileName("ABC", "BHZ", -1e17), "ABC/000000-01010001.BHZ");
+  EXPECT_EQ(WfdFileName("ABC", "BHZ", std::nan("")), "ABC/000000-01011970.BHZ");
+  const std::string header =
+      BuildWfdHeader("ABC", "BHZ", std::numeric_limits<double>::infinity(), 1, 40);
+  ASSERT_EQ(header.size(), 512u);
+  EXPECT_NE(header.find("Start date=31 12 9999\r\n"), std::string::npos);
+  // Durations beyond every integer (a rate of 1e-30) are still taken modulo
+  // one day: 1e300 s is 63360 s past a whole day.
+  EXPECT_NE(BuildWfdHeader("ABC", "BHZ", 0, 1e300, 1e-30).find("Time duration=17 36 00\r\n"),
+            std::string::npos);
+  EXPECT_NE(BuildWfdHeader("ABC", "BHZ", 0, -1e300, 1).find("Time duration=06 24 00\r\n"),
+            std::string::npos);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
+#include "support/nuvcli_run.h"
 #include "support/test_database.h"
 
 namespace nuv {
@@ -13,38 +14,10 @@ namespace {
 using test::DatabaseTest;
 using test::TestDatabaseOptions;
 
-struct CliRun {
-  int status = -1;
-  std::string out;
-};
-
-// Runs nuvcli with the settings folder of the test database; standard error
-// is appended to the output after a marker line.
-CliRun Nuvcli(const test::TestDatabase& db, const std::string& arguments) {
-  const std::string command = "NUV_CONFIG_DIR='" + db.settingsDir().string() + "' '" +
-                              std::string(NUV_BINARY_DIR) + "/app/nuvcli' " + arguments + " 2>'" +
-                              (db.dir().path() / "stderr.txt").string() + "'";
-  CliRun run;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return run;
-  char buffer[4096];
-  size_t n = 0;
-  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
-  const int status = pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  run.out += "\n--stderr--\n" + test::TempDir::ReadFile(db.dir().path() / "stderr.txt");
-  return run;
-}
-
-nlohmann::json Json(const CliRun& run) {
-  return nlohmann::json::parse(run.out.substr(0, run.out.find("\n--stderr--\n")));
-}
-
-std::string Keys(const test::TestDatabase& db) {
-  std::string keys;
-  for (const std::string& key : db.Keys()) keys += "'" + key + "' ";
-  return keys;
-}
+using test::CliRun;
+using test::Json;
+using test::Keys;
+using test::Nuvcli;
 
 class NuvcliDbTest : public DatabaseTest {
  protected:

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/strformat.h"
+#include "seismo/hypocentre_report.h"
 #include "seismo/location.h"
 #include "seismo/region.h"
 #include "support/test_database.h"
@@ -106,6 +107,33 @@ TEST_P(SeismoDatabaseTest, RegionOfAnEpicentre) {
   EXPECT_FALSE(region.found);
   EXPECT_FALSE(region.error.empty());
   EXPECT_TRUE(region.seismicName.empty());
+}
+
+TEST_P(SeismoDatabaseTest, RememberedHypocentreUpdatesOnlyAnExistingOrigin) {
+  db().Exec(
+      "insert into ORIGIN (EVENTID, LAT, LON, DEPTH, ORIGINTIME, ORID) values "
+      "('20240315061900        ', 1, 2, 3, 4, -1)");
+  db().Exec(
+      "insert into ORIGIN (EVENTID, LAT, LON, DEPTH, ORIGINTIME, ORID) values "
+      "('other', 9, 9, 9, 9, 5)");
+  Workstation& ws = workstation();
+  HypocentreValues v{42.7, 74.6, 15.25, 1710483540.5, "ложный 'толчок'"};
+  ASSERT_TRUE(UpdateOriginRow(ws.databases(), v, "20240315061900        ", 77));
+  const std::string where = " from ORIGIN where EVENTID='20240315061900        '";
+  EXPECT_NEAR(std::stod(*db().QueryValue("select LAT" + where)), 42.7, 1e-9);
+  EXPECT_NEAR(std::stod(*db().QueryValue("select DEPTH" + where)), 15.25, 1e-9);
+  EXPECT_NEAR(std::stod(*db().QueryValue("select ORIGINTIME" + where)), 1710483540.5, 1e-3);
+  EXPECT_EQ(*db().QueryValue("select ORID" + where), "77");
+  EXPECT_EQ(*db().QueryValue(std::string("select ") + ws.databases().CommentColumn() + where),
+            "ложный 'толчок'");
+  EXPECT_TRUE(db().QueryValue("select LDDATE" + where).has_value());
+  // The other event is untouched; an event without a row writes nothing.
+  EXPECT_EQ(*db().QueryValue("select ORID from ORIGIN where EVENTID='other'"), "5");
+  EXPECT_FALSE(UpdateOriginRow(ws.databases(), v, "missing", 3));
+  EXPECT_FALSE(UpdateOriginRow(ws.databases(), v, "x' or '1'='1", 3));
+  EXPECT_EQ(*db().QueryValue("select count(*) from ORIGIN where ORID=3"), "0");
+  db().Exec("drop table ORIGIN");
+  EXPECT_THROW(UpdateOriginRow(ws.databases(), v, "other", 3), odbc::Error);
 }
 
 NUV_DATABASE_TEST_SUITE(SeismoDatabaseTest);

@@ -56,7 +56,8 @@ class Location : public ::testing::Test {
 
   // P at every station and S at the first `sCount`, picked without error
   // unless `noise` is given.
-  void Pick(int stationCount, int sCount, double noise = 0, uint8_t weight = 0) {
+  void Pick(int stationCount, int sCount, double noise = 0, uint8_t weight = 0,
+            const Hypocentre& truth = kTruth) {
     std::mt19937 random(7);
     std::normal_distribution<double> error(0, 1);
     for (int s = 0; s < stationCount; ++s) {
@@ -67,7 +68,7 @@ class Location : public ::testing::Test {
         p.phaseType = type;
         p.defining = 1;
         p.weight = weight;
-        p.SetTime(Arrival(s, type, kTruth) + noise * error(random));
+        p.SetTime(Arrival(s, type, truth) + noise * error(random));
         phases_.Add(p);
       }
     }
@@ -162,6 +163,46 @@ TEST_F(Location, SearchConvergesFromANearbyStart) {
   for (const CArrivalElement& e : list.elements()) EXPECT_LT(std::fabs(e.residual), 0.6);
 }
 
+TEST_F(Location, SearchReachesTheDeepestDepthOfTheTables) {
+  // The tables end at 700 km: a source at 650 km is found there, not at a
+  // depth limit of its own.
+  const Hypocentre deep{kTruth.lat, kTruth.lon, 650, kTruth.t0};
+  Pick(10, 10, 0, 0, deep);
+  CArrivalList list = List();
+  EXPECT_EQ(DeepestSearchDepth(list, types_), 700);
+  const LocationResult r = LocateSearch(list, types_, {41.9, 77.6, 500, deep.t0 - 20}, {});
+  ASSERT_TRUE(r.ok) << r.message;
+  EXPECT_NEAR(r.lat, deep.lat, 0.05);
+  EXPECT_NEAR(r.lon, deep.lon, 0.05);
+  EXPECT_NEAR(r.depth, deep.depth, 5);
+  EXPECT_NEAR(r.t0, deep.t0, 0.5);
+  const LocationResult linear = LocateLinear(list, types_, {41.9, 77.6, 500, deep.t0 - 20}, {});
+  EXPECT_NEAR(linear.depth, deep.depth, 5);
+  EXPECT_EQ(DeepestSearchDepth(CArrivalList{}, types_), 600);
+}
+
+TEST_F(Location, SearchFromTheSurfaceOrTheTableBottomReachesTheHypocentre) {
+  // A start at 0 km puts the upper depth probe above the surface and one at
+  // the deepest depth the lower probe below the tables: neither may end the
+  // search where it started.
+  Pick(6, 2);
+  for (double depth : {0.0, 400.0, 699.0}) {
+    for (double radius : {0.3, 1.5}) {
+      for (int k = 0; k < 8; ++k) {
+        const double a = k * 45 * kDegToRad;
+        CArrivalList list = List();
+        const LocationStart start{kTruth.lat + radius * std::cos(a),
+                                  kTruth.lon + radius * std::sin(a), depth, kTruth.t0 - 30};
+        const LocationResult r = LocateSearch(list, types_, start, {});
+        ASSERT_TRUE(r.ok) << r.message;
+        EXPECT_NEAR(r.lat, kTruth.lat, 0.03) << depth << " " << radius << " " << k;
+        EXPECT_NEAR(r.lon, kTruth.lon, 0.03) << depth << " " << radius << " " << k;
+        EXPECT_NEAR(r.depth, kTruth.depth, 3) << depth << " " << radius << " " << k;
+      }
+    }
+  }
+}
+
 TEST_F(Location, GridSearchFindsTheRegionAndReportsProgress) {
   Pick(10, 5);
   CArrivalList list = List();
@@ -173,6 +214,7 @@ TEST_F(Location, GridSearchFindsTheRegionAndReportsProgress) {
     ++calls;
     monotonic = monotonic && percent >= last;
     last = percent;
+    return true;
   });
   ASSERT_TRUE(r.ok) << r.message;
   EXPECT_EQ(calls, 91 * 181);
@@ -181,6 +223,28 @@ TEST_F(Location, GridSearchFindsTheRegionAndReportsProgress) {
   EXPECT_NEAR(r.lat, kTruth.lat, 0.03);
   EXPECT_NEAR(r.lon, kTruth.lon, 0.03);
   EXPECT_NEAR(r.t0, kTruth.t0, 0.5);
+}
+
+TEST_F(Location, CancelledGridSearchLeavesNoResult) {
+  Pick(10, 5);
+  CArrivalList list = List();
+  LocateOptions options;
+  options.gridSearch = true;
+  int calls = 0;
+  auto stopAtHalf = [&](int percent) {
+    ++calls;
+    return percent < 50;
+  };
+  LocationResult r = LocateSearch(list, types_, {0, 0, 33, 0}, options, stopAtHalf);
+  EXPECT_TRUE(r.cancelled);
+  EXPECT_FALSE(r.ok);
+  EXPECT_LT(calls, 91 * 181);
+  for (const CArrivalElement& e : list.elements()) EXPECT_EQ(e.residual, 0);
+  calls = 0;
+  r = LocateLinear(list, types_, {0, 0, 33, 0}, options, stopAtHalf);
+  EXPECT_TRUE(r.cancelled);
+  EXPECT_FALSE(r.ok);
+  EXPECT_FALSE(r.ellipse.valid());
 }
 
 TEST_F(Location, FixedDepthAndFixedCoordinates) {
@@ -200,7 +264,7 @@ TEST_F(Location, FixedDepthAndFixedCoordinates) {
   fixed.gridSearch = true;  // nothing to search with fixed coordinates
   int calls = 0;
   r = LocateSearch(list, types_, {kTruth.lat, kTruth.lon, kTruth.depth, kTruth.t0 + 2}, fixed,
-                   [&](int) { ++calls; });
+                   [&](int) { return ++calls > 0; });
   EXPECT_EQ(calls, 0);
   EXPECT_EQ(r.lat, kTruth.lat);
   EXPECT_EQ(r.lon, kTruth.lon);
@@ -275,18 +339,69 @@ TEST_F(Location, LinearConvergesWithAnEllipseThatScalesWithTheNoise) {
 
 TEST(LocationHelpers, EllipseFromCovariance) {
   // Uncorrelated: no ellipse.
-  EXPECT_FALSE(EllipseFromCovariance(1, 0, 1, 1, 10).valid());
+  EXPECT_FALSE(EllipseFromCovariance(1, 0, 1, 1, 10, 0).valid());
   // Variance mostly along north-east: direction 45 degrees.
-  const ConfidenceEllipse e = EllipseFromCovariance(2, 1.5, 2, 1, 10);
+  const ConfidenceEllipse e = EllipseFromCovariance(2, 1.5, 2, 1, 10, 0);
   ASSERT_TRUE(e.valid());
   EXPECT_NEAR(e.direction, 45, 1e-4);
   const double scale = std::sqrt(2 * FQuantile(2, 10, 0.90)) * 111.195;
   EXPECT_NEAR(e.major, std::sqrt(3.5) * scale, 1e-3);
   EXPECT_NEAR(e.minor, std::sqrt(0.5) * scale, 1e-3);
   // Along north-west.
-  EXPECT_NEAR(EllipseFromCovariance(2, -1.5, 2, 1, 10).direction, 135, 1e-4);
+  EXPECT_NEAR(EllipseFromCovariance(2, -1.5, 2, 1, 10, 0).direction, 135, 1e-4);
   // Not positive definite: nothing.
-  EXPECT_FALSE(EllipseFromCovariance(1, 3, 1, 1, 10).valid());
+  EXPECT_FALSE(EllipseFromCovariance(1, 3, 1, 1, 10, 0).valid());
+}
+
+// The confidence region in degrees is the set of displacements d = (dLat,
+// dLon) with d' C^-1 d <= k^2. Independently of the ellipse formulas: walk
+// round that contour, convert every point to km on the ground (a degree of
+// longitude is cos(latitude) degrees of arc), and take the farthest and the
+// nearest point as the ends of the axes.
+struct ContourAxes {
+  double major = 0, minor = 1e30, direction = 0;
+};
+ContourAxes AxesOfContour(double cLatLat, double cLatLon, double cLonLon, double k,
+                          double latitude) {
+  // C = L L' (Cholesky); the contour is d = k L u for unit vectors u.
+  const double l11 = std::sqrt(cLatLat), l21 = cLatLon / l11;
+  const double l22 = std::sqrt(cLonLon - l21 * l21);
+  ContourAxes axes;
+  for (int step = 0; step < 360000; ++step) {
+    const double t = step * 1e-3 * kDegToRad;
+    const double dLat = k * l11 * std::cos(t);
+    const double dLon = k * (l21 * std::cos(t) + l22 * std::sin(t));
+    const double north = dLat * 111.195, east = dLon * 111.195 * std::cos(latitude * kDegToRad);
+    const double r = std::hypot(north, east);
+    if (r > axes.major) {
+      axes.major = r;
+      axes.direction = std::fmod(std::atan2(east, north) / kDegToRad + 360, 180.0);
+    }
+    axes.minor = std::min(axes.minor, r);
+  }
+  return axes;
+}
+
+TEST(LocationHelpers, EllipseUsesTheLocalMetricAtEveryLatitude) {
+  const double cLatLat = 0.010, cLatLon = 0.006, cLonLon = 0.020, rms = 0.7;
+  const int n = 12;
+  const double k = rms * std::sqrt(2 * FQuantile(2, n, 0.90));
+  for (double latitude : {0.0, 43.0, -43.0, 70.0}) {
+    const ConfidenceEllipse e = EllipseFromCovariance(cLatLat, cLatLon, cLonLon, rms, n, latitude);
+    ASSERT_TRUE(e.valid()) << latitude;
+    const ContourAxes expected = AxesOfContour(cLatLat, cLatLon, cLonLon, k, latitude);
+    EXPECT_NEAR(e.major, expected.major, 1e-3 * expected.major) << latitude;
+    EXPECT_NEAR(e.minor, expected.minor, 1e-3 * expected.minor) << latitude;
+    double turn = std::fabs(e.direction - expected.direction);
+    EXPECT_LT(std::min(turn, 180 - turn), 0.05) << latitude;
+  }
+  // Farther north a degree of longitude shrinks: at 70 degrees the east-west
+  // spread nearly vanishes and the major axis turns towards north.
+  const ConfidenceEllipse at70 = EllipseFromCovariance(cLatLat, cLatLon, cLonLon, rms, n, 70);
+  const ConfidenceEllipse at0 = EllipseFromCovariance(cLatLat, cLatLon, cLonLon, rms, n, 0);
+  EXPECT_LT(at70.major, at0.major);
+  EXPECT_LT(std::min<double>(at70.direction, 180 - at70.direction),
+            std::min<double>(at0.direction, 180 - at0.direction));
 }
 
 TEST(FTable, TabulatedAndInterpolatedValues) {

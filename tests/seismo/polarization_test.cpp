@@ -55,10 +55,39 @@ TEST(Polarization, NearlyLinearMotionRecoversTheDirection) {
     EXPECT_GT(r.planarity, 0.99) << az;
     EXPECT_NEAR(r.emergence, 35, 0.5) << az;
     EXPECT_NEAR(r.azimuthNE, az, 0.5) << az;
-    // The eigenvector's sign is free: the full azimuth is known up to 180 degrees.
-    const double diff = std::fmod(std::fabs(r.azimuthZNE - az), 180.0);
-    EXPECT_TRUE(diff < 0.5 || diff > 179.5) << az << " " << r.azimuthZNE;
   }
+}
+
+// The angle between two azimuths, 0..180.
+double AzimuthDifference(double a, double b) {
+  const double d = std::fmod(std::fabs(a - b), 360.0);
+  return d > 180 ? 360 - d : d;
+}
+
+TEST(Polarization, ZneAzimuthIsTheBackAzimuthOfAPWaveFromEveryQuadrant) {
+  for (double az = 0; az < 360; az += 22.5) {
+    for (double inc : {5.0, 20.0, 45.0, 65.0, 80.0}) {
+      std::vector<float> v, n, e;
+      PWave(az, inc, 0.003, v, n, e);
+      const PolarizationResult r = Polarization(v, n, e);
+      EXPECT_LT(AzimuthDifference(r.azimuthZNE, az), 1.0) << az << " " << inc;
+      EXPECT_GE(r.azimuthZNE, 0);
+      EXPECT_LT(r.azimuthZNE, 360);
+      EXPECT_NEAR(r.emergence, inc, 1.0) << az << " " << inc;
+      // A dilatation moves the ground the other way first: same direction.
+      for (float* c : {v.data(), n.data(), e.data()})
+        for (size_t k = 0; k < v.size(); ++k) c[k] = -c[k];
+      EXPECT_LT(AzimuthDifference(Polarization(v, n, e).azimuthZNE, az), 1.0) << az << " " << inc;
+    }
+  }
+}
+
+TEST(Polarization, EigenvectorSignDoesNotTurnTheAzimuth) {
+  // Up, and away from a source in the south-west: back azimuth 225.
+  EXPECT_NEAR(AzimuthFromEigenvector(0.8, 0.42, 0.42), 225, 1e-9);
+  EXPECT_NEAR(AzimuthFromEigenvector(-0.8, -0.42, -0.42), 225, 1e-9);
+  EXPECT_NEAR(AzimuthFromEigenvector(0.5, -0.6, 0), 0, 1e-9);
+  EXPECT_NEAR(AzimuthFromEigenvector(-0.5, 0, -0.6), 270, 1e-9);
 }
 
 TEST(Polarization, IsotropicMotion) {
@@ -101,6 +130,30 @@ TEST(Polarization, SlidingWindows) {
   EXPECT_EQ(tail[2], std::make_pair(20, 29));
   EXPECT_EQ(tail[3], std::make_pair(30, 19));
   EXPECT_EQ(tail[4], std::make_pair(40, 9));
+}
+
+TEST(Polarization, SlidingAnalysisFollowsTheWindows) {
+  // A P wave from 120 degrees, then one from 300: the azimuth curve turns.
+  std::vector<float> v, n, e, v2, n2, e2;
+  PWave(120, 30, 0.003, v, n, e);
+  PWave(300, 30, 0.003, v2, n2, e2);
+  v.insert(v.end(), v2.begin(), v2.begin() + 300);
+  n.insert(n.end(), n2.begin(), n2.begin() + 300);
+  e.insert(e.end(), e2.begin(), e2.begin() + 300);
+  const auto azimuth = SlidingPolarization(v, n, e, 100, 100, PolarizationMeasure::Azimuth);
+  ASSERT_EQ(azimuth.size(), SlidingWindows(700, 100, 100).size());
+  EXPECT_LT(AzimuthDifference(azimuth.front(), 120), 2);
+  EXPECT_LT(AzimuthDifference(azimuth[4], 300), 2);
+  const auto rect = SlidingPolarization(v, n, e, 100, 100, PolarizationMeasure::Rectilinearity);
+  const auto planar = SlidingPolarization(v, n, e, 100, 100, PolarizationMeasure::Planarity);
+  for (size_t i = 0; i + 1 < rect.size(); ++i) {
+    EXPECT_GT(rect[i], 0.95);
+    EXPECT_GT(planar[i], 0.95);
+  }
+  // The shortest trace decides.
+  n.resize(150);
+  EXPECT_EQ(SlidingPolarization(v, n, e, 100, 50, PolarizationMeasure::Planarity).size(), 3u);
+  EXPECT_TRUE(SlidingPolarization(v, n, e, 1, 50, PolarizationMeasure::Planarity).empty());
 }
 
 TEST(PlaneWave, RecoversAzimuthAndSlowness) {

@@ -152,13 +152,13 @@ TEST(TravelTimeSet, StandardGridInterpolatesPAndSBetweenNodes) {
   test::TempDir dir;
   const TableGrid grid = StandardGrid();
   EXPECT_EQ(grid.depths.front(), 0);
-  EXPECT_EQ(grid.depths.back(), 700);
+  EXPECT_EQ(grid.depths.back(), 800);  // the deepest known events lie below 700 km
   EXPECT_EQ(grid.distances.front(), 0);
   EXPECT_EQ(grid.distances.back(), 180);
   EarthModel model = EarthModel::Iasp91();
   RaySet nodes(model, grid.depths);
   PhaseSolver atNodes(nodes);
-  const std::vector<double> between = {2.5, 12.5, 45, 135, 255, 415, 575, 695};
+  const std::vector<double> between = {2.5, 12.5, 45, 135, 255, 415, 575, 695, 735, 795};
   RaySet offNodes(model, between);
   PhaseSolver direct(offNodes);
   std::vector<double> distances;

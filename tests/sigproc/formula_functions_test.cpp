@@ -391,6 +391,30 @@ TEST_F(FunctionsTest, PolarisationOfLinearAndPlanarMotion) {
   EXPECT_EQ(Eval("rectilin(w0, w1, w2, 0)").samples, std::vector<double>(60, 0.0));
 }
 
+TEST_F(FunctionsTest, AzimuthOfPWavesPointsToTheSource) {
+  // Upgoing P waves (Z up, X north, Y east) from every quadrant: the ground
+  // moves up and away from the source, with a little transverse motion.
+  for (double baz : {10.0, 80.0, 100.0, 170.0, 190.0, 260.0, 280.0, 350.0}) {
+    for (double inc : {15.0, 50.0, 80.0}) {
+      const double a = baz * M_PI / 180, i = inc * M_PI / 180;
+      std::vector<double> z(80), north(80), east(80);
+      for (int k = 0; k < 80; ++k) {
+        const double s = std::sin(0.37 * k), t = 0.02 * std::cos(1.3 * k);
+        z[k] = s * std::cos(i) + 0.01 * std::sin(2.1 * k);
+        north[k] = -s * std::sin(i) * std::cos(a) - t * std::sin(a);
+        east[k] = -s * std::sin(i) * std::sin(a) + t * std::cos(a);
+      }
+      Window(0, z, 0.05);
+      Window(1, north, 0.05);
+      Window(2, east, 0.05);
+      const double got = Eval("azimuth(w0, w1, w2, 30)").samples[50];
+      double diff = std::fmod(std::abs(got - baz), 360.0);
+      if (diff > 180) diff = 360 - diff;
+      EXPECT_LT(diff, 1.0) << baz << " " << inc << " " << got;
+    }
+  }
+}
+
 TEST_F(FunctionsTest, PolarisationMessages) {
   Window(0, std::vector<double>(10, 1), 0.01);
   Window(1, std::vector<double>(12, 1), 0.01);

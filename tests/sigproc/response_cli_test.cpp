@@ -1,7 +1,6 @@
 // The signal commands of nuvcli, run as the analyst runs them.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cmath>
 #include <cstdio>
@@ -11,40 +10,22 @@
 
 #include "platform/settings_store.h"
 #include "sigproc/detector.h"
+#include "support/nuvcli_in_folder.h"
 #include "support/temp_dir.h"
 
 namespace nuv {
 namespace {
 
-struct CliRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
+using test::FolderCliRun;
 
 class SignalCommandsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    program_ = std::string(NUV_BINARY_DIR) + "/app/nuvcli";
-    if (!std::filesystem::exists(program_)) GTEST_SKIP() << "nuvcli is not built";
+    program_ = test::NuvcliProgram();
+    if (program_.empty()) GTEST_SKIP() << "nuvcli is not built";
   }
 
-  CliRun Nuvcli(const std::string& args) {
-    const std::string errFile = (dir_ / "stderr.txt").string();
-    const std::string command = "cd '" + dir_.path().string() + "' && NUV_CONFIG_DIR='" +
-                                (dir_ / "settings").string() + "' '" + program_ + "' " + args +
-                                " 2>'" + errFile + "'";
-    CliRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return run;
-    char buffer[4096];
-    std::size_t got;
-    while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, got);
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.err = test::TempDir::ReadFile(errFile);
-    return run;
-  }
+  FolderCliRun Nuvcli(const std::string& args) { return test::RunNuvcli(dir_, program_, args); }
 
   // One sample per line, as the workspace writes data files.
   void WriteSignal(const std::string& name, const std::vector<float>& x) {
@@ -81,7 +62,7 @@ TEST_F(SignalCommandsTest, SimulateThroughPolesAndZerosAndThroughAnAmplitudeTabl
   dir_.WriteFile("abc.pz", "ZEROS 3|POLES 2|-0.1 0.1|-0.1 -0.1|CONSTANT 2.5");
   dir_.WriteFile("abc.fap", "2\n0.1 4\n10 4\n");
 
-  CliRun run = Nuvcli("simulate 1004 --rate 100 --pz abc.pz in.dat wa.dat");
+  FolderCliRun run = Nuvcli("simulate 1004 --rate 100 --pz abc.pz in.dat wa.dat");
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(nlohmann::json::parse(run.out), nlohmann::json({{"count", 992}}));
   const auto wa = Lines("wa.dat");
@@ -103,7 +84,7 @@ TEST_F(SignalCommandsTest, SimulateRefusesBadInputWithTheSystemsMessages) {
   dir_.WriteFile("bad.fap", "3\n0.1 1\n");
   WriteSignal("in.dat", Burst(200, 100.0, 1.0));
 
-  CliRun run = Nuvcli("simulate 1000 --rate 100 --pz good.pz empty.dat out.dat");
+  FolderCliRun run = Nuvcli("simulate 1000 --rate 100 --pz good.pz empty.dat out.dat");
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("Файл empty.dat пуст"), std::string::npos) << run.err;
   run = Nuvcli("simulate 1000 --rate 100 --pz good.pz missing.dat out.dat");
@@ -147,7 +128,7 @@ TEST_F(SignalCommandsTest, FilterRefusesCutOffsTheDesignCannotTake) {
 TEST_F(SignalCommandsTest, DetectReportsMarks) {
   const auto x = Burst(15000, 100.0, 100.0);
   WriteSignal("in.dat", x);
-  CliRun run = Nuvcli("detect sta-lta --lta 10 --sta 1 --k 4 --rate 100 --start 1000 in.dat");
+  FolderCliRun run = Nuvcli("detect sta-lta --lta 10 --sta 1 --k 4 --rate 100 --start 1000 in.dat");
   ASSERT_EQ(run.status, 0) << run.err;
   const auto marks = nlohmann::json::parse(run.out)["marks"];
   // The same marks as the detector gives on the samples as written.
@@ -175,7 +156,7 @@ TEST_F(SignalCommandsTest, DetectTakesStoredDefaultsAndChecksRanges) {
   WriteSignal("in.dat", Burst(15000, 100.0, 100.0));
   SettingsStore store(dir_ / "settings" / "registry.txt");
   ASSERT_TRUE(SaveDetectorDefaults(store, "ABC", "BHZ", {20.0, 2.0, 3.0, 0}));
-  CliRun run = Nuvcli("detect sta-lta --rate 100 --station ABC --channel BHZ in.dat");
+  FolderCliRun run = Nuvcli("detect sta-lta --rate 100 --station ABC --channel BHZ in.dat");
   ASSERT_EQ(run.status, 0) << run.err;
   const auto marks = nlohmann::json::parse(run.out)["marks"];
   ASSERT_GE(marks.size(), 2u);

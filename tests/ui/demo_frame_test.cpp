@@ -15,9 +15,11 @@
 #include "app/ui/nuv_status_bar.h"
 #include "frame_fixture.h"
 #include "screenshot.h"
+#include "support/mseed_writer.h"
 #include "waveview/ui/waveform_window.h"
 #include "waveview/ui/zoom_window.h"
 #include "waveview/waveform_commands.h"
+#include "widgets/ui/command_ids.h"
 
 namespace nuv::test {
 namespace {
@@ -215,6 +217,46 @@ TEST_F(DemoFrame, CssSetSavedFromAPaneLoadsBackIntoTheArchive) {
   EXPECT_NEAR(loaded.WindowStart(), firstSample, 1e-3);
   EXPECT_FLOAT_EQ(PeakAbs(loaded.blocks, start, start + 1e6), peak);
   EXPECT_EQ(CountFiles(demo / "data" / "DM01"), archiveFiles + 1);
+}
+
+TEST_F(DemoFrame, MiniSeedFolderImportedFromTheFrameMenuIsShown) {
+  CNuvApp app;
+  ASSERT_TRUE(Start(app));
+  CMainFrame* frame = app.mainFrame();
+  auto* window = qobject_cast<waveform*>(frame->document(DocumentKind::Waveforms));
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(frame->IsCommandEnabled(cmd::kImportMseed));
+
+  // Two minutes of DM02 BHN and a channel the station table lacks.
+  const double start = 1710483600;  // 2024-03-15 06:20:00
+  std::vector<int32_t> samples(2400);
+  for (size_t i = 0; i < samples.size(); ++i) samples[i] = static_cast<int32_t>(i % 50) * 40 - 900;
+  MseedChannel known;
+  known.station = "DM02";
+  known.channel = "BHN";
+  known.start = start;
+  known.rate = 20;
+  MseedChannel unknown = known;
+  unknown.station = "ZZ99";
+  const auto folder = dir.path() / "mseed";
+  dir.WriteFile("mseed/day.mseed", PackMseed(known, samples) + PackMseed(unknown, samples));
+
+  prompts.paths.push_back(folder.string());
+  frame->ExecuteCommand(cmd::kImportMseed);
+  ASSERT_EQ(prompts.MessageTexts().size(), 1u);
+  EXPECT_EQ(prompts.MessageTexts()[0],
+            "Прочитано файлов miniSEED: 1\nЗаписано файлов архива: 1\nКаналы, которых нет в "
+            "списке станций (не импортированы):\n  XX.ZZ99..BHN");
+  ASSERT_EQ(window->panes().size(), 1u);
+  const TracePane& pane = window->panes().front()->pane();
+  EXPECT_EQ(pane.stationName + pane.channelName, "DM02BHN");
+  EXPECT_NEAR(pane.WindowStart(), start, 1e-3);
+  ASSERT_FALSE(pane.blocks.empty());
+  EXPECT_EQ(pane.blocks[0].samples[1], -860);
+
+  // A cancelled folder choice imports nothing and says nothing.
+  frame->ExecuteCommand(cmd::kImportMseed);
+  EXPECT_EQ(prompts.MessageTexts().size(), 1u);
 }
 
 }  // namespace

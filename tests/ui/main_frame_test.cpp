@@ -56,7 +56,7 @@ TEST_F(FrameTest, MenuBarHoldsThePopupsAndCommandsInOrder) {
             QStringList({"Функции", "Волновые формы", "Список фаз", "ПОС", "Карта", "Окна"}));
 
   const auto functions = PopupItems(f, 0);
-  ASSERT_EQ(functions.size(), 46u);
+  ASSERT_EQ(functions.size(), 47u);
   EXPECT_EQ(functions.front().id, 33110);
   EXPECT_EQ(functions.front().text, "Начать обработку нового землетрясения");
   // The nested "Преобразовать входной сигнал" follows, its commands in order.
@@ -73,6 +73,7 @@ TEST_F(FrameTest, MenuBarHoldsThePopupsAndCommandsInOrder) {
   };
   EXPECT_EQ(find(functions, 33132), "Запустить детектор STA\\LTA");
   EXPECT_EQ(find(functions, 33167), "Сохранить данные в формате CSS 3.0 ...");
+  EXPECT_EQ(find(functions, 33240), "Импорт файлов miniSEED...");
 
   const auto waveforms = PopupItems(f, 1);
   ASSERT_EQ(waveforms.size(), 43u);
@@ -82,7 +83,7 @@ TEST_F(FrameTest, MenuBarHoldsThePopupsAndCommandsInOrder) {
   EXPECT_EQ(waveforms.back().id, 33183);
 
   const auto phases = PopupItems(f, 2);
-  ASSERT_EQ(phases.size(), 23u);
+  ASSERT_EQ(phases.size(), 25u);
   EXPECT_EQ(find(phases, 32719), "Загрузить список  фаз из файла");  // two blanks
   EXPECT_EQ(phases.back().id, 33186);
   EXPECT_EQ(PopupItems(f, 3).size(), 12u);

@@ -9,6 +9,7 @@
 #include "app/ui/subsystem_commands.h"
 #include "db/databases.h"
 #include "phases/phase_types.h"
+#include "phases/ui/phases_wnd.h"
 #include "waveview/ui/waveform_window.h"
 #include "workstation/workstation.h"
 
@@ -48,6 +49,7 @@ FrameServices DefaultFrameServices() {
   };
   services.createDocument = [](DocumentKind kind, Workstation& ws, QWidget* parent) -> QWidget* {
     if (kind == DocumentKind::Waveforms) return new waveform(ws, parent);
+    if (kind == DocumentKind::PhaseList) return new CPhasesWnd(ws, parent);
     return new CDocumentWindow(QString::fromUtf8(kDocumentTitles[static_cast<int>(kind)]), parent);
   };
   services.registerCommands = RegisterSubsystemCommands;

@@ -248,7 +248,12 @@ void CMainFrame::CreateToolbars() {
     auto* toolbar = new CNUVToolbar(
         QString(bar.name), ToolbarResourceButtons(bar.name),
         [this](int id) { return ToolbarAction(id); }, this);
-    toolbar->setToolTip(QString(bar.name));
+    toolbar->setToolTip(ToolbarTitle(bar.name));
+    // The waveform bar has a row of its own, the map and phase-list bars
+    // share the next, the workspace bar takes the third: at 1600 pixels no
+    // bar needs its overflow arrow. A right click on a bar shows or hides
+    // each bar (its title with a check mark).
+    if (toolbars_.size() == 1 || toolbars_.size() == 3) addToolBarBreak(Qt::TopToolBarArea);
     addToolBar(Qt::TopToolBarArea, toolbar);
     toolbars_.push_back(toolbar);
   }

@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
-#include <QPainter>
 #include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -23,22 +22,30 @@ struct BarResource {
   const char* name;
   int resourceId;
   std::vector<int> buttons;
+  const char* title;  // shown in the frame's toolbar menu
 };
 
 const std::vector<BarResource>& Resources() {
   static const std::vector<BarResource> bars = {
-      {"WAVEFORMS", 128, {32701, 33202, 33212, 33216, 0,     606,   33080, 32772, 33057,
-                          0,     33017, 33018, 33021, 33022, 33015, 33016, 33019, 33020,
-                          33056, 33023, 33169, 0,     33207, 33208, 33205, 33206, 0,
-                          32712, 33135, 0,     33209, 32704, 33145, 32733, 0,     32735}},
+      {"WAVEFORMS",
+       128,
+       {32701, 33202, 33212, 33216, 0,     606,   33080, 32772, 33057, 0,     33017, 33018,
+        33021, 33022, 33015, 33016, 33019, 33020, 33056, 33023, 33169, 0,     33207, 33208,
+        33205, 33206, 0,     32712, 33135, 0,     33209, 32704, 33145, 32733, 0,     32735},
+       "Волновые формы"},
       {"MAP",
        130,
-       {116, 117, 0, 118, 119, 120, 121, 0, 104, 0, 33044, 33043, 33041, 33053, 0, 32723}},
+       {116, 117, 0, 118, 119, 120, 121, 0, 104, 0, 33044, 33043, 33041, 33053, 0, 32723},
+       "Карта"},
       {"PHASELIST",
        160,
-       {32732, 32731, 0, 32719, 32729, 32715, 0, 33106, 32783, 0, 33195, 33185, 32723}},
-      {"DSP", 203, {33086, 33085, 33084, 0, 33092, 33091, 33097, 33098, 0,     33087,
-                    33088, 33089, 33090, 0, 33099, 0,     33082, 33083, 33103, 33147}},
+       {32732, 32731, 0, 32719, 32729, 32715, 0, 33106, 32783, 0, 33195, 33185, 32723},
+       "Список фаз"},
+      {"DSP",
+       203,
+       {33086, 33085, 33084, 0, 33092, 33091, 33097, 33098, 0,     33087,
+        33088, 33089, 33090, 0, 33099, 0,     33082, 33083, 33103, 33147},
+       "ПОС"},
   };
   return bars;
 }
@@ -87,28 +94,6 @@ const std::map<int, const char*>& ToolbarOnlyTexts() {
   return texts;
 }
 
-// Short glyphs drawn on the buttons.
-const std::map<int, const char*>& Glyphs() {
-  static const std::map<int, const char*> glyphs = {
-      {32701, "+K"},   {33202, "+D"},  {33212, "−D"},   {33216, "↻"},   {606, "∿"},
-      {33080, "ССД"},  {32772, "БД"},  {33057, "⇆"},    {33017, "←"},   {33018, "→"},
-      {33021, "↔"},    {33022, "→←"},  {33015, "↕"},    {33016, "⇣⇡"},  {33019, "↑"},
-      {33020, "↓"},    {33056, "◎"},   {33023, "↶"},    {33169, "="},   {33207, "A+"},
-      {33208, "A−"},   {33205, "Пр"},  {33206, "Ис"},   {32712, "Ф"},   {33135, "[ ]"},
-      {33209, "Сорт"}, {32704, "Ф∼"},  {33145, "f(x)"}, {32733, "A/T"}, {32735, "▣"},
-      {116, "+"},      {117, "−"},     {118, "→"},      {119, "←"},     {120, "↑"},
-      {121, "↓"},      {104, "1:1"},   {33044, "□"},    {33043, "≈"},   {33041, "▲"},
-      {33053, "∠"},    {32723, "H"},   {32732, "БД↓"},  {32731, "БД↑"}, {32719, "Ф↓"},
-      {32729, "Ф+"},   {32715, "Ф↑"},  {33106, "+ф"},   {32783, "∅"},   {33195, "Δ"},
-      {33185, "Гип"},  {33086, "M"},   {33085, "+"},    {33084, "−"},   {33092, "↕"},
-      {33091, "⇣⇡"},   {33097, "↔"},   {33098, "→←"},   {33087, "↓"},   {33088, "↑"},
-      {33089, "←"},    {33090, "→"},   {33099, "lg"},   {33082, "+W"},  {33083, "−W"},
-      {33103, "W»"},   {33147, "f()"}, {32705, "В"},    {32708, "Ф"},   {33105, "П"},
-      {32707, "К"},    {57650, "▤"},   {57651, "☰"},    {57652, "▥"},
-  };
-  return glyphs;
-}
-
 }  // namespace
 
 std::vector<int> ToolbarResourceButtons(const std::string& name) {
@@ -123,27 +108,15 @@ int ToolbarResourceId(const std::string& name) {
   return 0;
 }
 
+QString ToolbarTitle(const std::string& name) {
+  for (const BarResource& bar : Resources())
+    if (name == bar.name) return QString::fromUtf8(bar.title);
+  return QString::fromStdString(name);
+}
+
 std::string ToolbarCommandText(int id) {
   if (auto it = ToolbarOnlyTexts().find(id); it != ToolbarOnlyTexts().end()) return it->second;
   return MenuCommandText(id);
-}
-
-QIcon CommandIcon(int id) {
-  QPixmap pixmap(24, 24);
-  pixmap.fill(Qt::transparent);
-  QPainter painter(&pixmap);
-  painter.setRenderHint(QPainter::Antialiasing);
-  painter.setRenderHint(QPainter::TextAntialiasing);
-  painter.setPen(QColor(0, 0, 128));
-  const auto it = Glyphs().find(id);
-  const QString glyph =
-      it != Glyphs().end() ? QString::fromUtf8(it->second) : QString::number(id % 100);
-  QFont font = painter.font();
-  font.setBold(true);
-  font.setPixelSize(glyph.size() <= 1 ? 18 : glyph.size() == 2 ? 12 : 9);
-  painter.setFont(font);
-  painter.drawText(pixmap.rect(), Qt::AlignCenter, glyph);
-  return QIcon(pixmap);
 }
 
 CNUVToolbar::CNUVToolbar(const QString& name, std::vector<int> buttons, ActionFactory actionFor,
@@ -154,6 +127,7 @@ CNUVToolbar::CNUVToolbar(const QString& name, std::vector<int> buttons, ActionFa
       current_(loaded_),
       actionFor_(std::move(actionFor)) {
   setObjectName(name);
+  setWindowTitle(ToolbarTitle(name_));
   setIconSize(QSize(24, 24));
   Rebuild();
 }

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "app/ui/command_icons.h"
+
 class QListWidget;
 class QMenu;
 
@@ -23,6 +25,9 @@ inline constexpr int kToolbarSeparator = 0;
 std::vector<int> ToolbarResourceButtons(const std::string& name);
 // The resource number of a bar ("WAVEFORMS" 128 ...), 0 for an unknown name.
 int ToolbarResourceId(const std::string& name);
+// The bar's Russian title ("Волновые формы" for "WAVEFORMS" ...): the
+// text of its entry in the frame's toolbar menu.
+QString ToolbarTitle(const std::string& name);
 // The tool-tip text of a toolbar command (its menu text where it has one).
 std::string ToolbarCommandText(int id);
 
@@ -94,8 +99,5 @@ class CToolbarCustomizeDialog : public QDialog {
   QListWidget* available_;
   QListWidget* current_;
 };
-
-// A 24x24 icon drawn for a toolbar or status-bar command.
-QIcon CommandIcon(int id);
 
 }  // namespace nuv

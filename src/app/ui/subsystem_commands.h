@@ -9,4 +9,8 @@ class CMainFrame;
 
 void RegisterSubsystemCommands(CMainFrame& frame);
 
+// Location, magnitudes and polarization: the waveform window's commands and
+// the particle-motion window.
+void RegisterSeismoCommands(CMainFrame& frame);
+
 }  // namespace nuv

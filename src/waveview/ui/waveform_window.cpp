@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
@@ -170,6 +171,7 @@ void waveform::LoadPane(CZoomWindow& view) {
   SaveTimeWindow(ws_.store(), pane.stationName, pane.channelName, pane.WindowStart(),
                  pane.windowLength);
   pane.transformed.clear();
+  pane.FinishPyramids();  // a build still reading the old blocks ends first
   try {
     if (loader_)
       loader_(pane.stationName, pane.channelName, pane.locationCode, pane.WindowStart(),
@@ -180,6 +182,8 @@ void waveform::LoadPane(CZoomWindow& view) {
     // The pane keeps whatever blocks arrived before the failure.
     ws_.prompts().ShowError(e.what());
   }
+  // The pyramids are built in a worker thread; the first drawing waits for them.
+  pane.StartPyramids();
   // The transformed signal follows the new samples.
   if (pane.retransform) pane.retransform(pane);
   ShowStatus("");
@@ -211,7 +215,17 @@ void waveform::AddPanesFromSelection() {
     view->show();
     view->SetChannel(station, channel);
     view->LoadData();
-    view->RebuildPicture();
+  }
+  // Every pane's pyramids are built while the next panes read their
+  // samples; the pictures follow once all are loaded. Events processed to
+  // show the progress may delete panes, so each is watched.
+  std::vector<QPointer<CZoomWindow>> added(panes_.begin() + static_cast<std::ptrdiff_t>(firstNew),
+                                           panes_.end());
+  for (size_t k = 0; k < added.size(); ++k) {
+    ShowStatus(StrFormat("Строятся обзоры трасс: %d из %d", static_cast<int>(k + 1),
+                         static_cast<int>(added.size())));
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    if (added[k]) added[k]->RebuildPicture();
   }
   CompactAndScroll();
   // The analyst sees what was added.

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/data_block.h"
 #include "phases/seismic_phase.h"
 #include "waveview/channel_selection.h"
 #include "waveview/display_settings.h"
@@ -123,6 +124,9 @@ class waveform : public QWidget, public CommandTarget {
   void LoadChannelList(const std::string& name);
   // CSS 3.0 file sets.
   void LoadCssFolder(const std::string& folder);
+  // Replaces the panes by one per imported channel span that the station
+  // table knows, each showing its span.
+  void ShowSpans(const CXChanArray& spans);
   bool SaveCssFile(const std::string& path);
   // Saves every pane's time window (the window is closing).
   void SaveAllTimeWindows();

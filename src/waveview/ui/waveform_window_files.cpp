@@ -76,6 +76,10 @@ void waveform::LoadCssFolder(const std::string& folder) {
     // What was imported before the error still gets its panes.
     ws_.prompts().ShowError(e.what());
   }
+  ShowSpans(spans);
+}
+
+void waveform::ShowSpans(const CXChanArray& spans) {
   DeleteAllPanes();
   if (spans.size() == 0) return;
   const int h = std::max(client_->height() / spans.size(), MinPaneHeight());

@@ -220,10 +220,11 @@ void CZoomWindow::RecordSourceLayer() {
     TraceView view{g, pane_.WindowStart(), pane_.windowLength, pane_.dispMin, pane_.dispMax};
     p.setPen(QPen(QColor(0, 0, 127), 1, Qt::SolidLine));
     std::vector<PixelPoint> points;
-    for (const NUVDataBlock& b : pane_.blocks) {
+    for (int k = 0; k < pane_.blocks.size(); ++k) {
+      const NUVDataBlock& b = pane_.blocks[k];
       DecimateSamples(view, b.samples.data(),
                       std::min<int>(b.count, static_cast<int>(b.samples.size())), b.rate, b.start,
-                      points);
+                      points, pane_.PyramidOf(k));
       if (!points.empty()) DrawPolyline(p, points);
     }
     // The limits at the right corners; on cyan after a vertical rescale.

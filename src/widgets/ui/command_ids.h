@@ -30,6 +30,8 @@ inline constexpr int kAbout = 33136;
 inline constexpr int kExit = 57665;
 inline constexpr int kHypocentre = 32723;
 inline constexpr int kHypocentreParameters = 33185;
+// Import of miniSEED files into the archive (a frame command).
+inline constexpr int kImportMseed = 33240;
 
 // Toolbar customisation of the "WAVEFORMS" and "PHASELIST" bars.
 inline constexpr int kCustomizeWaveformsBar = 33183;

@@ -1,0 +1,36 @@
+#include "phases/event_sql.h"
+
+#include <ctime>
+
+#include "db/dialect.h"
+#include "platform/strformat.h"
+
+namespace nuv {
+
+std::string NowText() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
+  return text;
+}
+
+std::string TimestampLiteral(const std::string& text, int dialect) {
+  if (dialect == kDialectSqlite || dialect == kDialectPostgres) return "{ts '" + text + "'}";
+  return "TO_DATE('" + text + "','YYYY-MM-DD HH24:MI:SS')";
+}
+
+std::string Quoted(std::string_view text) {
+  return "'" + SqlEscape(text) + "'";
+}
+
+std::string Fixed3OrNull(double value, bool present) {
+  return present ? StrFormat("%.3f", value) : std::string("NULL");
+}
+
+std::string ExactOrNull(double value, bool present) {
+  return present ? StrFormat("%.17g", value) : std::string("NULL");
+}
+
+}  // namespace nuv

@@ -1,0 +1,55 @@
+#pragma once
+// Extremes of a sample array over any index range from a handful of stored
+// values: level 0 keeps the smallest and largest sample of every run of
+// kBase samples, each further level those of kFactor runs of the level
+// below. A range is answered from the coarsest runs that fit inside it and
+// finer ones (and at most a few raw samples) at its two ends, so the answer
+// is exact and costs a few dozen values however long the range is.
+
+#include <cstddef>
+#include <vector>
+
+namespace nuv {
+
+class MinMaxPyramid {
+ public:
+  static constexpr int kBase = 16;
+  static constexpr int kFactor = 4;
+
+  struct Extremes {
+    float lo = 0;
+    float hi = 0;
+  };
+
+  MinMaxPyramid() = default;
+
+  // Builds the levels over `samples`, which are not copied: the caller keeps
+  // them alive and unchanged while the pyramid is used. An array holding a
+  // NaN gets no levels (extremes of NaN have no order), nor does one too
+  // short to fill a run.
+  void Build(const float* samples, int count);
+
+  // True when built over exactly this array.
+  bool Covers(const float* samples, int count) const {
+    return !levels_.empty() && samples == data_ && count == count_;
+  }
+  bool empty() const { return levels_.empty(); }
+  int levels() const { return static_cast<int>(levels_.size()); }
+  size_t MemoryBytes() const;
+
+  // Extremes of samples[first..last] (inclusive; 0 <= first <= last < count).
+  Extremes Range(int first, int last) const;
+
+ private:
+  struct Level {
+    int runLength = 0;  // samples per run
+    std::vector<float> lo, hi;
+  };
+  void Collect(int level, int first, int last, Extremes& e) const;
+
+  const float* data_ = nullptr;
+  int count_ = 0;
+  std::vector<Level> levels_;
+};
+
+}  // namespace nuv
