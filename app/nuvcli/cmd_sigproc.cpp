@@ -100,6 +100,9 @@ nlohmann::json RunFilter(Session&, const Args& input) {
   const double fh = ParseDouble(args[3], "upper cut-off");
   const double sps = ParseDouble(*rate, "sampling rate");
   if (!(sps > 0) || !std::isfinite(sps)) throw CliError("the sampling rate must be positive");
+  // Cut-offs that would give NaN or an integrator are refused before reading.
+  const std::string refusal = ButterworthCutoffError(type, fl, fh, 1.0 / sps);
+  if (!refusal.empty()) throw CliError(refusal);
   const std::vector<double> samples = ReadSamples(args[4]);
   std::vector<float> trace(samples.begin(), samples.end());
   // FilterTrace clamps the order to 1..10 as the trace pane does.

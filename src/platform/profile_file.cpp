@@ -51,6 +51,14 @@ bool KeyMatches(std::string_view line, std::string_view key, std::string_view* v
   return true;
 }
 
+// Writes the lines through a temporary file renamed over the old one; on
+// failure the old file stays and no temporary is left behind.
+bool WriteLines(const std::filesystem::path& path, const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\r\n";
+  return ReplaceFile(path, text);
+}
+
 size_t Utf8Cut(std::string_view text, size_t maxBytes) {
   if (text.size() <= maxBytes) return text.size();
   size_t cut = maxBytes;
@@ -125,13 +133,30 @@ bool ProfileFile::WriteString(std::string_view section, std::string_view key,
       lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(sectionEnd), entry);
     }
   }
-  std::string text;
-  for (const std::string& line : lines) text += line + "\r\n";
-  return ReplaceFile(path_, text);
+  return WriteLines(path_, lines);
 }
 
 std::string SettingsNotSavedMessage(const std::filesystem::path& file) {
   return "Ошибка записи файла " + file.string() + ": установки не сохранены";
+}
+
+bool ProfileFile::DeleteSection(std::string_view section) {
+  bool readable = true;
+  std::vector<std::string> lines = ReadLines(path_, &readable);
+  // A file that cannot be read is never rewritten from nothing.
+  if (!readable) return false;
+  std::vector<std::string> kept;
+  bool inSection = false;
+  bool found = false;
+  for (std::string& line : lines) {
+    if (auto name = SectionName(line)) {
+      inSection = EqualsNoCase(*name, Trim(section));
+      found = found || inSection;
+    }
+    if (!inSection) kept.push_back(std::move(line));
+  }
+  if (!found) return true;
+  return WriteLines(path_, kept);
 }
 
 }  // namespace nuv

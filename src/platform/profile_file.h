@@ -36,6 +36,10 @@ class ProfileFile {
   // Returns false when the file cannot be written.
   bool WriteString(std::string_view section, std::string_view key, std::string_view value);
 
+  // Removes the section with all its keys (nothing happens when it is
+  // missing). Returns false when the file cannot be written.
+  bool DeleteSection(std::string_view section);
+
  private:
   std::filesystem::path path_;
 };

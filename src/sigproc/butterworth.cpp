@@ -4,6 +4,8 @@
 #include <cmath>
 #include <complex>
 #include <cstring>
+#include <optional>
+#include <utility>
 
 #include "platform/strformat.h"
 
@@ -165,29 +167,35 @@ bool TypeIs(std::string_view type, const char* name) {
   return type.size() >= 2 && std::strncmp(type.data(), name, 2) == 0;
 }
 
-// The pass proper. Sections are kept in local arrays so the per-sample loop
-// runs without calls; the sections of one sample are independent chains the
-// processor overlaps.
-template <bool kReverse>
-void Pass(const ButterworthSections& f, float* x, size_t n) {
+// Four traces side by side: lane j holds trace j's sample. Every lane gets
+// the same single-precision operations in the same order as a lone trace
+// (no fused multiply-adds), so batched filtering changes no digit.
+typedef float Lanes __attribute__((vector_size(16)));
+constexpr size_t kLanes = 4;
+
+// The pass proper, on single samples or on lanes. Sections are kept in local
+// arrays so the per-sample loop runs without calls; the sections of one
+// sample are independent chains the processor overlaps.
+template <typename T, bool kReverse>
+void Pass(const ButterworthSections& f, T* x, size_t n) {
   const int ns = std::clamp(f.nsects, 0, kMaxButterworthSections);
   if (ns == 0 || n == 0) return;
-  float b0[kMaxButterworthSections], b1[kMaxButterworthSections], b2[kMaxButterworthSections];
-  float a1[kMaxButterworthSections], a2[kMaxButterworthSections];
-  float x1[kMaxButterworthSections] = {}, x2[kMaxButterworthSections] = {};
-  float y1[kMaxButterworthSections] = {}, y2[kMaxButterworthSections] = {};
+  T b0[kMaxButterworthSections], b1[kMaxButterworthSections], b2[kMaxButterworthSections];
+  T a1[kMaxButterworthSections], a2[kMaxButterworthSections];
+  T x1[kMaxButterworthSections] = {}, x2[kMaxButterworthSections] = {};
+  T y1[kMaxButterworthSections] = {}, y2[kMaxButterworthSections] = {};
   for (int s = 0; s < ns; ++s) {
-    b0[s] = f.sn[3 * s];
-    b1[s] = f.sn[3 * s + 1];
-    b2[s] = f.sn[3 * s + 2];
-    a1[s] = f.sd[3 * s + 1];
-    a2[s] = f.sd[3 * s + 2];
+    b0[s] = T{} + f.sn[3 * s];
+    b1[s] = T{} + f.sn[3 * s + 1];
+    b2[s] = T{} + f.sn[3 * s + 2];
+    a1[s] = T{} + f.sd[3 * s + 1];
+    a2[s] = T{} + f.sd[3 * s + 2];
   }
   for (size_t k = 0; k < n; ++k) {
-    float& sample = kReverse ? x[n - 1 - k] : x[k];
-    float in = sample;
+    T& sample = kReverse ? x[n - 1 - k] : x[k];
+    T in = sample;
     for (int s = 0; s < ns; ++s) {
-      const float y = b0[s] * in + b1[s] * x1[s] + b2[s] * x2[s] - (a1[s] * y1[s] + a2[s] * y2[s]);
+      const T y = b0[s] * in + b1[s] * x1[s] + b2[s] * x2[s] - (a1[s] * y1[s] + a2[s] * y2[s]);
       x2[s] = x1[s];
       x1[s] = in;
       y2[s] = y1[s];
@@ -196,6 +204,39 @@ void Pass(const ButterworthSections& f, float* x, size_t n) {
     }
     sample = in;
   }
+}
+
+// The shape a type index designs (4 and unknown indexes: band-pass).
+int DesignShape(int type) {
+  return type >= kBandPass && type <= kHighPass ? type : kBandPass;
+}
+
+void RemoveMean(std::vector<float>& samples) {
+  if (samples.empty()) return;
+  double sum = 0.0;
+  for (float v : samples) sum += v;
+  const float mean = static_cast<float>(sum / static_cast<double>(samples.size()));
+  for (float& v : samples) v -= mean;
+}
+
+// The pane's cut-offs and interval: an upper cut-off at or above Nyquist is
+// brought just below it. Empty when the filter is refused (`error` says why).
+std::optional<std::pair<float, float>> PaneCutoffs(double sps, const ChannelFilter& filter,
+                                                   std::string* error) {
+  if (!(sps > 0.0) || !std::isfinite(sps)) {
+    if (error) *error = StrFormat("Неверная частота дискретизации %g", sps);
+    return std::nullopt;
+  }
+  float fh = filter.highCut;
+  if (fh >= sps / 2.0) fh = static_cast<float>(sps / 2.0 - 0.1);
+  const float dt = static_cast<float>(1.0 / sps);
+  const std::string refusal =
+      ButterworthCutoffError(DesignShape(filter.type), filter.lowCut, fh, dt);
+  if (!refusal.empty()) {
+    if (error) *error = refusal;
+    return std::nullopt;
+  }
+  return std::make_pair(fh, dt);
 }
 
 }  // namespace
@@ -236,12 +277,12 @@ ButterworthSections DesignButterworth(int order, std::string_view type, float fl
 }
 
 void ApplySections(const ButterworthSections& filter, float* x, size_t n) {
-  Pass<false>(filter, x, n);
+  Pass<float, false>(filter, x, n);
 }
 
 void ApplySectionsZeroPhase(const ButterworthSections& filter, float* x, size_t n, bool zeroPhase) {
-  Pass<false>(filter, x, n);
-  if (zeroPhase) Pass<true>(filter, x, n);
+  Pass<float, false>(filter, x, n);
+  if (zeroPhase) Pass<float, true>(filter, x, n);
 }
 
 void TaperEnds(float* x, size_t n, int percent) {
@@ -255,47 +296,118 @@ void TaperEnds(float* x, size_t n, int percent) {
     x[i] = static_cast<float>(x[i] * std::sin(s * static_cast<double>(n - i)));
 }
 
+std::string ButterworthCutoffError(int type, double fl, double fh, double dt) {
+  if (!(dt > 0.0) || !std::isfinite(dt))
+    return StrFormat("Неверный шаг по времени %g: он должен быть больше нуля", dt);
+  const double nyquist = 0.5 / dt;
+  const bool usesLow = type != kLowPass;
+  const bool usesHigh = type != kHighPass;
+  const char* shape = type == kLowPass      ? "фильтра нижних частот"
+                      : type == kHighPass   ? "фильтра верхних частот"
+                      : type == kBandReject ? "режекторного фильтра"
+                                            : "полосового фильтра";
+  if ((usesLow && !std::isfinite(fl)) || (usesHigh && !std::isfinite(fh)))
+    return StrFormat("Неверная частота среза %s", shape);
+  if (usesLow && !(fl > 0.0))
+    return StrFormat("Нижняя частота среза %s должна быть больше нуля", shape);
+  if (usesHigh && !(fh > 0.0))
+    return StrFormat("Верхняя частота среза %s должна быть больше нуля", shape);
+  if (usesLow && usesHigh && !(fl < fh))
+    return StrFormat("Нижняя частота среза (%g Гц) должна быть меньше верхней (%g Гц)", fl, fh);
+  // The interval usually arrives in single precision (0.01f is a little
+  // below 0.01), so a cut-off within rounding of Nyquist counts as on it.
+  const double top = usesHigh ? fh : fl;
+  if (top >= nyquist * (1.0 - 1e-6))
+    return StrFormat(
+        "Частота среза %g Гц не ниже частоты Найквиста %g Гц (половины частоты дискретизации)", top,
+        nyquist);
+  return {};
+}
+
 bool FilterTrace(float* x, size_t n, float dt, int type, int order, float fl, float fh,
-                 bool zeroPhase) {
-  // A zero, negative or non-finite interval would turn every coefficient
-  // into NaN; the samples are left as they are instead.
-  if (!(dt > 0.0f) || !std::isfinite(dt)) return false;
+                 bool zeroPhase, std::string* error) {
+  // Type 4 (an "SPWWSS" preset) and any other unknown index filter as band-pass.
+  const int shape = DesignShape(type);
+  const std::string refusal = ButterworthCutoffError(shape, fl, fh, dt);
+  if (!refusal.empty()) {
+    if (error) *error = refusal;
+    return false;
+  }
   order = std::clamp(order, 1, kMaxButterworthOrder);
   TaperEnds(x, n, 5);
-  // Type 4 (an "SPWWSS" preset) and any other unknown index filter as band-pass.
-  const ButterworthSections f = DesignButterworth(order, ButterworthTypeName(type), fl, fh, dt);
+  const ButterworthSections f = DesignButterworth(order, ButterworthTypeName(shape), fl, fh, dt);
   ApplySectionsZeroPhase(f, x, n, zeroPhase);
   return true;
 }
 
-bool FilterPaneSamples(std::vector<float>& samples, double sps, const ChannelFilter& filter) {
-  if (!(sps > 0.0) || !std::isfinite(sps)) return false;
-  float fh = filter.highCut;
-  if (fh > sps / 2.0) fh = static_cast<float>(sps / 2.0 - 0.1);
-  if (!samples.empty()) {
-    double sum = 0.0;
-    for (float v : samples) sum += v;
-    const float mean = static_cast<float>(sum / static_cast<double>(samples.size()));
-    for (float& v : samples) v -= mean;
-  }
-  return FilterTrace(samples.data(), samples.size(), static_cast<float>(1.0 / sps), filter.type,
-                     filter.order, filter.lowCut, fh, filter.zeroPhase != 0);
+bool FilterPaneSamples(std::vector<float>& samples, double sps, const ChannelFilter& filter,
+                       std::string* error) {
+  const auto cutoffs = PaneCutoffs(sps, filter, error);
+  if (!cutoffs) return false;
+  RemoveMean(samples);
+  return FilterTrace(samples.data(), samples.size(), cutoffs->second, filter.type, filter.order,
+                     filter.lowCut, cutoffs->first, filter.zeroPhase != 0, error);
 }
 
-void FormulaFilter(double* x, size_t n, double dt, double lfr, double hfr, double order) {
+bool FilterPaneSamplesBatch(std::span<std::vector<float>* const> traces, double sps,
+                            const ChannelFilter& filter, std::string* error) {
+  const auto cutoffs = PaneCutoffs(sps, filter, error);
+  if (!cutoffs) return false;
+  const auto [fh, dt] = *cutoffs;
+  const int order = std::clamp(filter.order, 1, kMaxButterworthOrder);
+  const ButterworthSections f = DesignButterworth(
+      order, ButterworthTypeName(DesignShape(filter.type)), filter.lowCut, fh, dt);
+  for (std::vector<float>* trace : traces) {
+    RemoveMean(*trace);
+    TaperEnds(trace->data(), trace->size(), 5);
+  }
+  // Traces of one length go through the cascade four at a time; the rest
+  // (other lengths, a short last group) one by one.
+  std::vector<std::vector<float>*> pending(traces.begin(), traces.end());
+  std::vector<Lanes> lanes;
+  while (!pending.empty()) {
+    const size_t n = pending.front()->size();
+    std::vector<std::vector<float>*> group;
+    for (auto it = pending.begin(); it != pending.end() && group.size() < kLanes;) {
+      if ((*it)->size() == n) {
+        group.push_back(*it);
+        it = pending.erase(it);
+      } else {
+        ++it;
+      }
+    }
+    if (group.size() < 2) {
+      ApplySectionsZeroPhase(f, group.front()->data(), n, filter.zeroPhase != 0);
+      continue;
+    }
+    lanes.assign(n, Lanes{});
+    for (size_t j = 0; j < group.size(); ++j)
+      for (size_t k = 0; k < n; ++k) lanes[k][j] = (*group[j])[k];
+    Pass<Lanes, false>(f, lanes.data(), n);
+    if (filter.zeroPhase != 0) Pass<Lanes, true>(f, lanes.data(), n);
+    for (size_t j = 0; j < group.size(); ++j)
+      for (size_t k = 0; k < n; ++k) (*group[j])[k] = lanes[k][j];
+  }
+  return true;
+}
+
+std::string FormulaFilter(double* x, size_t n, double dt, double lfr, double hfr, double order) {
   const float lo = static_cast<float>(lfr);
   const float hi = static_cast<float>(hfr);
   const float step = static_cast<float>(dt);
-  if (lo == hi) return;
-  const char* type = lo == 0.0f ? "LP" : (hi == 0.0f ? "HP" : "BP");
+  if (lo == hi) return {};
+  const int shape = lo == 0.0f ? kLowPass : (hi == 0.0f ? kHighPass : kBandPass);
+  std::string refusal = ButterworthCutoffError(shape, lo, hi, step);
+  if (!refusal.empty()) return refusal;
   // Clamped before the conversion to int, so NaN and huge orders are safe.
   const int n2 = order >= kMaxButterworthOrder ? kMaxButterworthOrder
                  : order >= 2.0                ? static_cast<int>(order)
                                                : 2;
-  const ButterworthSections f = DesignButterworth(n2, type, lo, hi, step);
+  const ButterworthSections f = DesignButterworth(n2, ButterworthTypeName(shape), lo, hi, step);
   std::vector<float> buffer(x, x + n);
   ApplySections(f, buffer.data(), n);
   for (size_t i = 0; i < n; ++i) x[i] = buffer[i];
+  return {};
 }
 
 std::string FilterWizardFormula(int type, double low, double high, int order, bool zeroPhase) {

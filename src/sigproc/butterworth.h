@@ -7,6 +7,7 @@
 // with those of earlier versions of the workstation to the last digit.
 
 #include <array>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -68,23 +69,42 @@ void ApplySectionsZeroPhase(const ButterworthSections& filter, float* x, size_t 
 // Multiplies both ends of x by a sine ramp over `percent` % of its length.
 void TaperEnds(float* x, size_t n, int percent);
 
+// Why a design of the type index (as FilterTrace reads it) for these
+// cut-offs at sample interval dt would not give a usable filter, or an empty
+// text when it would. Outside these bounds the design yields NaN or an
+// integrator instead of a filter: the interval must be positive, a low-pass
+// needs 0 < fh, a high-pass 0 < fl, band-pass and band-reject 0 < fl < fh,
+// and every cut-off used must lie below the Nyquist frequency 1/(2 dt).
+std::string ButterworthCutoffError(int type, double fl, double fh, double dt);
+
 // The trace pane's filtering: order clamped to 1..10, 5 % taper, design for
 // the type index (0 band-pass, 1 low-pass, 2 band-reject, 3 high-pass; any
 // other index band-pass), forward pass and optional reverse pass. Returns
-// false and leaves x untouched when dt is not a positive finite number.
+// false and leaves x untouched when ButterworthCutoffError refuses the
+// input (its text goes to `error` when given).
 bool FilterTrace(float* x, size_t n, float dt, int type, int order, float fl, float fh,
-                 bool zeroPhase);
+                 bool zeroPhase, std::string* error = nullptr);
 
 // The pane filter as the pane runs it on its displayed samples: an upper
-// cut-off above half the sampling rate becomes sps/2 - 0.1, the mean is
-// removed, then FilterTrace runs with dt = 1/sps.
-bool FilterPaneSamples(std::vector<float>& samples, double sps, const ChannelFilter& filter);
+// cut-off at or above half the sampling rate becomes sps/2 - 0.1, the mean
+// is removed, then FilterTrace runs with dt = 1/sps. Refused input (see
+// FilterTrace) leaves the samples untouched.
+bool FilterPaneSamples(std::vector<float>& samples, double sps, const ChannelFilter& filter,
+                       std::string* error = nullptr);
+
+// FilterPaneSamples on several traces with one rate and one filter: each
+// trace ends exactly as FilterPaneSamples would leave it, but traces of equal
+// length share the vector instructions of the cascade four at a time.
+// Refused input leaves every trace untouched.
+bool FilterPaneSamplesBatch(std::span<std::vector<float>* const> traces, double sps,
+                            const ChannelFilter& filter, std::string* error = nullptr);
 
 // The formula function butter: lfr == hfr returns x unchanged; lfr == 0 is a
 // low-pass at hfr, hfr == 0 a high-pass at lfr, otherwise band-pass. Order
 // clamped to 2..10, no taper, no mean removal, one forward pass in single
-// precision.
-void FormulaFilter(double* x, size_t n, double dt, double lfr, double hfr, double order);
+// precision. Returns the refusal of ButterworthCutoffError (x untouched),
+// or an empty text after filtering.
+std::string FormulaFilter(double* x, size_t n, double dt, double lfr, double hfr, double order);
 
 // The filter wizard's formula text (radio index 0..3 as ButterworthType; the
 // bounds as decimal numbers read from the two edits). Band-reject is the sum

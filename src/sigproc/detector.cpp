@@ -24,15 +24,18 @@ std::optional<double> LeadingNumber(std::string_view text) {
   return value;
 }
 
-// Running means and mean squares carry rounding residue: on a constant trace
-// meansq - mean^2 comes out as a few units of the last place, of either sign,
-// and a positive residue in the short window against a negative one in the
-// long window would pass for a trigger. A window variance at or below this
-// share of its mean square is rounding, not signal, and counts as zero in the
-// trigger test.
+// The window statistics are sums of deviations from a reference level (the
+// first sample), so a constant offset of the trace cannot change them: noise
+// of a few units around 1e7 gives the same sums as around 0. Running sums
+// still carry rounding residue where the deviations are not exact; a window
+// variance at or below this share of its mean square deviation is rounding,
+// not signal, and counts as zero in the trigger test.
 constexpr double kVarianceRounding = 1e-9;
 
-double SignalVariance(double variance, double meanSquare) {
+double SignalVariance(double sum, double sumSquares, double n) {
+  const double mean = sum / n;
+  const double meanSquare = sumSquares / n;
+  const double variance = meanSquare - mean * mean;
   return variance <= kVarianceRounding * meanSquare ? 0.0 : variance;
 }
 
@@ -86,7 +89,9 @@ void CNUVDetector::Initialise(double samplesPerSecond) {
   sps_ = samplesPerSecond;
   buffer_.assign(nLta_ + nSta_, 0.0);
   head_ = 0;
-  meanS_ = meanSqS_ = meanL_ = meanSqL_ = 0.0;
+  reference_ = 0.0;
+  sinceResync_ = 0;
+  sumS_ = sumSqS_ = sumL_ = sumSqL_ = 0.0;
   x0_ = x1_ = x2_ = 0.0f;
   slope_ = 0.0f;
   ratio_ = 0.0f;
@@ -122,25 +127,33 @@ CNUVDetector::Result CNUVDetector::Step(float x) {
     slope_ = static_cast<float>(2.0 * a * pb_ + b);
   }
 
-  // 2. v leaves the LTA window, u moves from the STA window into it.
+  // 2. v leaves the LTA window, u moves from the STA window into it. The
+  // buffer holds deviations from the reference; before the first sample it
+  // stands for a trace at the level of that sample.
+  if (seen_ == 0) reference_ = x;
   const std::size_t size = buffer_.size();
   const double v = buffer_[head_];
   std::size_t at = head_ + nLta_;
   if (at >= size) at -= size;
   const double u = buffer_[at];
-  const double xd = x;
+  const double xd = static_cast<double>(x) - reference_;
   buffer_[head_] = xd;
   if (++head_ == size) head_ = 0;
 
-  // 3.-5. Running means and mean squares of both windows.
+  // 3.-5. Running sums and sums of squares of both windows, recomputed from
+  // the buffer once per buffer length so rounding cannot accumulate.
+  if (++sinceResync_ >= size) {
+    ResyncSums();
+  } else {
+    sumS_ += xd - u;
+    sumSqS_ += xd * xd - u * u;
+    sumL_ += u - v;
+    sumSqL_ += u * u - v * v;
+  }
   const double ns = static_cast<double>(nSta_);
   const double nl = static_cast<double>(nLta_);
-  meanS_ += (xd - u) / ns;
-  meanSqS_ += (xd * xd - u * u) / ns;
-  const double varS = meanSqS_ - meanS_ * meanS_;
-  meanL_ += (u - v) / nl;
-  meanSqL_ += (u * u - v * v) / nl;
-  const double varL = meanSqL_ - meanL_ * meanL_;
+  const double varS = SignalVariance(sumS_, sumSqS_, ns);
+  const double varL = SignalVariance(sumL_, sumSqL_, nl);
   ratio_ = varL > 0.0 ? static_cast<float>(varS / varL) : 1e8f;
 
   // 6. Warm-up until both windows have been filled three times over.
@@ -151,7 +164,7 @@ CNUVDetector::Result CNUVDetector::Step(float x) {
 
   // 7. The trigger, held on for 5 s after the ratio falls below K.
   Result result;
-  if (SignalVariance(varS, meanSqS_) > k_ * SignalVariance(varL, meanSqL_)) {
+  if (varS > k_ * varL) {
     hold_ = holdReset_;
     result.on = true;
   } else if (hold_ > 0) {
@@ -159,8 +172,31 @@ CNUVDetector::Result CNUVDetector::Step(float x) {
     result.on = true;
   }
   // 8. Where a straight line with the current slope reaches the long-term mean.
-  if (slope_ != 0.0f) result.onsetOffset = std::fabs((meanL_ - x0_) / slope_);
+  if (slope_ != 0.0f) {
+    const double meanL = sumL_ / nl;
+    const double x0 = static_cast<double>(x0_) - reference_;
+    result.onsetOffset = std::fabs((meanL - x0) / slope_);
+  }
   return result;
+}
+
+void CNUVDetector::ResyncSums() {
+  sinceResync_ = 0;
+  sumS_ = sumSqS_ = sumL_ = sumSqL_ = 0.0;
+  // Oldest first: the LTA window is the first nLta_ samples, the STA window the rest.
+  const std::size_t size = buffer_.size();
+  for (std::size_t i = 0; i < size; ++i) {
+    std::size_t at = head_ + i;
+    if (at >= size) at -= size;
+    const double d = buffer_[at];
+    if (i < nLta_) {
+      sumL_ += d;
+      sumSqL_ += d * d;
+    } else {
+      sumS_ += d;
+      sumSqS_ += d * d;
+    }
+  }
 }
 
 void CVendrelDetector::Initialise(double samplesPerSecond) {

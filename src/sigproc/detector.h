@@ -87,9 +87,15 @@ class CNUVDetector {
   double tlta_, tsta_, k_;
   double sps_ = 0.0;
   std::size_t nLta_ = 0, nSta_ = 0;
-  std::vector<double> buffer_;  // ring of nLta_ + nSta_ samples, oldest at head_
+  void ResyncSums();
+
+  // Ring of nLta_ + nSta_ deviations from reference_, oldest at head_.
+  std::vector<double> buffer_;
   std::size_t head_ = 0;
-  double meanS_ = 0.0, meanSqS_ = 0.0, meanL_ = 0.0, meanSqL_ = 0.0;
+  double reference_ = 0.0;
+  std::size_t sinceResync_ = 0;
+  // Sums and sums of squares of the deviations in the STA and LTA windows.
+  double sumS_ = 0.0, sumSqS_ = 0.0, sumL_ = 0.0, sumSqL_ = 0.0;
   float x0_ = 0.0f, x1_ = 0.0f, x2_ = 0.0f;
   float slope_ = 0.0f;
   float ratio_ = 0.0f;

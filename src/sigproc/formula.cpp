@@ -30,6 +30,7 @@ bool IsAsciiDigit(char c) {
 constexpr int kMaxDepth = 200;
 constexpr const char* kTooDeep = "Формула слишком сложна: слишком глубокая вложенность";
 constexpr const char* kTooLong = "Слишком много отсчетов (%.0f) в функции %s";
+constexpr const char* kNegativeBase = "Отрицательное основание нельзя возвести в дробную степень";
 constexpr const char* kTooMuchWork = "Вычисление формулы слишком трудоемко";
 // Powers up to this exponent multiply sample by sample as written (the
 // exact rounding of repeated products); larger ones use pow.
@@ -328,11 +329,20 @@ Signal FormulaParser::Power() {
   if (++depth_ > kMaxDepth) Fail(kTooDeep);
   const Signal exponent = Power();
   --depth_;
-  // The exponent is the integer part of its first sample. Integer powers
-  // follow arithmetic: x^0 is 1 and x^-k is 1/x^k (with the "/" rule for a
-  // zero divisor); a NaN exponent leaves the base as it is.
-  const double k = std::trunc(exponent.First());
-  if (std::isnan(k) || k == 1.0) return base;
+  // The exponent is the first sample of the right operand. Integer powers
+  // follow arithmetic by repeated products: x^0 is 1 and x^-k is 1/x^k (with
+  // the "/" rule for a zero divisor); a NaN exponent leaves the base as it is.
+  const double p = exponent.First();
+  if (std::isnan(p) || p == 1.0) return base;
+  const double k = std::trunc(p);
+  if (k != p && std::isfinite(p)) {
+    // A real power; a negative base has no real value.
+    Spend(static_cast<double>(base.size()));
+    for (double x : base.samples)
+      if (x < 0.0) Fail(kNegativeBase);
+    for (double& x : base.samples) x = p > 0.0 ? std::pow(x, p) : Divide(1.0, std::pow(x, -p));
+    return base;
+  }
   Spend(static_cast<double>(base.size()) * std::min(std::abs(k), kMaxRepeatedPower));
   for (double& x : base.samples) {
     if (k >= 2.0)

@@ -604,13 +604,11 @@ Signal Butter(FormulaParser& p) {
   p.Expect(',', kFormulaError);
   const double order = p.Argument().First();
   p.Expect(')', kNoClose);
-  // Equal cut-offs return the signal unfiltered whatever its interval; any
-  // other design needs a positive interval, or every sample would be NaN.
-  if (static_cast<float>(lfr) != static_cast<float>(hfr) &&
-      (!(static_cast<float>(w.dx) > 0.0f) || !std::isfinite(static_cast<float>(w.dx))))
-    p.Fail(StrFormat("Ошибка в функции BUTTER: шаг по времени %g должен быть больше нуля", w.dx));
   p.Spend(static_cast<double>(w.size()) * 10.0);
-  FormulaFilter(w.samples.data(), w.size(), w.dx, lfr, hfr, order);
+  // Equal cut-offs return the signal unfiltered whatever its interval; any
+  // other design is checked before filtering, or the samples would be NaN.
+  const std::string refusal = FormulaFilter(w.samples.data(), w.size(), w.dx, lfr, hfr, order);
+  if (!refusal.empty()) p.Fail("Ошибка в функции BUTTER: " + refusal);
   return w;
 }
 

@@ -30,14 +30,11 @@ std::vector<std::string> AddRecentFormula(ProfileFile& profile, std::string_view
   list.erase(std::remove(list.begin(), list.end(), formula), list.end());
   list.insert(list.begin(), std::string(formula));
   if (list.size() > static_cast<size_t>(kMaxRecentFormulas)) list.resize(kMaxRecentFormulas);
-  for (int i = 1; i <= kMaxRecentFormulas; ++i) {
-    const std::string key = StrFormat("formula%d", i);
-    const size_t index = static_cast<size_t>(i - 1);
-    if (index < list.size())
-      profile.WriteString(kSection, key, list[index]);
-    else if (profile.Find(kSection, key))
-      profile.WriteString(kSection, key, "");
-  }
+  // The section is written anew: removed entries leave no keys behind.
+  profile.DeleteSection(kSection);
+  int number = 1;
+  for (const std::string& entry : list)
+    if (!entry.empty()) profile.WriteString(kSection, StrFormat("formula%d", number++), entry);
   return list;
 }
 

@@ -21,8 +21,8 @@ inline constexpr int kMaxRecentFormulas = 30;
 std::vector<std::string> ReadRecentFormulas(const ProfileFile& profile);
 
 // Puts `formula` at the top (an equal entry moves up), keeps 30 entries and
-// writes the list. Slots left over from a longer list are written empty,
-// which reading treats as absent. Returns the new list.
+// writes the list: the section is removed, then every non-empty entry is
+// written as formula1, formula2, ... Returns the new list.
 std::vector<std::string> AddRecentFormula(ProfileFile& profile, std::string_view formula);
 
 struct SavedFormula {

@@ -4,6 +4,7 @@
 // them. The pane widget draws this state and turns mouse input into these
 // calls; reloading the samples after a change is the caller's business.
 
+#include <functional>
 #include <future>
 #include <optional>
 #include <string>
@@ -53,7 +54,14 @@ struct PaneFilterName {
   double low = 0, high = 0;
   int order = 0;
   bool zeroPhase = false;
+  int type = 0;  // 0 band-pass, 1 low-pass, 2 band-reject, 3 high-pass
 };
+
+class TracePane;
+// Recomputes a pane's transformed samples from its newly loaded source
+// samples. The analyses that transform panes stand above this folder and set
+// it; the window calls it after every load.
+using PaneRetransform = std::function<void(TracePane&)>;
 
 class TracePane {
  public:
@@ -94,6 +102,10 @@ class TracePane {
   bool formulaOn = false;
   bool filterOn = false;
   std::string formula;
+  PaneRetransform retransform;  // empty while the pane holds no transformation
+
+  // Times of detector triggers, drawn in the marks layer.
+  std::vector<double> detectionMarks;
 
   // Interval.
   double intervalStart = 0, intervalEnd = 0;

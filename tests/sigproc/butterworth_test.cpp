@@ -186,6 +186,106 @@ TEST(FilterTrace, RefusesAZeroOrNegativeInterval) {
   EXPECT_TRUE(FilterTrace(nullptr, 0, 0.01f, 0, 4, 1, 2, true));
 }
 
+TEST(ButterworthCutoffs, InputThatWouldGiveNaNOrAnIntegratorIsRefusedBeforeFiltering) {
+  // 100 samples/s: Nyquist at 50 Hz.
+  struct Case {
+    int type;
+    float fl, fh;
+    const char* words;  // part of the message
+  };
+  const Case refused[] = {
+      {kLowPass, 1, 0, "Верхняя частота среза фильтра нижних частот"},
+      {kLowPass, 0, 50, "Найквиста 50"},
+      {kLowPass, 0, 70, "Найквиста"},
+      {kHighPass, 0, 5, "Нижняя частота среза фильтра верхних частот"},
+      {kHighPass, 50, 0, "Найквиста"},
+      {kBandPass, 0, 5, "Нижняя частота среза полосового фильтра"},
+      {kBandPass, 1, 50, "Частота среза 50"},
+      {kBandPass, 5, 2, "меньше верхней"},
+      {kBandPass, 2, 2, "меньше верхней"},
+      {kBandReject, 0, 5, "режекторного"},
+      {kBandPass, NAN, 5, "Неверная частота"},
+      {kBandPass, 1, INFINITY, "Неверная частота"},
+  };
+  const std::vector<float> input = Noise(500);
+  for (const Case& c : refused) {
+    const std::string message = ButterworthCutoffError(c.type, c.fl, c.fh, 0.01);
+    EXPECT_NE(message.find(c.words), std::string::npos)
+        << c.type << " " << c.fl << " " << c.fh << ": " << message;
+    std::vector<float> x = input;
+    std::string error;
+    EXPECT_FALSE(FilterTrace(x.data(), x.size(), 0.01f, c.type, 4, c.fl, c.fh, true, &error));
+    EXPECT_EQ(error, message);
+    EXPECT_EQ(x, input);
+  }
+  // What the design handles: the unused cut-off does not matter.
+  for (const Case& c : {Case{kLowPass, 0, 49.9f, ""}, Case{kHighPass, 0.1f, 0, ""},
+                        Case{kBandPass, 0.5f, 49, ""}, Case{kBandReject, 1, 2, ""}}) {
+    EXPECT_EQ(ButterworthCutoffError(c.type, c.fl, c.fh, 0.01), "");
+    std::vector<float> x = input;
+    ASSERT_TRUE(FilterTrace(x.data(), x.size(), 0.01f, c.type, 4, c.fl, c.fh, true));
+    for (float v : x) ASSERT_TRUE(std::isfinite(v)) << c.type;
+  }
+  // The formula filter refuses the same way and leaves its input alone; equal
+  // cut-offs still return the signal unchanged.
+  std::vector<double> x(input.begin(), input.end());
+  const std::vector<double> before = x;
+  EXPECT_NE(FormulaFilter(x.data(), x.size(), 0.01, 0, 60, 4), "");
+  EXPECT_NE(FormulaFilter(x.data(), x.size(), 0.01, 50, 0, 4), "");
+  EXPECT_NE(FormulaFilter(x.data(), x.size(), 0.01, -1, 5, 4), "");
+  EXPECT_NE(FormulaFilter(x.data(), x.size(), 0.01, 5, 1, 4), "");
+  EXPECT_EQ(FormulaFilter(x.data(), x.size(), 0.01, 60, 60, 4), "");
+  EXPECT_EQ(x, before);
+  // The pane filter pulls an upper cut-off at Nyquist below it, as above it,
+  // but refuses a lower cut-off there.
+  ChannelFilter filter;
+  filter.type = kBandPass;
+  filter.order = 4;
+  filter.lowCut = 1;
+  filter.highCut = 50;
+  std::vector<float> pane = input;
+  EXPECT_TRUE(FilterPaneSamples(pane, 100.0, filter));
+  for (float v : pane) ASSERT_TRUE(std::isfinite(v));
+  filter.type = kHighPass;
+  filter.lowCut = 50;
+  pane = input;
+  std::string error;
+  EXPECT_FALSE(FilterPaneSamples(pane, 100.0, filter, &error));
+  EXPECT_NE(error.find("Найквиста"), std::string::npos) << error;
+  EXPECT_EQ(pane, input);
+}
+
+TEST(FilterPaneSamples, ABatchGivesEveryTraceWhatItGetsAlone) {
+  ChannelFilter filter;
+  filter.type = kBandPass;
+  filter.order = 4;
+  filter.lowCut = 0.5f;
+  filter.highCut = 60.0f;  // above Nyquist: brought below it as for one trace
+  filter.zeroPhase = 1;
+  // Six traces: five of one length (a group of four and one alone), one shorter.
+  std::vector<std::vector<float>> traces;
+  for (int i = 0; i < 6; ++i) {
+    std::vector<float> x = Noise(i == 3 ? 250 : 400);
+    for (float& v : x) v = v * (1.0f + 0.5f * i) + 3.0f * i;
+    traces.push_back(x);
+  }
+  std::vector<std::vector<float>> alone = traces;
+  std::vector<std::vector<float>*> batch;
+  for (auto& t : traces) batch.push_back(&t);
+  ASSERT_TRUE(FilterPaneSamplesBatch(batch, 100.0, filter));
+  for (size_t i = 0; i < alone.size(); ++i) {
+    ASSERT_TRUE(FilterPaneSamples(alone[i], 100.0, filter));
+    EXPECT_EQ(traces[i], alone[i]) << i;
+  }
+  filter.type = kHighPass;
+  filter.lowCut = 55.0f;
+  const auto before = traces;
+  std::string error;
+  EXPECT_FALSE(FilterPaneSamplesBatch(batch, 100.0, filter, &error));
+  EXPECT_NE(error.find("Найквиста"), std::string::npos);
+  EXPECT_EQ(traces, before);
+}
+
 TEST(FilterPaneSamples, CutsTheUpperFrequencyBelowNyquistAndRemovesTheMean) {
   std::vector<float> input = Noise(400);
   for (auto& v : input) v += 10.0f;

@@ -140,6 +140,49 @@ TEST(Detectors, AConstantTraceNeverTriggers) {
   }
 }
 
+// Whole-number noise of standard deviation about `background` around
+// `offset` with a burst `ratio` times its variance from 60 s for 3 s: every
+// sample is exact in single precision up to 1e7, so each offset hands the
+// detector the same deviations.
+std::vector<float> OffsetRecord(double offset, double background, double ratio) {
+  Noise noise(29);
+  std::vector<float> x(9000);
+  const double burst = background * std::sqrt(ratio);
+  for (std::size_t i = 0; i < x.size(); ++i) {
+    const bool inBurst = i >= 6000 && i < 6300;
+    const double a = (inBurst ? burst : background) * std::sqrt(3.0);  // uniform noise
+    x[i] = static_cast<float>(offset + std::round(a * noise()));
+  }
+  return x;
+}
+
+TEST(NUVDetector, AConstantOffsetChangesNothing) {
+  const DetectorParams params{10.0, 1.0, 10.0, 0};
+  DetectParam reference;
+  RunNUVDetector(OffsetRecord(0.0, 2.0, 40.0), 100.0, 0.0, params, reference);
+  ASSERT_EQ(reference.size(), 2u);
+  // Triggered within the first second of the burst (marks at t - Tsta/2).
+  EXPECT_GE(reference.time(0), 60.0 - 0.5);
+  EXPECT_LT(reference.time(0), 60.5);
+  for (double offset : {0.0, 1e5, 1e6, 1e7}) {
+    // A burst of ratio 6.25 stays under K = 10 at every level.
+    DetectParam quiet;
+    RunNUVDetector(OffsetRecord(offset, 2.0, 6.25), 100.0, 0.0, params, quiet);
+    EXPECT_EQ(quiet.size(), 0u) << offset;
+    // A burst of ratio 40 triggers at the same sample with the same onset.
+    DetectParam marks;
+    RunNUVDetector(OffsetRecord(offset, 2.0, 40.0), 100.0, 0.0, params, marks);
+    ASSERT_EQ(marks.size(), reference.size()) << offset;
+    for (std::size_t i = 0; i < marks.size(); ++i)
+      EXPECT_NEAR(marks.time(i), reference.time(i), 1e-6) << offset;
+    // A constant trace at that level stays silent.
+    const std::vector<float> flat(9000, static_cast<float>(offset));
+    DetectParam none;
+    RunNUVDetector(flat, 100.0, 0.0, params, none);
+    EXPECT_EQ(none.size(), 0u) << offset;
+  }
+}
+
 TEST(Detectors, ShortAndEmptyInputAndBadParameters) {
   DetectParam marks;
   marks.Add(1.0, 2.0, 3.0);

@@ -27,6 +27,26 @@ TEST(RecentFormulas, NewestFirstWithoutDuplicatesAndAtMostThirty) {
   EXPECT_FALSE(profile.Find("Formulas list", "formula31"));
 }
 
+TEST(RecentFormulas, RewritingRemovesEntriesInsteadOfLeavingEmptyKeys) {
+  test::TempDir dir;
+  // A list with holes and blank entries, as an older version or a hand edit
+  // leaves it, beside a section that must survive.
+  const auto file = dir.WriteFile("NUV.INI",
+                                  "[Formulas list]\r\nformula1=a\r\nformula2=\r\nformula3=b\r\n"
+                                  "formula7=c\r\nformula30=\r\n[Other]\r\nkey=1\r\n");
+  ProfileFile profile(file);
+  EXPECT_EQ(AddRecentFormula(profile, "b"), (std::vector<std::string>{"b", "a", "c"}));
+  const std::string text = test::TempDir::ReadFile(file);
+  EXPECT_NE(text.find("formula1=b"), std::string::npos);
+  EXPECT_NE(text.find("formula2=a"), std::string::npos);
+  EXPECT_NE(text.find("formula3=c"), std::string::npos);
+  EXPECT_EQ(text.find("formula4"), std::string::npos);
+  EXPECT_EQ(text.find("formula7"), std::string::npos);
+  EXPECT_EQ(text.find("formula30"), std::string::npos);
+  EXPECT_EQ(profile.Find("Other", "key"), "1");
+  EXPECT_TRUE(profile.DeleteSection("missing"));
+}
+
 TEST(SavedFormulas, PairsEndedByCarriageReturnsNewestFirst) {
   test::TempDir dir;
   const auto file = dir / "SavedFormulas";

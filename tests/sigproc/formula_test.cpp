@@ -68,7 +68,6 @@ TEST_F(FormulaTest, PrecedenceSignsAndPowers) {
   EXPECT_EQ(Scalar("-(2+3)"), -5.0);
   EXPECT_EQ(Scalar("+4"), 4.0);
   EXPECT_EQ(Scalar("2*-3"), -6.0);
-  EXPECT_EQ(Scalar("2^3.9"), 8.0);  // the exponent's integer part
   EXPECT_EQ(Eval("w1^1").samples, (std::vector<double>{10, 20, 30}));
   EXPECT_EQ(Eval("w0^2").samples, (std::vector<double>{1, 4, 9, 16}));
   EXPECT_EQ(Eval("w0^2").dx, 0.5);
@@ -78,6 +77,25 @@ TEST_F(FormulaTest, PrecedenceSignsAndPowers) {
   EXPECT_EQ(Scalar("2^-3"), 0.125);
   EXPECT_EQ(Scalar("0^-1"), 0.0);
   EXPECT_EQ(Scalar("1.0001^2000"), std::pow(1.0001, 2000.0));
+}
+
+TEST_F(FormulaTest, RealExponentsAndNegativeBases) {
+  EXPECT_DOUBLE_EQ(Scalar("2^0.5"), std::sqrt(2.0));
+  EXPECT_DOUBLE_EQ(Scalar("2^3.9"), std::pow(2.0, 3.9));
+  EXPECT_DOUBLE_EQ(Scalar("4^-0.5"), 0.5);
+  EXPECT_EQ(Scalar("0^0.5"), 0.0);
+  EXPECT_EQ(Scalar("0^-0.5"), 0.0);  // the "/" rule for a zero divisor
+  const Signal roots = Eval("w0^0.5");
+  ASSERT_EQ(roots.count(), 4);
+  for (int i = 0; i < 4; ++i) EXPECT_DOUBLE_EQ(roots.samples[i], std::sqrt(i + 1.0));
+  EXPECT_EQ(roots.dx, 0.5);
+  // Only the first sample of the exponent counts; the exponent may be a series.
+  EXPECT_DOUBLE_EQ(Scalar("9^(w0/2)"), 3.0);
+  // A negative base with an integer exponent stays defined, with a fractional one it is an error.
+  EXPECT_EQ(Scalar("(-2)^3"), -8.0);
+  const std::string message = Error("(0-w0)^0.5");
+  EXPECT_NE(message.find("дробную степень"), std::string::npos) << message;
+  EXPECT_FALSE(Error("(w0-2)^1.5").empty());
 }
 
 TEST_F(FormulaTest, DivisionAndRemainderByZero) {

@@ -158,6 +158,30 @@ TEST_F(DemoFrame, StartsOnTheDemoAndClosesCleanly) {
   EXPECT_TRUE(again.Acquire());
 }
 
+TEST_F(DemoFrame, PanesAreSimulatedThroughTheDatabaseResponsesAndFiltered) {
+  CNuvApp app;
+  ASSERT_TRUE(Start(app));
+  auto* window = qobject_cast<waveform*>(app.mainFrame()->document(DocumentKind::Waveforms));
+  ASSERT_NE(window, nullptr);
+  window->LoadChannelList("DEMO-Z");
+  ASSERT_EQ(window->panes().size(), 3u);
+  window->ExecuteCommand(kCmdActivateAll);
+  // Wood-Anderson through the poles and zeros of CALIBRATION, on every pane.
+  window->ExecuteCommand(33140);
+  EXPECT_TRUE(prompts.MessageTexts().empty());
+  for (const CZoomWindow* view : window->panes()) {
+    const TracePane& pane = view->pane();
+    SCOPED_TRACE(pane.stationName);
+    EXPECT_EQ(pane.TransformName(), "WA");
+    ASSERT_FALSE(pane.transformed.empty());
+    EXPECT_GT(*std::max_element(pane.transformed.begin(), pane.transformed.end()), 0.0f);
+  }
+  // "Убрать фильтр" gives the original back.
+  window->ExecuteCommand(32737);
+  for (const CZoomWindow* view : window->panes())
+    EXPECT_EQ(view->pane().TransformName(), "unfilter");
+}
+
 TEST_F(DemoFrame, CssSetSavedFromAPaneLoadsBackIntoTheArchive) {
   CNuvApp app;
   ASSERT_TRUE(Start(app));

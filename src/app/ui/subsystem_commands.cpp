@@ -5,6 +5,7 @@
 #include "phases/ui/phase_list_dialogs.h"
 #include "seismo/ui/seismo_commands.h"
 #include "seismo/ui/travel_time_dialogs.h"
+#include "sigproc/ui/sigproc_commands.h"
 #include "waveview/ui/mseed_import_command.h"
 #include "waveview/ui/waveform_window.h"
 
@@ -28,6 +29,7 @@ void RegisterSubsystemCommands(CMainFrame& frame) {
     waveforms->commands().Add(
         33110, [waveforms, &frame] { RunNewEventDialog(waveforms->workstation(), &frame); });
     RegisterTravelTimeDialogs(*waveforms);
+    RegisterSigprocCommands(*waveforms);
   }
   RegisterSeismoCommands(frame);
 }

@@ -184,6 +184,8 @@ void waveform::LoadPane(CZoomWindow& view) {
   }
   // The pyramids are built in a worker thread; the first drawing waits for them.
   pane.StartPyramids();
+  // The transformed signal follows the new samples.
+  if (pane.retransform) pane.retransform(pane);
   ShowStatus("");
 }
 

@@ -115,6 +115,7 @@ QToolButton* CZoomWindow::headerButton(int id) const {
 void CZoomWindow::RefreshButtons() {
   mainButton_->setText(pane_.isMain ? "◆" : "◇");
   signalButton_->setText(pane_.showTransformed ? "Фильтр" : "Исходн");
+  signalButton_->setToolTip(Q("Фильтрованные/Исходные данные: " + pane_.TransformName()));
   maximizeButton_->setText(pane_.maximized ? "▭" : "□");
   const int xR = width() - 2;
   mainButton_->setGeometry(1, 0, 17, 16);
@@ -325,14 +326,24 @@ void CZoomWindow::RecordMarksLayer() {
   const bool das = owner_.dasMarks();
   const bool dbPhases = owner_.settings().dbPhaseMarks;
   Workstation& ws = owner_.workstation();
-  if ((das || dbPhases) && ws.databases().mainOpen() && !pane_.stationName.empty()) {
+  const bool fromDb = (das || dbPhases) && ws.databases().mainOpen() && !pane_.stationName.empty();
+  if (fromDb || !pane_.detectionMarks.empty()) {
     QPainter p(&picture);
     const PaneGeometry g = Geometry();
     const double start = pane_.WindowStart();
     const double end = pane_.WindowEnd();
     const int labelY = g.traceBottom() - 14;
     auto inWindow = [&](double t) { return t >= start && t <= end; };
-    if (das) {
+    // Detector triggers: a grey line three pixels wide labelled "D".
+    p.setFont(MarkFont());
+    for (double t : pane_.detectionMarks) {
+      if (!inWindow(t)) continue;
+      const int x = TimeToPixel(g, start, pane_.windowLength, t);
+      p.setPen(QPen(Qt::gray, 3));
+      p.drawLine(x, g.traceTop(), x, g.traceBottom());
+      p.drawText(QPoint(x + 2, labelY), "D");
+    }
+    if (fromDb && das) {
       try {
         const auto marks = LoadSystemEvents(ws.databases().main(), pane_.stationName,
                                             static_cast<long>(start), static_cast<long>(end));
@@ -348,7 +359,7 @@ void CZoomWindow::RecordMarksLayer() {
         // The pane simply shows no acquisition marks.
       }
     }
-    if (dbPhases) {
+    if (fromDb && dbPhases) {
       const std::string sql = StrFormat(
           "select itime,iphase from arrival   where (itime between %f and %f) and sta='%s' "
           "and chan='%s'",
