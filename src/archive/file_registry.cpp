@@ -8,6 +8,7 @@
 #include "archive/cpath_rows.h"
 #include "archive/wfd_file.h"
 #include "db/dialect.h"
+#include "platform/local_time.h"
 #include "platform/paths.h"
 #include "platform/strformat.h"
 #include "platform/user_prompts.h"
@@ -19,15 +20,6 @@ constexpr const char* kInsertRow =
     "insert into FILELIST (STA, SPS, GAIN, CPATH, DATATYPE, CH, CREATER, LDDATE, TBEGIN, TQTY, "
     "CALIB, CALPER, FOFF, TEND, LCODE) values ('%s', %.17g, 1, '%s', %d, '%s', '%s', {ts '%s'}, "
     "%.17g, %.17g, %.17g, %.17g, %d, %s, %s)";
-
-std::string LocalTimestampNow() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  char text[32];
-  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
-  return text;
-}
 
 // Runs `work` inside a transaction; rolls back and rethrows on any error.
 template <typename Work>

@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "bulletins/fixed_columns.h"
+#include "phases/css_result_save.h"
 #include "platform/strformat.h"
 #include "platform/time_base.h"
 
@@ -15,21 +16,6 @@ double F(double value, int room, int precision, double null) {
 }
 long L(long value, int room) {
   return static_cast<long>(FitOrNull(static_cast<long long>(value), room, -1));
-}
-
-const char* FirstMotionText(uint8_t fm) {
-  switch (fm) {
-    case 5:
-      return "c.";
-    case 6:
-      return "d.";
-    case 7:
-      return ".u";
-    case 8:
-      return ".r";
-    default:
-      return "-";
-  }
 }
 
 std::string Qual(const SEISMIC_PHASE& p, bool byOnset) {
@@ -88,7 +74,7 @@ std::string FormatCssArrival(const BulletinSource& s, const SEISMIC_PHASE& p, lo
       L(JulianDateOfEpoch(p.time), 8), -1L, -1L, ToLowerAscii(s.ChannelName(p)).c_str(),
       s.PhaseName(p).c_str(), "-", F(p.deltim, 6, 3, -1.0), F(azimuth, 7, 2, -1.0), -1.0, -1.0,
       -1.0, F(ema, 7, 2, -1.0), -1.0, F(amp, 10, 1, -1.0), F(per, 7, 2, -1.0), F(logat, 7, 2, -1.0),
-      "-", FirstMotionText(p.firstMotion), -1.0, Qual(p, o.qualByOnset).c_str(), kCssAuthor, -1L,
+      "-", CssFirstMotionCode(p.firstMotion), -1.0, Qual(p, o.qualByOnset).c_str(), kCssAuthor, -1L,
       lddate.c_str());
 }
 

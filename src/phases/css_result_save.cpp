@@ -97,21 +97,6 @@ struct CssWriter {
   }
   IdBlock ampids, magids;
 
-  static const char* FmCode(uint8_t fm) {
-    switch (fm) {
-      case 5:
-        return "c.";
-      case 6:
-        return "d.";
-      case 7:
-        return ".u";
-      case 8:
-        return ".r";
-      default:
-        return "-";
-    }
-  }
-
   void WriteArrival(const SEISMIC_PHASE& p) {
     const bool pol = p.hasPolarization != 0, amp = p.hasAmplitude != 0;
     const double azimuth = pol ? (p.azimuth < 0 ? p.azimuth + 360 : p.azimuth) : -1;
@@ -127,7 +112,7 @@ struct CssWriter {
                          Quoted(Station(p).code).c_str(), p.time, p.arid, JulianDateOfEpoch(p.time),
                          Quoted(Chan(p)).c_str(), Quoted(c.types.Name(p.phaseType)).c_str(),
                          p.deltim, azimuth, pol ? p.emergence : -1.0, ampNm, per, logat,
-                         FmCode(p.firstMotion), qual) +
+                         CssFirstMotionCode(p.firstMotion), qual) +
                Stamp() + ")");
   }
 
@@ -238,6 +223,21 @@ void RollbackQuietly(odbc::Connection& db) {
 }
 
 }  // namespace
+
+const char* CssFirstMotionCode(uint8_t firstMotion) {
+  switch (firstMotion) {
+    case 5:
+      return "c.";
+    case 6:
+      return "d.";
+    case 7:
+      return ".u";
+    case 8:
+      return ".r";
+    default:
+      return "-";
+  }
+}
 
 int SaveEventToCss(EventContext& c) {
   if (c.event.orid < 0)

@@ -4,6 +4,8 @@
 // station magnitudes and remark. The identifiers stay with the event and
 // the phases, so saving again replaces the rows instead of adding new ones.
 
+#include <cstdint>
+
 #include "phases/event_context.h"
 
 namespace nuv {
@@ -17,5 +19,9 @@ inline constexpr const char* kNoNewCommid = "Ошибка при получен�
 // arrival rows in a second; a failure rolls the open one back and shows the
 // identifier message or the driver's text (the caller adds its summary).
 int SaveEventToCss(EventContext& context);
+
+// The CSS 3.0 first-motion code of a phase's first motion: "c.", "d.",
+// ".u", ".r", or "-" when there is none.
+const char* CssFirstMotionCode(uint8_t firstMotion);
 
 }  // namespace nuv

@@ -3,17 +3,13 @@
 #include <ctime>
 
 #include "db/dialect.h"
+#include "platform/local_time.h"
 #include "platform/strformat.h"
 
 namespace nuv {
 
 std::string NowText() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  char text[32];
-  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
-  return text;
+  return LocalTimestampNow();
 }
 
 std::string TimestampLiteral(const std::string& text, int dialect) {
