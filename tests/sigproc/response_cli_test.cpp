@@ -113,12 +113,12 @@ TEST_F(SignalCommandsTest, FilterRefusesCutOffsTheDesignCannotTake) {
   WriteSignal("in.dat", Burst(400, 100.0, 1.0));
   for (const char* args :
        {"LP 4 0 0", "LP 4 0 50", "HP 4 0 5", "BP 4 0 5", "BP 4 1 60", "HP 4 55 0", "BP 4 5 2"}) {
-    const CliRun run = Nuvcli(std::string("filter ") + args + " --rate 100 in.dat out.dat");
+    const FolderCliRun run = Nuvcli(std::string("filter ") + args + " --rate 100 in.dat out.dat");
     EXPECT_EQ(run.status, 1) << args;
     EXPECT_NE(run.err.find("частот"), std::string::npos) << args << ": " << run.err;
     EXPECT_FALSE(std::filesystem::exists(dir_ / "out.dat")) << args;
   }
-  const CliRun run = Nuvcli("filter BP 4 1 10 --rate 100 --zero-phase in.dat out.dat");
+  const FolderCliRun run = Nuvcli("filter BP 4 1 10 --rate 100 --zero-phase in.dat out.dat");
   ASSERT_EQ(run.status, 0) << run.err;
   const auto lines = Lines("out.dat");
   ASSERT_EQ(lines.size(), 400u);
