@@ -89,11 +89,6 @@ bool RefuseWithoutDataDirectory(const DiskLoopTarget& target) {
 
 }  // namespace
 
-bool HasDataDirectory(std::string_view dataDir) {
-  const std::string_view trimmed = Trim(dataDir);
-  return !trimmed.empty() && trimmed != "/" && trimmed != "\\";
-}
-
 bool DeleteDiskLoopFile(const DiskLoopTarget& target, const std::string& cpath,
                         std::optional<long long> foff) {
   if (foff && *foff != kWfdHeaderSize) return false;  // part of a shared file: kept

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "archive/archive_paths.h"
 #include "platform/odbc.h"
 
 namespace nuv {
@@ -21,9 +22,7 @@ class UserPrompts;
 inline constexpr const char* kNoDataDirectory =
     "Не задан каталог данных (DATA= или [DATA] DIR в NUV.INI). Удаление файлов невозможно.";
 
-// False for an empty data directory and for the root ("/" or "\"), which is
-// what an unset [DATA] DIR becomes.
-bool HasDataDirectory(std::string_view dataDir);
+// (HasDataDirectory of archive_paths.h says whether one is.)
 
 // Where the deletion works: the main connection, the data directory that
 // relative CPATH values lie below, and the prompts that report per file.
