@@ -66,6 +66,9 @@ std::optional<long long> InTransaction(odbc::Connection& connection, const std::
 std::optional<long long> AllocateOnce(odbc::Connection& connection, int dialect,
                                       const std::string& key, int count) {
   if (dialect == kDialectPostgres) return IncrementReturning(connection, key, count);
+  // Inside the caller's transaction the update's lock holds until its
+  // commit: the increment and the read are one unit already.
+  if (connection.InTransaction()) return IncrementThenRead(connection, key, count);
   if (dialect == kDialectSqlite) {
     // A deferred transaction would read under a shared lock that another
     // writer may hold too; IMMEDIATE takes the write lock first.

@@ -129,6 +129,12 @@ void Connection::Commit() {
   if (!failure.empty()) throw Error(failure);
 }
 
+bool Connection::InTransaction() const {
+  SQLULEN autocommit = SQL_AUTOCOMMIT_ON;
+  const SQLRETURN rc = SQLGetConnectAttr(dbc_, SQL_ATTR_AUTOCOMMIT, &autocommit, 0, nullptr);
+  return (rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO) && autocommit == SQL_AUTOCOMMIT_OFF;
+}
+
 void Connection::Rollback() {
   const SQLRETURN rc = SQLEndTran(SQL_HANDLE_DBC, dbc_, SQL_ROLLBACK);
   SQLSetConnectAttr(dbc_, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON), 0);

@@ -57,6 +57,8 @@ class Connection {
   void BeginTransaction();
   void Commit();
   void Rollback();
+  // True while a manual-commit transaction is open (auto-commit is off).
+  bool InTransaction() const;
 
   SQLHDBC handle() const { return dbc_; }
 

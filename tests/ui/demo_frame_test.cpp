@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <sstream>
 
 #include "app/ui/nuv_app.h"
@@ -74,7 +75,15 @@ class DemoFrame : public ::testing::Test {
     const std::string command = std::string(NUV_BINARY_DIR) + "/tools/nuvdemo --out " +
                                 demo.string() + " --stations 3 --minutes 5 > /dev/null";
     ASSERT_EQ(std::system(command.c_str()), 0);
+    if (const char* previous = std::getenv("ODBCINI")) previousOdbcIni = previous;
     setenv("ODBCINI", (demo / "odbc.ini").c_str(), 1);
+  }
+  // The other suites' data sources live in the file ODBCINI named before.
+  void TearDown() override {
+    if (previousOdbcIni)
+      setenv("ODBCINI", previousOdbcIni->c_str(), 1);
+    else
+      unsetenv("ODBCINI");
   }
   // Starts the program on the demo the way run-demo.sh does.
   bool Start(CNuvApp& app) {
@@ -89,6 +98,7 @@ class DemoFrame : public ::testing::Test {
   TempDir dir;
   const std::filesystem::path demo = dir.path() / "demo";
   ScriptedPrompts prompts;
+  std::optional<std::string> previousOdbcIni;
 };
 
 TEST_F(DemoFrame, StartsOnTheDemoAndClosesCleanly) {
