@@ -47,15 +47,15 @@ BENCHMARK(BM_FilterTraceDayBandPassZeroPhase)->Unit(benchmark::kMillisecond);
 
 // Argument: worker threads (0: one per core, as the waveform window runs them).
 void BM_Filter24PanesHourBandPass4ZeroPhase(benchmark::State& state) {
-  nuv::PaneTransformSpec spec;
-  spec.code = nuv::kBandPass;
-  spec.filter.order = 4;
-  spec.filter.lowCut = 0.5f;
-  spec.filter.highCut = 5.0f;
-  spec.filter.zeroPhase = 1;
+  nuv::PaneTransformRequest request;
+  request.code = nuv::kBandPass;
+  request.filter.order = 4;
+  request.filter.lowCut = 0.5f;
+  request.filter.highCut = 5.0f;
+  request.filter.zeroPhase = 1;
   std::vector<nuv::PaneTransformTask> sources(kPanes);
   for (int p = 0; p < kPanes; ++p) {
-    sources[p].spec = spec;
+    sources[p].request = request;
     sources[p].rate = 100.0;
     sources[p].samples = Trace(kHourAt100, 1000u + p);
   }

@@ -47,11 +47,11 @@ ChannelFilter PaneChannelFilter(const TracePane& pane) {
   return f;
 }
 
-bool PreparePaneTransform(const TracePane& pane, const PaneTransformSpec& spec,
+bool PreparePaneTransform(const TracePane& pane, const PaneTransformRequest& request,
                           ResponseLoader* loader, PaneTransformTask& task,
                           const std::string& responseFile) {
   task = PaneTransformTask{};
-  task.spec = spec;
+  task.request = request;
   task.rate = pane.SampleRate();
   if (!(task.rate > 0)) {
     task.error = StrFormat("Нет данных для преобразования канала '%s' станции '%s'",
@@ -64,7 +64,7 @@ bool PreparePaneTransform(const TracePane& pane, const PaneTransformSpec& spec,
     task.error = "Не хватает памяти";
     return false;
   }
-  if (spec.code < 1000) return true;
+  if (request.code < 1000) return true;
   ResponseChannel channel;
   channel.station = pane.stationName;
   channel.channel = pane.channelName;
@@ -75,12 +75,12 @@ bool PreparePaneTransform(const TracePane& pane, const PaneTransformSpec& spec,
     return false;
   }
   try {
-    if (IsPoleZeroTransform(spec.code)) {
+    if (IsPoleZeroTransform(request.code)) {
       task.poleZero = loader->LoadPoleZero(channel, pane.WindowStart());
       if (!task.poleZero) task.error = NoCalibrationMessage(channel);
       return task.poleZero.has_value();
     }
-    if (IsFapTransform(spec.code)) {
+    if (IsFapTransform(request.code)) {
       task.fap = loader->LoadFapFile(channel);
       return task.fap.has_value();  // a missing table is only a beep
     }
@@ -88,22 +88,22 @@ bool PreparePaneTransform(const TracePane& pane, const PaneTransformSpec& spec,
     task.error = e.what();
     return false;
   }
-  task.error = StrFormat("Код преобразования %d не задаёт симуляцию", spec.code);
+  task.error = StrFormat("Код преобразования %d не задаёт симуляцию", request.code);
   return false;
 }
 
 void ComputePaneTransform(PaneTransformTask& task) {
   task.ok = false;
   try {
-    if (task.spec.code < 1000) {
-      ChannelFilter filter = task.spec.filter;
-      filter.type = task.spec.code;
+    if (task.request.code < 1000) {
+      ChannelFilter filter = task.request.filter;
+      filter.type = task.request.code;
       task.ok = FilterPaneSamples(task.samples, task.rate, filter, &task.error);
     } else if (task.poleZero) {
-      task.samples = SimulatePoleZero(task.samples, task.rate, *task.poleZero, task.spec.code);
+      task.samples = SimulatePoleZero(task.samples, task.rate, *task.poleZero, task.request.code);
       task.ok = true;
     } else if (task.fap) {
-      task.samples = SimulateFap(task.samples, task.rate, *task.fap, task.spec.code);
+      task.samples = SimulateFap(task.samples, task.rate, *task.fap, task.request.code);
       task.ok = true;
     }
   } catch (const std::exception& e) {
@@ -115,11 +115,11 @@ std::vector<std::vector<size_t>> PaneTransformGroups(const std::vector<PaneTrans
                                                      const std::vector<bool>& wanted) {
   constexpr size_t kGroup = 4;
   auto sameFilter = [](const PaneTransformTask& a, const PaneTransformTask& b) {
-    const ChannelFilter& f = a.spec.filter;
-    const ChannelFilter& g = b.spec.filter;
-    return a.spec.code == b.spec.code && a.rate == b.rate && a.samples.size() == b.samples.size() &&
-           f.lowCut == g.lowCut && f.highCut == g.highCut && f.order == g.order &&
-           f.zeroPhase == g.zeroPhase;
+    const ChannelFilter& f = a.request.filter;
+    const ChannelFilter& g = b.request.filter;
+    return a.request.code == b.request.code && a.rate == b.rate &&
+           a.samples.size() == b.samples.size() && f.lowCut == g.lowCut && f.highCut == g.highCut &&
+           f.order == g.order && f.zeroPhase == g.zeroPhase;
   };
   std::vector<std::vector<size_t>> groups;
   std::vector<bool> placed(tasks.size(), false);
@@ -127,7 +127,7 @@ std::vector<std::vector<size_t>> PaneTransformGroups(const std::vector<PaneTrans
     if (placed[i] || (i < wanted.size() && !wanted[i])) continue;
     placed[i] = true;
     std::vector<size_t> group{i};
-    if (tasks[i].spec.code < 1000) {
+    if (tasks[i].request.code < 1000) {
       for (size_t j = i + 1; j < tasks.size() && group.size() < kGroup; ++j) {
         if (placed[j] || (j < wanted.size() && !wanted[j])) continue;
         if (!sameFilter(tasks[i], tasks[j])) continue;
@@ -149,8 +149,8 @@ void ComputePaneTransformGroup(std::vector<PaneTransformTask>& tasks,
   std::vector<std::vector<float>*> traces;
   for (size_t i : group) traces.push_back(&tasks[i].samples);
   PaneTransformTask& first = tasks[group.front()];
-  ChannelFilter filter = first.spec.filter;
-  filter.type = first.spec.code;
+  ChannelFilter filter = first.request.filter;
+  filter.type = first.request.code;
   std::string error;
   const bool ok = FilterPaneSamplesBatch(traces, first.rate, filter, &error);
   for (size_t i : group) {
@@ -169,10 +169,10 @@ void ComputePaneTransforms(std::vector<PaneTransformTask>& tasks, ParallelJobs& 
 void ApplyPaneTransform(TracePane& pane, PaneTransformTask& task) {
   pane.transformed = std::move(task.samples);
   pane.transRate = task.rate;
-  pane.transformCode = task.spec.code;
-  if (task.spec.code < 1000) {
-    const ChannelFilter& f = task.spec.filter;
-    pane.filter = {f.lowCut, f.highCut, f.order, f.zeroPhase != 0, task.spec.code};
+  pane.transformCode = task.request.code;
+  if (task.request.code < 1000) {
+    const ChannelFilter& f = task.request.filter;
+    pane.filter = {f.lowCut, f.highCut, f.order, f.zeroPhase != 0, task.request.code};
   }
   pane.formulaOn = false;
   pane.filterOn = true;

@@ -24,14 +24,14 @@ class ParallelJobs;
 
 // The transformation a command asks for: codes below 1000 take `filter`
 // (its type is the code), codes from 1000 are simulations.
-struct PaneTransformSpec {
+struct PaneTransformRequest {
   int code = kBandPass;
   ChannelFilter filter;
 };
 
 // One pane's work.
 struct PaneTransformTask {
-  PaneTransformSpec spec;
+  PaneTransformRequest request;
   double rate = 0;
   std::vector<float> samples;  // the window sample array; the result after Compute
   std::optional<PoleZeroResponse> poleZero;
@@ -48,7 +48,7 @@ ChannelFilter PaneChannelFilter(const TracePane& pane);
 // run: task.error holds the system's message, or is empty when a missing FAP
 // file is only to be signalled by a beep.
 // `responseFile` is the channel's FAP file name from the station list.
-bool PreparePaneTransform(const TracePane& pane, const PaneTransformSpec& spec,
+bool PreparePaneTransform(const TracePane& pane, const PaneTransformRequest& request,
                           ResponseLoader* loader, PaneTransformTask& task,
                           const std::string& responseFile = {});
 

@@ -33,9 +33,9 @@ bool SilentWithoutPanes(int code) {
 
 void Simulate(SigprocPanes& panes, int code) {
   if (SilentWithoutPanes(code) && panes.window().ActivePanes().empty()) return;
-  PaneTransformSpec spec;
-  spec.code = code;
-  panes.TransformActive(spec);
+  PaneTransformRequest request;
+  request.code = code;
+  panes.TransformActive(request);
 }
 
 void FillFilterList(SigprocPanes& panes, QMenu& menu) {

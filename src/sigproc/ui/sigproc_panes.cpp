@@ -95,14 +95,14 @@ bool SigprocPanes::RunJobs(size_t count, const std::function<void(size_t)>& job,
   return !jobs_.cancelled();
 }
 
-int SigprocPanes::TransformActive(const PaneTransformSpec& spec) {
+int SigprocPanes::TransformActive(const PaneTransformRequest& request) {
   std::vector<CZoomWindow*> active;
   if (!RequireActive(active)) return 0;
-  return TransformPanes(active, spec);
+  return TransformPanes(active, request);
 }
 
 int SigprocPanes::TransformPanes(const std::vector<CZoomWindow*>& panes,
-                                 const PaneTransformSpec& spec) {
+                                 const PaneTransformRequest& request) {
   Workstation& ws = window_.workstation();
   QApplication::setOverrideCursor(Qt::WaitCursor);
   window_.ShowStatus(kComputing);
@@ -113,7 +113,7 @@ int SigprocPanes::TransformPanes(const std::vector<CZoomWindow*>& panes,
   std::string message;
   for (size_t i = 0; i < panes.size(); ++i) {
     const TracePane& pane = panes[i]->pane();
-    prepared[i] = PreparePaneTransform(pane, spec, spec.code >= 1000 ? &loader() : nullptr,
+    prepared[i] = PreparePaneTransform(pane, request, request.code >= 1000 ? &loader() : nullptr,
                                        tasks[i], ResponseFileOf(ws, pane));
     if (!prepared[i]) {
       if (tasks[i].error.empty())
@@ -161,12 +161,12 @@ void SigprocPanes::Retransform(TracePane& pane) {
       window_.workstation().prompts().ShowError(*error, kFormulaErrorCaption);
     return;
   }
-  PaneTransformSpec spec;
-  spec.code = pane.transformCode;
-  spec.filter = PaneChannelFilter(pane);
+  PaneTransformRequest request;
+  request.code = pane.transformCode;
+  request.filter = PaneChannelFilter(pane);
   PaneTransformTask task;
   Workstation& ws = window_.workstation();
-  if (!PreparePaneTransform(pane, spec, spec.code >= 1000 ? &loader() : nullptr, task,
+  if (!PreparePaneTransform(pane, request, request.code >= 1000 ? &loader() : nullptr, task,
                             ResponseFileOf(ws, pane)))
     return;
   ComputePaneTransform(task);

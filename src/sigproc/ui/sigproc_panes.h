@@ -46,8 +46,8 @@ class SigprocPanes : public QObject, public FormulaInterface {
 
   // Transforms every active pane ("Не выбрано главное окно" without one).
   // Returns the number of panes transformed.
-  int TransformActive(const PaneTransformSpec& spec);
-  int TransformPanes(const std::vector<CZoomWindow*>& panes, const PaneTransformSpec& spec);
+  int TransformActive(const PaneTransformRequest& request);
+  int TransformPanes(const std::vector<CZoomWindow*>& panes, const PaneTransformRequest& request);
   // 32737: every active pane drops its transformation.
   void RemoveFromActive();
 
