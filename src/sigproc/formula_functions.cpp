@@ -15,6 +15,7 @@
 #include "seismo/polarization.h"
 #include "sigproc/butterworth.h"
 #include "sigproc/fft_pow2.h"
+#include "sigproc/fftw_plan.h"
 #include "sigproc/formula_parser.h"
 
 namespace nuv {
@@ -121,10 +122,10 @@ std::vector<double> DftModuli(const std::vector<double>& x, size_t m, size_t cou
   std::vector<double> in(m, 0.0);
   std::copy(x.begin(), x.begin() + static_cast<std::ptrdiff_t>(std::min(x.size(), m)), in.begin());
   std::vector<std::complex<double>> out(m / 2 + 1);
-  fftw_plan plan = fftw_plan_dft_r2c_1d(static_cast<int>(m), in.data(),
-                                        reinterpret_cast<fftw_complex*>(out.data()), FFTW_ESTIMATE);
-  fftw_execute(plan);
-  fftw_destroy_plan(plan);
+  FftwPlan([&] {
+    return fftw_plan_dft_r2c_1d(static_cast<int>(m), in.data(),
+                                reinterpret_cast<fftw_complex*>(out.data()), FFTW_ESTIMATE);
+  }).Execute();
   std::vector<double> y(count);
   for (size_t k = 0; k < count; ++k) y[k] = std::abs(out[k]);
   return y;
@@ -532,19 +533,18 @@ Signal Interpolate(FormulaParser& p) {
   std::vector<double> centred(2 * n, 0.0);
   for (size_t j = 0; j < n; ++j) centred[j] = w.samples[j] - mu;
   std::vector<std::complex<double>> half(n + 1);
-  fftw_plan forward =
-      fftw_plan_dft_r2c_1d(static_cast<int>(2 * n), centred.data(),
-                           reinterpret_cast<fftw_complex*>(half.data()), FFTW_ESTIMATE);
-  fftw_execute(forward);
-  fftw_destroy_plan(forward);
+  FftwPlan([&] {
+    return fftw_plan_dft_r2c_1d(static_cast<int>(2 * n), centred.data(),
+                                reinterpret_cast<fftw_complex*>(half.data()), FFTW_ESTIMATE);
+  }).Execute();
 
   std::vector<std::complex<double>> coeff(2 * total, 0.0);
   for (size_t k = 0; k < n; ++k) coeff[k] = half[k] / static_cast<double>(n);
-  fftw_plan backward =
-      fftw_plan_dft_1d(static_cast<int>(2 * total), reinterpret_cast<fftw_complex*>(coeff.data()),
-                       reinterpret_cast<fftw_complex*>(coeff.data()), FFTW_BACKWARD, FFTW_ESTIMATE);
-  fftw_execute(backward);
-  fftw_destroy_plan(backward);
+  FftwPlan([&] {
+    return fftw_plan_dft_1d(
+        static_cast<int>(2 * total), reinterpret_cast<fftw_complex*>(coeff.data()),
+        reinterpret_cast<fftw_complex*>(coeff.data()), FFTW_BACKWARD, FFTW_ESTIMATE);
+  }).Execute();
   std::vector<double> y(total);
   for (size_t i = 0; i < total; ++i) y[i] = mu + coeff[i].real();
   return Signal(std::move(y), w.dx / static_cast<double>(m));

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "platform/strformat.h"
+#include "sigproc/fftw_plan.h"
 #include "sigproc/instrument.h"
 
 namespace nuv {
@@ -29,10 +30,6 @@ void CheckRate(double samplesPerSecond) {
 struct FftwDeleter {
   void operator()(void* p) const { fftw_free(p); }
 };
-struct PlanDeleter {
-  void operator()(fftw_plan_s* p) const { fftw_destroy_plan(p); }
-};
-using Plan = std::unique_ptr<fftw_plan_s, PlanDeleter>;
 
 template <typename T>
 std::unique_ptr<T[], FftwDeleter> FftwArray(std::size_t count) {
@@ -109,9 +106,13 @@ std::vector<float> SimulatePoleZero(std::span<const float> samples, double sampl
     data[i][1] = 0.0;
   }
   const int length = static_cast<int>(m);
-  Plan forward(fftw_plan_dft_1d(length, data.get(), data.get(), FFTW_FORWARD, FFTW_ESTIMATE));
-  Plan backward(fftw_plan_dft_1d(length, data.get(), data.get(), FFTW_BACKWARD, FFTW_ESTIMATE));
-  fftw_execute(forward.get());
+  const FftwPlan forward([&] {
+    return fftw_plan_dft_1d(length, data.get(), data.get(), FFTW_FORWARD, FFTW_ESTIMATE);
+  });
+  const FftwPlan backward([&] {
+    return fftw_plan_dft_1d(length, data.get(), data.get(), FFTW_BACKWARD, FFTW_ESTIMATE);
+  });
+  forward.Execute();
 
   for (std::size_t bin = 1; bin < m; ++bin) {
     const double f = bin <= m / 2 ? static_cast<double>(bin) * samplesPerSecond / count
@@ -129,7 +130,7 @@ std::vector<float> SimulatePoleZero(std::span<const float> samples, double sampl
     data[bin][1] = value.imag();
   }
 
-  fftw_execute(backward.get());
+  backward.Execute();
   std::vector<float> out(m);
   for (std::size_t i = 0; i < m; ++i) out[i] = static_cast<float>(data[i][0] / count);
   return out;
@@ -155,14 +156,16 @@ std::vector<float> SimulateFap(std::span<const float> samples, double samplesPer
   auto real = FftwArray<double>(n);
   auto spectrum = FftwArray<fftw_complex>(n / 2 + 1);
   const int length = static_cast<int>(n);
-  Plan forward(fftw_plan_dft_r2c_1d(length, real.get(), spectrum.get(), FFTW_ESTIMATE));
-  Plan backward(fftw_plan_dft_c2r_1d(length, spectrum.get(), real.get(), FFTW_ESTIMATE));
+  const FftwPlan forward(
+      [&] { return fftw_plan_dft_r2c_1d(length, real.get(), spectrum.get(), FFTW_ESTIMATE); });
+  const FftwPlan backward(
+      [&] { return fftw_plan_dft_c2r_1d(length, spectrum.get(), real.get(), FFTW_ESTIMATE); });
 
   double sum = 0.0;
   for (float v : samples) sum += v;
   const double mean = sum / static_cast<double>(n);
   for (std::size_t j = 0; j < n; ++j) real[j] = static_cast<double>(samples[j]) - mean;
-  fftw_execute(forward.get());
+  forward.Execute();
 
   const double count = static_cast<double>(n);
   spectrum[0][0] /= count;
@@ -174,7 +177,7 @@ std::vector<float> SimulateFap(std::span<const float> samples, double samplesPer
     spectrum[k][0] *= gain;
     spectrum[k][1] *= gain;
   }
-  fftw_execute(backward.get());
+  backward.Execute();
 
   std::vector<float> out(n);
   for (std::size_t v = 0; v < n; ++v) out[v] = static_cast<float>(real[v] / count);

@@ -135,6 +135,24 @@ TEST(PaneTransforms, SimulationsRunOnTheLoadedResponse) {
   EXPECT_EQ(pane.transRate, 100.0);
 }
 
+TEST(PaneTransforms, SimulationsOnSeveralThreadsAtOnceGiveWhatOneThreadGives) {
+  // Each simulation makes and destroys FFTW plans; the planner is shared by
+  // the whole process, so worker threads must not plan at the same moment.
+  const PoleZeroResponse pz{1e9, {}, {{-1.0, 0.0}}};
+  std::vector<float> input(3000);
+  for (size_t i = 0; i < input.size(); ++i) input[i] = static_cast<float>(std::sin(0.01 * i));
+  const std::vector<float> expected = SimulatePoleZero(input, 100.0, pz, 1004);
+  std::vector<std::thread> threads;
+  std::atomic<int> mismatches{0};
+  for (int t = 0; t < 4; ++t)
+    threads.emplace_back([&] {
+      for (int round = 0; round < 25; ++round)
+        if (SimulatePoleZero(input, 100.0, pz, 1004) != expected) ++mismatches;
+    });
+  for (std::thread& thread : threads) thread.join();
+  EXPECT_EQ(mismatches.load(), 0);
+}
+
 TEST(PaneTransforms, ManyPanesOnThePoolGiveWhatOneThreadGives) {
   // Seven panes with one filter (one of them shorter), two with others.
   std::vector<TracePane> panes;
