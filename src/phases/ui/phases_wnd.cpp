@@ -59,6 +59,9 @@ CPhasesWnd::CPhasesWnd(Workstation& workstation, QWidget* parent,
   table_->setWordWrap(false);
   table_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   for (int c = 0; c < kPhaseTableColumns; ++c) table_->setColumnWidth(c, 100);
+  // The time column holds the date too: wide enough for the whole text.
+  table_->setColumnWidth(
+      5, std::max(100, fontMetrics().horizontalAdvance("00:00:00.00 00/00/0000") + 16));
   RestoreColumnWidths();
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
