@@ -46,7 +46,7 @@ std::string MeasureText(double v) {
 
 std::string MeasureTimeText(double t) {
   const CalendarTime c = EpochToCalendar(t);
-  return StrFormat("%02d:%02d:%02.3f %02d/%02d/%04d", c.hour, c.minute, c.second, c.day, c.month,
+  return StrFormat("%02d:%02d:%06.3f %02d/%02d/%04d", c.hour, c.minute, c.second, c.day, c.month,
                    c.year);
 }
 
@@ -85,7 +85,10 @@ CAmplitudePeriodDialog::CAmplitudePeriodDialog(const AmplitudeMeasure& measure,
       ->setText(Q(measure.responseValue >= 0 ? StrFormat("%f", measure.responseValue)
                                              : std::string("-")));
   AddField(form, "Тип фильтра/симуляции", "filter", true)->setText(Q(measure.filterName));
-  AddField(form, "Время замера", "time", true)->setText(Q(MeasureTimeText(measure.time)));
+  QLineEdit* time = AddField(form, "Время замера", "time", true);
+  time->setText(Q(MeasureTimeText(measure.time)));
+  // The whole time with its date stays readable.
+  time->setMinimumWidth(time->fontMetrics().horizontalAdvance(time->text()) + 12);
   phase_ = PhaseCombo(form, phaseNames);
 
   auto* right = new QVBoxLayout();
