@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/strformat.h"
+
 namespace nuv {
 namespace {
 
@@ -118,6 +120,24 @@ void ApplyScale(DspWindow& w, const DspScale& s) {
   w.yMin = s.yMin;
   w.yMax = s.yMax;
   w.xLocked = s.lockX;
+}
+
+std::string ScalarText(double value) {
+  std::string text = StrFormat(value >= 100 ? "%.7f" : "%.20f", value);
+  if (text.find('.') != std::string::npos) {
+    while (!text.empty() && text.back() == '0') text.pop_back();
+    if (!text.empty() && text.back() == '.') text.pop_back();
+  }
+  return text;
+}
+
+std::string CursorText(double x, double y) {
+  const double a = std::fabs(y);
+  const char* format = a >= 100 ? "Y=%.1f X=%.3f"
+                       : a > 10 ? "Y=%.3f X=%.3f"
+                       : a >= 1 ? "Y=%.5f X=%.3f"
+                                : "Y=%.7f X=%.3f";
+  return StrFormat(format, y, x);
 }
 
 bool ValidTimeStep(double dx) {

@@ -86,6 +86,12 @@ ScaleFault CheckScale(const DspScale& scale);
 // the value range and the lock. Nothing happens when dx is 0.
 void ApplyScale(DspWindow& w, const DspScale& scale);
 
+// A data set of one sample as the window shows it: "%.7f" from 100 up,
+// "%.20f" below, trailing zeros (and a bare point) removed.
+std::string ScalarText(double value);
+// The status bar's cursor readout "Y=… X=%.3f", the digits of Y by its size.
+std::string CursorText(double x, double y);
+
 // "Шаг по времени" of "Свойства набора данных": accepted from 0 to 1e29.
 bool ValidTimeStep(double dx);
 

@@ -8,6 +8,8 @@
 #include "sigproc/ui/sigproc_commands.h"
 #include "waveview/ui/mseed_import_command.h"
 #include "waveview/ui/waveform_window.h"
+#include "workspace/ui/dsp_wnd.h"
+#include "workspace/ui/workspace_commands.h"
 
 namespace nuv {
 
@@ -32,6 +34,10 @@ void RegisterSubsystemCommands(CMainFrame& frame) {
     RegisterSigprocCommands(*waveforms);
   }
   RegisterSeismoCommands(frame);
+  if (auto* dsp = qobject_cast<CDSP*>(frame.document(DocumentKind::Workspace))) {
+    dsp->statusText = [&frame](const QString& text) { frame.SetMessageText(text); };
+    RegisterWorkspaceCommands(*dsp, waveforms);
+  }
 }
 
 }  // namespace nuv
