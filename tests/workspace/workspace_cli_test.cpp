@@ -26,6 +26,15 @@ class WorkspaceCliTest : public ::testing::Test {
     dir_.WriteFile(name, text);
   }
 
+  // A failing run: a non-zero exit, nothing on standard output and the
+  // message on standard error.
+  void ExpectFailure(const std::string& args, const std::string& message) {
+    const FolderCliRun run = Run(args);
+    EXPECT_NE(run.status, 0) << args;
+    EXPECT_TRUE(run.out.empty()) << args;
+    EXPECT_NE(run.err.find(message), std::string::npos) << args << ": " << run.err;
+  }
+
   test::TempDir dir_;
   std::string program_;
 };
@@ -64,33 +73,16 @@ TEST_F(WorkspaceCliTest, FailuresGiveTheMessageAndANonZeroExit) {
   EXPECT_NE(run.err.find("W1: "), std::string::npos);
 
   dir_.WriteFile("many.wks", "[WORKSHEET]\nWINDOWS=33\n");
-  run = Run("workspace run many.wks");
-  EXPECT_NE(run.status, 0);
-  EXPECT_NE(run.err.find("Неверное число окон"), std::string::npos) << run.err;
-
+  ExpectFailure("workspace run many.wks", "Неверное число окон");
   dir_.WriteFile("zero.wks", "[WORKSHEET]\n");
-  run = Run("workspace run zero.wks");
-  EXPECT_NE(run.status, 0);
-  EXPECT_NE(run.err.find("не содержит окон"), std::string::npos) << run.err;
-
-  run = Run("workspace run missing.wks");
-  EXPECT_NE(run.status, 0);
-  EXPECT_NE(run.err.find("Ошибка открытия файла missing.wks"), std::string::npos) << run.err;
-
+  ExpectFailure("workspace run zero.wks", "не содержит окон");
+  ExpectFailure("workspace run missing.wks", "Ошибка открытия файла missing.wks");
   Worksheet("ok.wks", {"1"});
-  run = Run("workspace run ok.wks --load 32=x.dat");
-  EXPECT_NE(run.status, 0);
-  EXPECT_NE(run.err.find("0..31"), std::string::npos) << run.err;
-  run = Run("workspace run ok.wks --load 3=x.dat");
-  EXPECT_NE(run.status, 0);
-  EXPECT_NE(run.err.find("W3"), std::string::npos) << run.err;
+  ExpectFailure("workspace run ok.wks --load 32=x.dat", "0..31");
+  ExpectFailure("workspace run ok.wks --load 3=x.dat", "W3");
   dir_.WriteFile("empty.dat", "");
-  run = Run("workspace run ok.wks --load 0=empty.dat");
-  EXPECT_NE(run.status, 0);
-  EXPECT_NE(run.err.find("Файл empty.dat пуст"), std::string::npos) << run.err;
-  run = Run("workspace run");
-  EXPECT_NE(run.status, 0);
-  EXPECT_NE(run.err.find("usage"), std::string::npos) << run.err;
+  ExpectFailure("workspace run ok.wks --load 0=empty.dat", "Файл empty.dat пуст");
+  ExpectFailure("workspace run", "usage");
 }
 
 }  // namespace

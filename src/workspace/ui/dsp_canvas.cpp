@@ -219,10 +219,10 @@ void CDspCanvas::DrawWindow(QPainter& painter, int index, const QRect& frame) co
   painter.restore();
   painter.setPen(Qt::black);
   painter.drawText(area.left(), area.top() - 4, Q(StrFormat("%.3f", w.yMax)));
-  painter.drawText(area.left(), area.bottom() + fm.ascent() + 2, Q(StrFormat("%.3f", w.yMin)));
+  painter.drawText(area.left() + 2, area.bottom() - fm.descent() - 1, Q(StrFormat("%.3f", w.yMin)));
   const QString t0 = Q(StrFormat("%f", w.first * w.dx));
   const QString t1 = Q(StrFormat("%f", w.last * w.dx));
-  const int baseline = area.bottom() + 2 * fm.height() + 2;
+  const int baseline = area.bottom() + fm.ascent() + 3;
   painter.drawText(area.left(), std::min(baseline, inner.bottom() - 2), t0);
   painter.drawText(area.right() - fm.horizontalAdvance(t1), std::min(baseline, inner.bottom() - 2),
                    t1);

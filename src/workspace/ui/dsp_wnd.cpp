@@ -71,14 +71,17 @@ auto CDSP::WithPanes(F&& run) {
 
 void CDSP::SetFormula(const std::string& text) {
   edit_->setText(QString::fromStdString(text));
+  edit_->setModified(true);
 }
 
 std::string CDSP::GetFormula() const {
   return edit_->text().toStdString();
 }
 
+// Only text the analyst changed is stored: the edit holds 255 characters, so
+// storing it unchanged would cut a longer formula loaded from a worksheet.
 void CDSP::StoreEditText() {
-  workspace_.SetFormula(workspace_.active(), GetFormula());
+  if (edit_->isModified()) workspace_.SetFormula(workspace_.active(), GetFormula());
 }
 
 void CDSP::Enter() {
