@@ -162,6 +162,16 @@ std::vector<std::string> Workspace::SetOverlays(const std::vector<std::string>& 
   return errors;
 }
 
+std::vector<FormulaName> Workspace::Names() const {
+  std::vector<FormulaName> names;
+  for (const FormulaPane& pane : Panes())
+    names.push_back(
+        {StrFormat("d%d", pane.channel),
+         StrFormat("Волновая форма %s:%s", pane.station.c_str(), pane.channelName.c_str())});
+  for (int i = 0; i < WindowCount(); ++i) names.push_back({StrFormat("w%d", i), window(i).formula});
+  return names;
+}
+
 bool Workspace::ReplaceWindows(const std::vector<std::string>& formulas) {
   if (formulas.empty() || formulas.size() > static_cast<size_t>(kMaxDspWindows)) return false;
   windows_.assign(formulas.size(), DspWindow());

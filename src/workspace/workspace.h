@@ -21,6 +21,12 @@ inline constexpr int kMaxDspWindows = 32;
 // by a letter or digit, anywhere.
 bool RefersToWindow(std::string_view formula, int index);
 
+// A name the formula dialog's "Выбрать окно" offers, with its comment.
+struct FormulaName {
+  std::string name;
+  std::string comment;
+};
+
 class Workspace : public FormulaDataSource {
  public:
   // Two empty windows, W0 active.
@@ -71,6 +77,10 @@ class Workspace : public FormulaDataSource {
   // formula that succeeds with more than one sample fills its slot; an
   // empty or failing one clears it. Returns the error texts by slot.
   std::vector<std::string> SetOverlays(const std::vector<std::string>& formulas);
+
+  // The names a formula here can use: "dN" of every pane ("Волновая форма
+  // STA:CHAN") and "wI" of every window (its formula).
+  std::vector<FormulaName> Names() const;
 
   // A loaded worksheet: `formulas.size()` shown windows (1..32) with these
   // formulas, no data, W0 active. False, changing nothing, for a count

@@ -194,3 +194,30 @@ TEST(WorkspaceWorksheet, ReplacingRefusesCountsOutsideTheWindowRange) {
 
 }  // namespace
 }  // namespace nuv
+
+namespace nuv {
+namespace {
+
+TEST(WorkspacePanes, PaneNamesReachFormulasAndTheNameList) {
+  InMemoryFormulaData panes;
+  panes.AddPane({7, "KUR", "SHZ"});
+  panes.SetPaneData(7, PaneSignal::kSource, Signal({1, 2, 3}, 0.05));
+  Workspace ws;
+  ws.SetFormula(0, "d7*2");
+  ws.Evaluate(0);
+  EXPECT_FALSE(ws.window(0).error.empty());  // no panes handed in
+  ws.SetPaneSource(&panes);
+  ws.Evaluate(0);
+  EXPECT_EQ(ws.window(0).data, (std::vector<double>{2, 4, 6}));
+  EXPECT_EQ(ws.window(0).dx, 0.05);
+  const std::vector<FormulaName> names = ws.Names();
+  ASSERT_EQ(names.size(), 3u);
+  EXPECT_EQ(names[0].name, "d7");
+  EXPECT_EQ(names[0].comment, "Волновая форма KUR:SHZ");
+  EXPECT_EQ(names[1].name, "w0");
+  EXPECT_EQ(names[1].comment, "d7*2");
+  EXPECT_EQ(names[2].name, "w1");
+}
+
+}  // namespace
+}  // namespace nuv

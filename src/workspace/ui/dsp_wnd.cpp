@@ -220,6 +220,10 @@ void CDSP::PasteFromClipboard() {
   Refresh();
 }
 
+std::vector<FormulaName> CDSP::FormulaNames() {
+  return WithPanes([this] { return workspace_.Names(); });
+}
+
 void CDSP::FormulaCommand() {
   if (editFormula) editFormula(*this);
 }

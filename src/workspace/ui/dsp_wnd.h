@@ -79,6 +79,8 @@ class CDSP : public QWidget, public CommandTarget, public FormulaInterface {
   void PasteFromClipboard();
   bool CanPaste() const;
   void FormulaCommand();
+  // The names "Выбрать окно" offers (panes of the moment and windows).
+  std::vector<FormulaName> FormulaNames();
   // The view commands on the active window.
   void View(const std::function<void(DspWindow&)>& change);
 

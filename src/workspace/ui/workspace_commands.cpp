@@ -3,8 +3,8 @@
 #include <QPointer>
 
 #include "sigproc/pane_transforms.h"
-#include "sigproc/ui/sigproc_dialogs.h"
 #include "waveview/ui/waveform_window.h"
+#include "workspace/ui/dsp_formula.h"
 #include "workspace/ui/dsp_wnd.h"
 
 namespace nuv {
@@ -63,9 +63,7 @@ void RegisterWorkspaceCommands(CDSP& dsp, waveform* waveforms) {
   c.Add(33147, [d] { d->FormulaCommand(); });
 
   // The formula constructor of the waveform window's commands, on the edit.
-  d->editFormula = [d](FormulaInterface& target) {
-    MakeQtSigprocDialogs()->EditFormula(d, d->workstation(), target);
-  };
+  d->editFormula = [d](FormulaInterface&) { EditWorkspaceFormula(*d); };
   QPointer<waveform> panes(waveforms);
   d->paneSource = [panes]() -> std::unique_ptr<FormulaDataSource> {
     if (!panes) return nullptr;
