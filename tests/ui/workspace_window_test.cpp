@@ -159,6 +159,8 @@ TEST_F(WorkspaceWindowTest, ScaleDialogBeepsAndFocusesTheWrongField) {
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
   EXPECT_EQ(dialog.value().yMax, 2.5);
   EXPECT_TRUE(dialog.value().lockX);
+  dialog.show();
+  SaveScreenshot(dialog, "workspace_scale_dialog");
 
   DspWindow w;
   CDspPropertiesDialog props(w, prompts);
@@ -167,6 +169,13 @@ TEST_F(WorkspaceWindowTest, ScaleDialogBeepsAndFocusesTheWrongField) {
   props.accept();
   EXPECT_TRUE(props.isVisible());
   EXPECT_EQ(prompts.MessageTexts().back(), "Введите число между 0 и 1e+29.");
+  SaveScreenshot(props, "workspace_properties_dialog");
+
+  CDspOverlayDialog overlays({"w0*2", "", "d3"});
+  EXPECT_EQ(overlays.formulas()[2], "d3");
+  overlays.field(1)->setText("  w1 ");
+  EXPECT_EQ(overlays.formulas()[1], "  w1 ");
+  SaveScreenshot(overlays, "workspace_overlay_dialog");
 }
 
 TEST_F(WorkspaceWindowTest, DataFilesAndWorksheetsThroughThePrompts) {

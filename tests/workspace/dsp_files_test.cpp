@@ -67,6 +67,20 @@ TEST(DspClipboard, FormatsAndParsesTheTextExchange) {
   EXPECT_FALSE(IsWorkspaceClipboard(" DSP NUV"));
 }
 
+TEST(DspClipboard, NonFiniteSamplesArePastedButKeepTheRangesFinite) {
+  auto pasted = ParseClipboard("DSP NUV\r\nSPS=10\r\nQTY=4\r\nnan\r\n-inf\r\n4\r\n-2\r\n");
+  ASSERT_TRUE(pasted);
+  ASSERT_EQ(pasted->count(), 4);
+  EXPECT_TRUE(std::isnan(pasted->samples[0]));
+  EXPECT_TRUE(std::isinf(pasted->samples[1]));
+  Workspace ws;
+  ws.LoadData(0, pasted->samples, pasted->dx);
+  EXPECT_EQ(ws.window(0).yMax, 4);
+  EXPECT_EQ(ws.window(0).yMin, -2);
+  // Written back, the text keeps them as the C library spells them.
+  EXPECT_NE(ClipboardText(ws.window(0)).find("nan\r\n-inf\r\n4.000000"), std::string::npos);
+}
+
 TEST(DspClipboard, MismatchesAndBadRatesEndThePaste) {
   EXPECT_FALSE(ParseClipboard(""));
   EXPECT_FALSE(ParseClipboard("DSP NUV\r\nQTY=1\r\nSPS=1\r\n1\r\n"));
