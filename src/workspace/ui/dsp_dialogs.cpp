@@ -36,13 +36,17 @@ std::optional<double> ParseField(const QLineEdit* edit) {
   return value;
 }
 
-QDialogButtonBox* OkCancel(QDialog* dialog) {
+}  // namespace
+
+QDialogButtonBox* DspOkCancel(QDialog* dialog) {
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
   buttons->button(QDialogButtonBox::Cancel)->setText(U("Отмена"));
   QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
   QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
   return buttons;
 }
+
+namespace {
 
 class QtDspDialogs : public DspDialogs {
  public:
@@ -96,7 +100,7 @@ CDspScaleDialog::CDspScaleDialog(const DspScale& scale, UserPrompts& prompts, QW
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
   layout->addWidget(lock_);
-  layout->addWidget(OkCancel(this));
+  layout->addWidget(DspOkCancel(this));
 }
 
 DspScale CDspScaleDialog::value() const {
@@ -141,7 +145,7 @@ CDspPropertiesDialog::CDspPropertiesDialog(const DspWindow& window, UserPrompts&
   form->addRow(U("Минимум"), readOnly(Number(range.min)));
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
-  layout->addWidget(OkCancel(this));
+  layout->addWidget(DspOkCancel(this));
 }
 
 void CDspPropertiesDialog::accept() {
@@ -183,7 +187,7 @@ CDspOverlayDialog::CDspOverlayDialog(const std::array<std::string, kDspOverlaySl
   }
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grid);
-  layout->addWidget(OkCancel(this));
+  layout->addWidget(DspOkCancel(this));
 }
 
 std::array<std::string, kDspOverlaySlots> CDspOverlayDialog::formulas() const {

@@ -12,6 +12,7 @@
 #include "workspace/dsp_window.h"
 
 class QCheckBox;
+class QDialogButtonBox;
 class QLineEdit;
 
 namespace nuv {
@@ -76,6 +77,9 @@ class CDspOverlayDialog : public QDialog {
  private:
   std::array<QLineEdit*, kDspOverlaySlots> fields_{};
 };
+
+// "OK" and "Отмена" accepting and rejecting `dialog`.
+QDialogButtonBox* DspOkCancel(QDialog* dialog);
 
 // The overlay colours of slots 1–8.
 QColor DspOverlayColor(int slot);

@@ -8,6 +8,7 @@
 
 #include "sigproc/ui/formula_dialog.h"
 #include "sigproc/ui/sigproc_dialogs.h"
+#include "workspace/ui/dsp_dialogs.h"
 #include "workspace/ui/dsp_wnd.h"
 #include "workstation/workstation.h"
 
@@ -23,13 +24,10 @@ std::optional<std::string> ChooseFormulaName(QWidget* parent,
   list->setRootIsDecorated(false);
   for (const FormulaName& n : names)
     new QTreeWidgetItem(list, {QString::fromStdString(n.name), QString::fromStdString(n.comment)});
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
   QObject::connect(list, &QTreeWidget::itemDoubleClicked, &dialog, &QDialog::accept);
   auto* layout = new QVBoxLayout(&dialog);
   layout->addWidget(list);
-  layout->addWidget(buttons);
+  layout->addWidget(DspOkCancel(&dialog));
   if (dialog.exec() != QDialog::Accepted || !list->currentItem()) return std::nullopt;
   return list->currentItem()->text(0).toStdString();
 }
