@@ -16,6 +16,7 @@
 
 #include "screenshot.h"
 #include "sigproc/pane_transforms.h"
+#include "sigproc/ui/sigproc_panes.h"
 #include "waveview_fixture.h"
 #include "workspace/dsp_files.h"
 #include "workspace/ui/dsp_canvas.h"
@@ -249,6 +250,14 @@ TEST_F(WorkspaceWindowTest, FormulasReachThePanesAndAPictureIsSaved) {
   EXPECT_GT(space().window(0).count(), 100);
   EXPECT_NEAR(space().window(0).dx, 0.1, 1e-9);
   Type(1, "mean(gline(2,1))");
+  // A pane's formula reads the workspace windows.
+  window->MakeMain(*Pane(0));
+  SigprocPanes::Of(*window).SetFormula("current*0+w1");
+  SigprocPanes::Of(*window).ApplyFormula();
+  const std::vector<float>& transformed = Pane(0)->pane().transformed;
+  ASSERT_FALSE(transformed.empty()) << prompts.MessageTexts().back();
+  EXPECT_EQ(transformed.front(), 0.5f);
+  EXPECT_EQ(transformed.back(), 0.5f);
   Run(33082);
   Type(2, "spectrum(w0)");
   Run(33082);

@@ -3,6 +3,7 @@
 #include <QPointer>
 
 #include "sigproc/pane_transforms.h"
+#include "sigproc/ui/sigproc_panes.h"
 #include "waveview/ui/waveform_window.h"
 #include "workspace/ui/dsp_formula.h"
 #include "workspace/ui/dsp_wnd.h"
@@ -64,6 +65,15 @@ void RegisterWorkspaceCommands(CDSP& dsp, waveform* waveforms) {
 
   // The formula constructor of the waveform window's commands, on the edit.
   d->editFormula = [d](FormulaInterface&) { EditWorkspaceFormula(*d); };
+  // Pane formulas read the workspace windows until the workspace goes.
+  if (waveforms) {
+    SigprocPanes& sigproc = SigprocPanes::Of(*waveforms);
+    sigproc.SetWorkspaceWindows(&d->workspace());
+    QPointer<SigprocPanes> guard(&sigproc);
+    QObject::connect(d, &QObject::destroyed, [guard] {
+      if (guard) guard->SetWorkspaceWindows(nullptr);
+    });
+  }
   QPointer<waveform> panes(waveforms);
   d->paneSource = [panes]() -> std::unique_ptr<FormulaDataSource> {
     if (!panes) return nullptr;
