@@ -1,7 +1,9 @@
 #include "map/ui/map_painter.h"
 
+#include <QLine>
 #include <QPainter>
 #include <QPolygon>
+#include <QVector>
 
 #include "map/map_scene.h"
 
@@ -46,19 +48,43 @@ void PaintLabel(QPainter& painter, const Label& label) {
 
 void PaintMapScene(QPainter& painter, const MapScene& scene) {
   painter.fillRect(0, 0, scene.width, scene.height, Qt::white);
+  // Strokes in their order, with the pen changed only when it must be and
+  // runs of two-point strokes (ticks, crosses) drawn in one call.
+  QVector<QLine> lines;
   QPolygon polygon;
+  Colour penColour{1, 2, 3};
+  bool penDotted = false, penSet = false;
+  auto flushLines = [&] {
+    if (!lines.isEmpty()) painter.drawLines(lines);
+    lines.clear();
+  };
   for (const Stroke& s : scene.strokes) {
-    QPen pen(ToQColor(s.colour));
-    pen.setStyle(s.dotted ? Qt::DotLine : Qt::SolidLine);
-    painter.setPen(pen);
+    if (!penSet || !(s.colour == penColour) || s.dotted != penDotted) {
+      flushLines();
+      QPen pen(ToQColor(s.colour));
+      pen.setStyle(s.dotted ? Qt::DotLine : Qt::SolidLine);
+      painter.setPen(pen);
+      penColour = s.colour;
+      penDotted = s.dotted;
+      penSet = true;
+    }
+    if (s.points.size() == 2) {
+      lines.append(QLine(ToQPoint(s.points[0]), ToQPoint(s.points[1])));
+      continue;
+    }
+    flushLines();
     polygon.resize(static_cast<int>(s.points.size()));
     for (size_t i = 0; i < s.points.size(); ++i)
       polygon.setPoint(static_cast<int>(i), ToQPoint(s.points[i]));
     painter.drawPolyline(polygon);
   }
+  flushLines();
   for (const PixelGroup& group : scene.pixels) {
     painter.setPen(ToQColor(group.colour));
-    for (const DevicePoint& p : group.points) painter.drawPoint(ToQPoint(p));
+    QPolygon points(static_cast<int>(group.points.size()));
+    for (size_t i = 0; i < group.points.size(); ++i)
+      points.setPoint(static_cast<int>(i), ToQPoint(group.points[i]));
+    painter.drawPoints(points);
   }
   for (const Marker& m : scene.markers) {
     painter.setPen(ToQColor(m.outline));
