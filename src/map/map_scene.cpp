@@ -220,6 +220,7 @@ MapScene BuildMapScene(const MapSceneInput& input) {
   const Projection projection(input.view, scene.rect);
   const int diameter = std::max(3, static_cast<int>(std::lround(3 * input.pixelsPerMm)));
 
+  if (input.mode == DrawMode::Relief) scene.relief = ReliefPatches(projection, scene.height);
   if (input.mode == DrawMode::Coastline && input.coastline)
     DrawCoastline(scene, projection, *input.coastline);
   DrawFrame(scene);

@@ -10,6 +10,7 @@
 
 #include "map/coastline.h"
 #include "map/map_view.h"
+#include "map/relief.h"
 
 namespace nuv::map {
 
@@ -65,6 +66,8 @@ struct Label {
 struct MapScene {
   int width = 0, height = 0;
   MapRect rect;  // y from the bottom, as the projection counts
+  // Relief mode: the parts of the relief bitmaps to stretch, drawn first.
+  std::vector<ReliefPatch> relief;
   std::vector<Stroke> strokes;
   std::vector<PixelGroup> pixels;
   std::vector<Marker> markers;

@@ -58,7 +58,8 @@ TempDir* MapCli::dir_ = nullptr;
 
 TEST_F(MapCli, RendersTheDemoStationsOverTheCoastline) {
   const auto out = dir_->path() / "world.png";
-  const CliResult run = Nuvcli("map render --out '" + out.string() + "' --width 1600 --height 1000");
+  const CliResult run =
+      Nuvcli("map render --out '" + out.string() + "' --width 1600 --height 1000");
   ASSERT_EQ(run.status, 0) << run.err;
   const auto json = nlohmann::json::parse(run.out);
   EXPECT_EQ(json["stations"], 5);
@@ -70,14 +71,14 @@ TEST_F(MapCli, RendersTheDemoStationsOverTheCoastline) {
 
   // A narrow view over the demo network in simple mode: no coastline read.
   const CliResult simple = Nuvcli("map render --out '" + (dir_->path() / "net.png").string() +
-                            "' --mode simple --view 60 90 30 55 --width 400 --height 300");
+                                  "' --mode simple --view 60 90 30 55 --width 400 --height 300");
   ASSERT_EQ(simple.status, 0) << simple.err;
   const auto net = nlohmann::json::parse(simple.out);
   EXPECT_EQ(net["stations"], 5);
   EXPECT_EQ(net["coastline"]["points"], 0);
   // A view across 180° that holds none of the stations.
   const CliResult pacific = Nuvcli("map render --out '" + (dir_->path() / "pacific.png").string() +
-                             "' --view 170 -170 -10 10");
+                                   "' --view 170 -170 -10 10");
   ASSERT_EQ(pacific.status, 0) << pacific.err;
   EXPECT_EQ(nlohmann::json::parse(pacific.out)["stations"], 0);
 }
@@ -104,13 +105,14 @@ TEST_F(MapCli, SavedEventShowsItsEpicentreAndAzimuths) {
   const CliResult save = Nuvcli("event save '" + file.string() + "'");
   ASSERT_EQ(save.status, 0) << save.err << save.out;
   const CliResult run = Nuvcli("map render --out '" + (dir_->path() / "ev.png").string() +
-                         "' --event MAPEV --azimuth --mode simple");
+                               "' --event MAPEV --azimuth --mode simple");
   ASSERT_EQ(run.status, 0) << run.err;
   const auto json = nlohmann::json::parse(run.out);
   EXPECT_EQ(json["events"], 1);
   EXPECT_EQ(json["azimuths"], 1);
   // Without the event the origin is not drawn.
-  const CliResult plain = Nuvcli("map render --out '" + (dir_->path() / "plain.png").string() + "'");
+  const CliResult plain =
+      Nuvcli("map render --out '" + (dir_->path() / "plain.png").string() + "'");
   EXPECT_EQ(nlohmann::json::parse(plain.out)["events"], 0);
 }
 
@@ -122,12 +124,12 @@ TEST_F(MapCli, DamagedOrMissingCoastlineLeavesTheLayerEmpty) {
     std::fclose(f);
   }
   const CliResult damaged = Nuvcli("map render --out '" + (dir_->path() / "d.png").string() +
-                             "' --coast '" + bad.string() + "'");
+                                   "' --coast '" + bad.string() + "'");
   ASSERT_EQ(damaged.status, 0) << damaged.err;
   EXPECT_EQ(nlohmann::json::parse(damaged.out)["coastline"]["points"], 1);
   EXPECT_NE(damaged.err.find("map.pnt"), std::string::npos) << damaged.err;
   const CliResult missing = Nuvcli("map render --out '" + (dir_->path() / "m.png").string() +
-                             "' --coast '" + (dir_->path() / "none.pnt").string() + "'");
+                                   "' --coast '" + (dir_->path() / "none.pnt").string() + "'");
   ASSERT_EQ(missing.status, 0) << missing.err;
   EXPECT_EQ(nlohmann::json::parse(missing.out)["coastline"]["points"], 0);
 }

@@ -140,9 +140,21 @@ TEST_F(MapWindowTest, MenuCommandsChangeTheView) {
   EXPECT_FALSE(frame().IsCommandEnabled(map::cmd::kPrintMap));
   EXPECT_FALSE(frame().IsCommandEnabled(map::cmd::kRedraw));
   EXPECT_TRUE(frame().IsCommandEnabled(map::cmd::kZoomOut));
-  // Relief without bitmaps: the mode changes, the layer stays empty.
+  // Relief with one band provided: it is stretched into its part of the map,
+  // the missing bands stay white.
+  QImage band(map::kReliefWidth, map::kReliefHeight, QImage::Format_RGB32);
+  band.fill(qRgb(200, 170, 90));
+  ASSERT_TRUE(band.save(QString::fromStdString(ws->config().homeDir + "map03.bmp"), "BMP"));
   frame().ExecuteCommand(map::cmd::kReliefMap);
   EXPECT_EQ(frame().IsCommandChecked(map::cmd::kReliefMap), std::optional<bool>(true));
+  EXPECT_FALSE(map.relief()[3].isNull());
+  EXPECT_TRUE(map.relief()[0].isNull());
+  frame().ExecuteCommand(map::cmd::kRestoreView);
+  const QImage relief = map.Render(QSize(900, 600));
+  const int shaded = CountColour(relief, qRgb(200, 170, 90));
+  // Band 3 is a ninth of the map's height.
+  EXPECT_GT(shaded, 800 * 500 / 9 * 8 / 10);
+  EXPECT_LT(shaded, 900 * 600 / 9);
   // The network chosen in the "MAP" bar filters the stations.
   frame().networkList()->setCurrentIndex(0);
   map.OnCommand(map::cmd::kStationGroupChosen);

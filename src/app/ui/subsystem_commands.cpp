@@ -21,7 +21,11 @@ namespace nuv {
 void RegisterSeismoCommands(CMainFrame& frame) {
   auto* window = qobject_cast<waveform*>(frame.document(DocumentKind::Waveforms));
   if (!window) return;
-  AddSeismoCommands(frame.workstation(), *window, frame.commands(), &frame);
+  // A new origin or azimuth shows on the map at once, even when it is not
+  // the active window.
+  AddSeismoCommands(frame.workstation(), *window, frame.commands(), &frame, [&frame] {
+    if (QWidget* map = frame.document(DocumentKind::Map)) map->update();
+  });
 }
 
 void RegisterMapCommands(CMainFrame& frame) {

@@ -46,8 +46,17 @@ void PaintLabel(QPainter& painter, const Label& label) {
 
 }  // namespace
 
-void PaintMapScene(QPainter& painter, const MapScene& scene) {
+void PaintMapScene(QPainter& painter, const MapScene& scene, const ReliefImages* relief) {
   painter.fillRect(0, 0, scene.width, scene.height, Qt::white);
+  if (relief) {
+    for (const ReliefPatch& patch : scene.relief) {
+      const QImage& image = (*relief)[static_cast<size_t>(patch.band)];
+      if (image.isNull()) continue;
+      painter.drawImage(
+          QRectF(patch.left, patch.top, patch.right - patch.left, patch.bottom - patch.top), image,
+          QRectF(patch.srcLeft, patch.srcTop, patch.srcWidth, patch.srcHeight));
+    }
+  }
   // Strokes in their order, with the pen changed only when it must be and
   // runs of two-point strokes (ticks, crosses) drawn in one call.
   QVector<QLine> lines;

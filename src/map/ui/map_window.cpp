@@ -95,6 +95,13 @@ void CMapWnd::SetMode(DrawMode mode) {
     coastLoaded_ = true;
     if (!load.problem.empty()) emit statusMessage(QString::fromStdString(load.problem));
   }
+  if (mode == DrawMode::Relief && !reliefLoaded_) {
+    // Missing or unreadable bitmaps leave their bands empty.
+    for (int band = 0; band < kReliefBands; ++band)
+      relief_[static_cast<size_t>(band)] =
+          QImage(QString::fromStdString(ws_.config().homeDir + ReliefFileName(band)));
+    reliefLoaded_ = true;
+  }
   update();
 }
 
@@ -123,13 +130,13 @@ QImage CMapWnd::Render(QSize size) {
   QImage image(size, QImage::Format_RGB32);
   QPainter painter(&image);
   painter.setFont(font());
-  PaintMapScene(painter, BuildMapScene(SceneInputFor(size)));
+  PaintMapScene(painter, BuildMapScene(SceneInputFor(size)), &relief_);
   return image;
 }
 
 void CMapWnd::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  PaintMapScene(painter, BuildMapScene(SceneInputFor(size())));
+  PaintMapScene(painter, BuildMapScene(SceneInputFor(size())), &relief_);
   if (rubberActive_) {
     QPen pen(Qt::gray);
     pen.setStyle(Qt::DotLine);

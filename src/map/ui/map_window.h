@@ -12,6 +12,7 @@
 
 #include "map/coastline.h"
 #include "map/map_state.h"
+#include "map/ui/map_painter.h"
 #include "widgets/ui/command_registry.h"
 #include "widgets/ui/command_target.h"
 
@@ -53,6 +54,8 @@ class CMapWnd : public QWidget, public CommandTarget {
   MapState& state() { return state_; }
   CommandRegistry& commands() { return commands_; }
   const Coastline& coastline() const { return coast_; }
+  // The relief bitmaps found in the home directory (null where missing).
+  const ReliefImages& relief() const { return relief_; }
   // The map rectangle of the current size (y from the bottom).
   MapRect mapRect() const;
   // The geographic point under a widget position; false outside the map.
@@ -92,6 +95,8 @@ class CMapWnd : public QWidget, public CommandTarget {
   MapState state_;
   Coastline coast_;
   bool coastLoaded_ = false;
+  ReliefImages relief_;
+  bool reliefLoaded_ = false;
   CommandRegistry commands_;
   std::function<int()> groupSource_;
   int phasesSubscription_ = 0;
