@@ -100,6 +100,9 @@ nlohmann::json RunMapRender(Session& session, const Args& input) {
           {"events", scene.events},
           {"circles", scene.circles},
           {"azimuths", scene.azimuths},
+          // Relief bitmaps are drawn by the window only; the count says
+          // how many band parts the view would take.
+          {"reliefPatches", scene.relief.size()},
           {"view", {state.view.west, state.view.east, state.view.south, state.view.north}}};
 }
 

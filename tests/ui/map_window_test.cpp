@@ -15,8 +15,10 @@
 #include <filesystem>
 
 #include "frame_fixture.h"
+#include "map/map_state.h"
 #include "map/ui/start_epicentre_dialog.h"
 #include "screenshot.h"
+#include "seismo/ui/location_dialogs.h"
 #include "widgets/ui/command_ids.h"
 
 namespace nuv::test {
@@ -223,6 +225,48 @@ TEST_F(MapWindowTest, StartingEpicentreDialog) {
   map.EditStartEpicentre(Pos(map, 40, 70));
   EXPECT_FALSE(map.state().start.set);
   EXPECT_FLOAT_EQ(map.state().start.depth, -1);
+}
+
+TEST_F(MapWindowTest, FrameWiringFilterStatusAndLocationStart) {
+  frame().ExecuteCommand(cmd::kShowMap);
+  CMapWnd& map = Map();
+  ASSERT_TRUE(WaitFor([&] { return map.isVisible(); }));
+  // The network chosen in the "MAP" bar filters the stations drawn.
+  auto drawn = [&] {
+    map::MapSceneInput input = map::SceneInput(*ws, map.state(), &map.coastline());
+    input.width = 800;
+    input.height = 500;
+    return map::BuildMapScene(input).stations;
+  };
+  EXPECT_EQ(drawn(), 4);
+  frame().networkList()->setCurrentIndex(0);
+  emit frame().networkList()->activated(0);
+  EXPECT_EQ(map.state().stationFilter, 0);
+  EXPECT_EQ(drawn(), 2);  // KNET: TKM and AAK
+  frame().networkList()->setCurrentIndex(1);
+  emit frame().networkList()->activated(1);
+  EXPECT_EQ(drawn(), 4);
+
+  // The map's texts reach the frame's message pane.
+  emit map.statusMessage("55.750N 37.620E");
+  EXPECT_EQ(frame().messageText(), "55.750N 37.620E");
+
+  // "Оценка положения гипоцентра" from the map starts from the marked epicentre.
+  map.state().start.set = true;
+  map.state().start.lat = 41.25f;
+  map.state().start.lon = 77.5f;
+  map.state().start.depth = 33;
+  bool shown = false;
+  WhenShown<CStartPointDialog>([&shown](CStartPointDialog& d) {
+    shown = true;
+    EXPECT_TRUE(d.latEdit()->text().startsWith("41.25")) << d.latEdit()->text().toStdString();
+    EXPECT_TRUE(d.lonEdit()->text().startsWith("77.5")) << d.lonEdit()->text().toStdString();
+    EXPECT_TRUE(d.depthEdit()->text().startsWith("33")) << d.depthEdit()->text().toStdString();
+    d.reject();
+  });
+  ASSERT_TRUE(frame().IsCommandEnabled(cmd::kHypocentre));
+  frame().ExecuteCommand(cmd::kHypocentre);
+  EXPECT_TRUE(shown);
 }
 
 }  // namespace
