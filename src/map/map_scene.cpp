@@ -36,8 +36,13 @@ class StrokeBuilder {
       if (jump || std::abs(px.x - current_.points.back().x) > projection_.rect().width() / 2)
         Break();
     }
-    current_.points.push_back({px.x, height_ - px.y});
     last_ = {p.lat, static_cast<float>(lon)};
+    // A point on the pixel of the one before adds nothing to the line.
+    const DevicePoint d{px.x, height_ - px.y};
+    if (!current_.points.empty() && current_.points.back().x == d.x &&
+        current_.points.back().y == d.y)
+      return;
+    current_.points.push_back(d);
   }
 
   void Break() {

@@ -6,6 +6,7 @@
 namespace nuv::map {
 
 double NormaliseLongitude(double lon) {
+  if (lon >= -180 && lon <= 180) return lon;  // the common case, without fmod
   double reduced = std::fmod(std::fabs(lon), 360.0);
   if (lon < 0) reduced = -reduced;
   if (reduced > 180) reduced -= 360;
@@ -16,6 +17,8 @@ double NormaliseLongitude(double lon) {
 namespace {
 
 double To360(double lon) {
+  if (lon >= 0 && lon < 360) return lon;
+  if (lon < 0 && lon >= -360) return lon + 360 == 360 ? 0 : lon + 360;
   double v = std::fmod(lon, 360.0);
   return v < 0 ? v + 360 : v;
 }
