@@ -157,13 +157,12 @@ LocatorCommand BuildLocatorCommand(const ExternalLocatorSettings& settings,
   return command;
 }
 
-LocatorRunResult RunExternalLocator(const BulletinSource& source,
-                                    const ExternalLocatorSettings& settings,
-                                    const std::string& numberText, UserPrompts& prompts,
-                                    double now) {
-  LocatorRunResult result;
-  const std::string number = numberText.substr(0, kLocatorMaxNumberText);
-  const int n = LocatorEventNumber(number);
+std::vector<std::string> WriteLocatorFiles(const BulletinSource& source,
+                                           const ExternalLocatorSettings& settings,
+                                           const std::string& numberText, UserPrompts& prompts,
+                                           double now) {
+  std::vector<std::string> unwritable;
+  const int n = LocatorEventNumber(numberText.substr(0, kLocatorMaxNumberText));
   const std::string lddate = CssLddate(now);
   const std::pair<std::string, std::string> files[] = {
       {LocatorFilePath(settings.dir, n, ".sds"), FormatLocatorArrivals(source, lddate)},
@@ -171,9 +170,16 @@ LocatorRunResult RunExternalLocator(const BulletinSource& source,
       {LocatorDirPrefix(settings.dir) + kLocatorConfigName, LocatorConfigText()}};
   for (const auto& [path, text] : files) {
     if (WriteText(path, text)) continue;
-    result.unwritable.push_back(path);
+    unwritable.push_back(path);
     prompts.ShowError(StrFormat("Ошибка открытия файла: %s", path.c_str()));
   }
+  return unwritable;
+}
+
+LocatorRunResult RunLocatorProgram(const ExternalLocatorSettings& settings,
+                                   const std::string& numberText, const std::atomic<bool>* cancel) {
+  LocatorRunResult result;
+  const std::string number = numberText.substr(0, kLocatorMaxNumberText);
 
   const LocatorCommand command = BuildLocatorCommand(settings, number);
   ChildRequest request;
@@ -182,6 +188,7 @@ LocatorRunResult RunExternalLocator(const BulletinSource& source,
   request.workingDir = command.workingDir;
   request.timeoutMs = settings.timeoutMs;
   request.maxOutput = kLocatorMaxOutput;
+  request.cancel = cancel;
   const ChildRun run = RunChild(request);
   result.started = run.started;
   result.timedOut = run.timedOut;
@@ -192,7 +199,9 @@ LocatorRunResult RunExternalLocator(const BulletinSource& source,
   }
   result.output = Readable(run.output, run.truncated);
   std::string ending;
-  if (run.timedOut)
+  if (run.cancelled)
+    ending = "Программа остановлена";
+  else if (run.timedOut)
     ending = StrFormat("Программа не завершилась за %d с и остановлена",
                        (settings.timeoutMs + 999) / 1000);
   else if (run.exited && run.exitCode != 0)
@@ -204,6 +213,17 @@ LocatorRunResult RunExternalLocator(const BulletinSource& source,
     if (!result.output.empty() && result.output.back() != '\n') result.output += "\n";
     result.output += ending;
   }
+  return result;
+}
+
+LocatorRunResult RunExternalLocator(const BulletinSource& source,
+                                    const ExternalLocatorSettings& settings,
+                                    const std::string& numberText, UserPrompts& prompts,
+                                    double now) {
+  std::vector<std::string> unwritable =
+      WriteLocatorFiles(source, settings, numberText, prompts, now);
+  LocatorRunResult result = RunLocatorProgram(settings, numberText);
+  result.unwritable = std::move(unwritable);
   return result;
 }
 

@@ -12,6 +12,7 @@
 // fixed arguments (for example the script an interpreter runs); TIMEOUT the
 // wait in milliseconds (default 60000).
 
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -77,9 +78,21 @@ struct LocatorRunResult {
   std::string output;
 };
 
-// Writes the three files (each one that cannot be created is reported with
-// "Ошибка открытия файла: %s" and the run goes on), then runs the program.
-// `settings.dir` is the directory as typed; `now` stamps lddate.
+// Writes the arrival, origin and configuration files into `settings.dir`
+// (the directory as typed); each one that cannot be created is reported with
+// "Ошибка открытия файла: %s". Returns the paths not written. `now` stamps
+// lddate.
+std::vector<std::string> WriteLocatorFiles(const BulletinSource& source,
+                                           const ExternalLocatorSettings& settings,
+                                           const std::string& numberText, UserPrompts& prompts,
+                                           double now);
+// Runs the program in the directory and waits for it (up to the time-out,
+// or until `cancel` is set); touches nothing but the child, so it may run on
+// a worker thread.
+LocatorRunResult RunLocatorProgram(const ExternalLocatorSettings& settings,
+                                   const std::string& numberText,
+                                   const std::atomic<bool>* cancel = nullptr);
+// Both: the files (the run goes on when some are missing), then the program.
 LocatorRunResult RunExternalLocator(const BulletinSource& source,
                                     const ExternalLocatorSettings& settings,
                                     const std::string& numberText, UserPrompts& prompts,

@@ -149,6 +149,7 @@ ChildRun RunChild(const ChildRequest& request) {
   bool pipeOpen = true, reaped = false;
   int status = 0;
   while (!reaped) {
+    if (request.cancel && request.cancel->load()) break;
     const auto left =
         std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
     if (left <= 0) break;
@@ -165,7 +166,8 @@ ChildRun RunChild(const ChildRequest& request) {
     Record(run, status);
   } else {
     // Still running: the program and whatever it started are stopped.
-    run.timedOut = true;
+    run.cancelled = request.cancel && request.cancel->load();
+    run.timedOut = !run.cancelled;
     ::kill(-pid, SIGKILL);
     ::kill(pid, SIGKILL);
     ::waitpid(pid, &status, 0);

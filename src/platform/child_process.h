@@ -4,6 +4,7 @@
 // never blocks on a full pipe), the wait has a time-out, and a program still
 // running at the time-out is stopped with its whole process group.
 
+#include <atomic>
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -17,12 +18,15 @@ struct ChildRequest {
   std::string workingDir;         // "" keeps the caller's
   int timeoutMs = 60000;
   size_t maxOutput = 32000;  // bytes kept of what the child writes
+  // Set from another thread to stop the child before its time-out.
+  const std::atomic<bool>* cancel = nullptr;
 };
 
 struct ChildRun {
   bool started = false;    // the program was found and began to run
   std::string startError;  // why it did not start
   bool timedOut = false;   // still running at the time-out, and stopped
+  bool cancelled = false;  // stopped because `cancel` was set
   bool exited = false;     // ended by itself (exitCode is valid)
   int exitCode = -1;
   int signal = 0;          // the signal that ended it, 0 for none

@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <atomic>
 #include <cstring>
+#include <thread>
 
 #include "support/temp_dir.h"
 
@@ -77,6 +79,24 @@ TEST(ChildProcessTest, OutputBeyondTheLimitIsCutNotBlocking) {
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_TRUE(run.truncated);
   EXPECT_EQ(run.output, std::string(1000, 'x'));
+}
+
+TEST(ChildProcessTest, CancelStopsTheChildBeforeItsTimeOut) {
+  std::atomic<bool> cancel{false};
+  ChildRequest r;
+  r.program = "sh";
+  r.args = {"-c", "echo begun; sleep 30"};
+  r.timeoutMs = 60000;
+  r.cancel = &cancel;
+  std::thread stopper([&cancel] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    cancel = true;
+  });
+  const ChildRun run = RunChild(r);
+  stopper.join();
+  EXPECT_TRUE(run.cancelled);
+  EXPECT_FALSE(run.timedOut);
+  EXPECT_EQ(run.output, "begun\n");
 }
 
 }  // namespace

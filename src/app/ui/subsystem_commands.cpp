@@ -3,6 +3,7 @@
 #include "admin/ui/admin_commands.h"
 #include "app/ui/main_frame.h"
 #include "phases/ui/phase_list_dialogs.h"
+#include "seismo/ui/external_locator_dialog.h"
 #include "seismo/ui/seismo_commands.h"
 #include "seismo/ui/travel_time_dialogs.h"
 #include "sigproc/ui/sigproc_commands.h"
@@ -15,6 +16,9 @@ void RegisterSeismoCommands(CMainFrame& frame) {
   auto* window = qobject_cast<waveform*>(frame.document(DocumentKind::Waveforms));
   if (!window) return;
   AddSeismoCommands(frame.workstation(), *window, frame.commands(), &frame);
+  // "Запустить программу OLK".
+  window->commands().Add(33198,
+                         [window] { RunExternalLocatorDialog(window->workstation(), window); });
 }
 
 void RegisterSubsystemCommands(CMainFrame& frame) {

@@ -2,11 +2,13 @@
 # A stand-in for an outside locator, used by the tests and the demo.
 #   olk_test_locator.sh [--fail|--hang|--garbage|--flood] -O NUMBER -r CONF
 # It reads CONF and the arrival and origin files that NUV wrote for NUMBER in
-# the current directory, takes the station columns at the character
-# positions that CONF gives, and prints a short report: the phases read and
+# the current directory, takes the station columns from the character
+# positions that CONF gives (a column is the word that starts there or after
+# the blanks there), and prints a short report: the phases read and
 # a rough epicentre (the mean of the stations, the origin time one minute
 # before the first arrival). It also writes the log file CONF names.
-# --fail exits with 3 after a message, --hang never ends, --garbage prints
+# --fail exits with 3 after a message, --hang never ends (its process id in
+# hang.pid), --garbage prints
 # binary bytes, --flood prints 200 kB.
 mode=
 number=
@@ -21,7 +23,7 @@ while [ $# -gt 0 ]; do
 done
 case "$mode" in
   --fail) echo "OLK: cannot read travel-time tables"; exit 3 ;;
-  --hang) echo "OLK: started"; while :; do sleep 1; done ;;
+  --hang) echo $$ > hang.pid; echo "OLK: started"; while :; do sleep 1; done ;;
   --garbage) printf 'OLK\000\001\002\377\376 binary\n'; exit 0 ;;
   --flood) awk 'BEGIN { for (i = 0; i < 4000; i++) printf "line %06d of a long printout........\n", i }'; exit 0 ;;
 esac
@@ -34,7 +36,9 @@ sdn=$n.sdn
 column() { sed -n "s/.* $1 = \"\([0-9]*\)\".*/\1/p" "$conf"; }
 awk -v sta="$(column stn_code)" -v tim="$(column time_arrvl)" -v ph="$(column Phase)" \
     -v lat="$(column stn_lat)" -v lon="$(column stn_long)" -v logfile="$(sed -n 's/.*print_file = "\([^"]*\)".*/\1/p' "$conf")" '
-  function field(line, at, width) { s = substr(line, at + 1, width); gsub(/^ +| +$/, "", s); return s }
+  # The word that begins at or after 0-based column `at` (blanks skipped),
+  # at most `width` characters long.
+  function field(line, at, width) { s = substr(line, at + 1); sub(/^ +/, "", s); sub(/ .*/, "", s); return substr(s, 1, width) }
   {
     n++
     t = field($0, tim, 17) + 0
