@@ -17,13 +17,8 @@ namespace {
 
 constexpr int kStations = 62;  // 2 of the fixture and 60 more: 248 phases of 4 types
 
-class LargeEventSaveTest : public EventTest {
+class LargeEventSaveTest : public CssEventTest {
  protected:
-  TestDatabaseOptions DatabaseOptions() const override {
-    TestDatabaseOptions options;
-    options.css = true;
-    return options;
-  }
   void SetUp() override {
     EventTest::SetUp();
     if (IsSkipped()) return;
