@@ -37,6 +37,9 @@ void CloseFd(int& fd) {
   if (in >= 0) ::dup2(in, STDIN_FILENO);
   ::dup2(out, STDOUT_FILENO);
   ::dup2(out, STDERR_FILENO);
+  // Nothing else of ours (database sockets, files) goes to the program; the
+  // report pipe stays open until the exec. Older kernels leave them be.
+  ::close_range(3, ~0U, CLOSE_RANGE_CLOEXEC);
   if (dir && *dir && ::chdir(dir) != 0) {
     const int error = errno;
     (void)!::write(report, &error, sizeof error);

@@ -3,8 +3,10 @@
 
 #include "platform/child_process.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <cstring>
@@ -58,6 +60,14 @@ TEST(ChildProcessTest, WorkingDirectoryStreamsAndEndings) {
   run = Shell("kill -TERM $$");
   EXPECT_FALSE(run.exited);
   EXPECT_EQ(run.signal, SIGTERM);
+
+  // Descriptors of the caller (here one opened without close-on-exec) stay
+  // with the caller.
+  const int fd = ::open(dir.WriteFile("held.txt", "x").c_str(), O_RDONLY);
+  ASSERT_GE(fd, 3);
+  run = Shell("[ -e /proc/self/fd/" + std::to_string(fd) + " ] && echo open || echo closed");
+  ::close(fd);
+  EXPECT_EQ(run.output, "closed\n");
 
   // Standard input is empty, not the caller's terminal.
   run = Shell("cat; echo done");
