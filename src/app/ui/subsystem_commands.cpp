@@ -9,6 +9,7 @@
 #include "map/ui/map_commands.h"
 #include "map/ui/map_window.h"
 #include "phases/ui/phase_list_dialogs.h"
+#include "seismo/ui/external_locator_dialog.h"
 #include "seismo/ui/seismo_commands.h"
 #include "seismo/ui/travel_time_dialogs.h"
 #include "sigproc/ui/sigproc_commands.h"
@@ -28,6 +29,9 @@ void RegisterSeismoCommands(CMainFrame& frame) {
   AddSeismoCommands(frame.workstation(), *window, frame.commands(), &frame, [&frame] {
     if (QWidget* map = frame.document(DocumentKind::Map)) map->update();
   });
+  // "Запустить программу OLK".
+  window->commands().Add(33198,
+                         [window] { RunExternalLocatorDialog(window->workstation(), window); });
 }
 
 void RegisterMapCommands(CMainFrame& frame) {
