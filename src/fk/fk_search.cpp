@@ -11,6 +11,11 @@ namespace nuv {
 
 namespace {
 
+// A sample meant to fall on a slot boundary or a window end must not be
+// pushed out of it by the rounding of epoch times (about 1e-13 s): boundaries
+// are tested with this fraction of a sample interval to spare.
+constexpr double kSlotTolerance = 1e-6;
+
 // Time of sample k of a pane moved by `delay`.
 double SampleTime(const FkPane& pane, size_t k, double delay) {
   return pane.start + static_cast<double>(k) / pane.rate + delay;
@@ -18,7 +23,7 @@ double SampleTime(const FkPane& pane, size_t k, double delay) {
 
 // The slot of time t in a beam of n slots over [t1, t2].
 long long Slot(double t, double t1, double t2, size_t n) {
-  return static_cast<long long>(static_cast<double>(n) * (t - t1) / (t2 - t1));
+  return static_cast<long long>(static_cast<double>(n) * (t - t1) / (t2 - t1) + kSlotTolerance);
 }
 
 constexpr size_t kBeamBlock = 1024;
@@ -97,14 +102,16 @@ FkRun FkPaneRun(const FkPane& pane, double delay, double t1, double t2, size_t n
   const double first = (t1 - pane.start - delay) * pane.rate;
   if (!std::isfinite(first) || first >= static_cast<double>(m)) return run;
   size_t k = first > 0 ? static_cast<size_t>(first) : 0;
+  const double spare = kSlotTolerance / pane.rate;
+  if (k > 0 && SampleTime(pane, k - 1, delay) >= t1 - spare) --k;
   // The first sample inside the window.
-  while (k < m && SampleTime(pane, k, delay) < t1) ++k;
-  if (k >= m || SampleTime(pane, k, delay) > t2) return run;
+  while (k < m && SampleTime(pane, k, delay) < t1 - spare) ++k;
+  if (k >= m || SampleTime(pane, k, delay) > t2 + spare) return run;
   // The last sample inside the window, from an estimate corrected both ways.
   const double lastEstimate = std::floor((t2 - pane.start - delay) * pane.rate);
   size_t last = static_cast<size_t>(std::clamp(lastEstimate, static_cast<double>(k), m - 1.0));
-  while (last + 1 < m && SampleTime(pane, last + 1, delay) <= t2) ++last;
-  while (last > k && SampleTime(pane, last, delay) > t2) --last;
+  while (last + 1 < m && SampleTime(pane, last + 1, delay) <= t2 + spare) ++last;
+  while (last > k && SampleTime(pane, last, delay) > t2 + spare) --last;
   run.first = k;
   run.last = last;
   run.count = last - k + 1;
