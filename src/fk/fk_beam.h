@@ -12,7 +12,7 @@
 namespace nuv {
 
 // Kilometres per degree of arc: slowness in s/km times this is s/degree.
-inline constexpr double kKmPerDegree = 111.195;
+inline constexpr double kFkKmPerDegree = 111.195;
 
 struct FkBeamReference {
   float deast = 0, dnorth = 0;  // the reference station's offsets, km

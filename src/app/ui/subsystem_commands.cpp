@@ -2,6 +2,7 @@
 
 #include "admin/ui/admin_commands.h"
 #include "app/ui/main_frame.h"
+#include "fk/ui/fk_commands.h"
 #include "phases/ui/phase_list_dialogs.h"
 #include "seismo/ui/seismo_commands.h"
 #include "seismo/ui/travel_time_dialogs.h"
@@ -30,6 +31,7 @@ void RegisterSubsystemCommands(CMainFrame& frame) {
         33110, [waveforms, &frame] { RunNewEventDialog(waveforms->workstation(), &frame); });
     RegisterTravelTimeDialogs(*waveforms);
     RegisterSigprocCommands(*waveforms);
+    RegisterFkCommands(*waveforms);
   }
   RegisterSeismoCommands(frame);
 }
