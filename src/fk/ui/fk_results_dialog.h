@@ -52,7 +52,7 @@ class CFKResultsDlg : public QDialog {
   // cannot be done.
   void accept() override;
 
-  const FkSearchResult* result() const { return result_.get(); }
+  const FkSearchResult* searchResult() const { return result_.get(); }
 
   QLineEdit* minEdit;
   QLineEdit* maxEdit;
