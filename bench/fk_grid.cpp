@@ -31,8 +31,8 @@ std::vector<nuv::FkPane> TenStationArray() {
     const double lead = px * p.deast + py * p.dnorth;
     for (size_t k = 0; k < p.samples.size(); ++k) {
       const double t = k / kRate - 60 + lead;
-      p.samples[k] = static_cast<float>(std::exp(-t * t / 8) * std::sin(2 * M_PI * 1.5 * t) +
-                                        noise(random));
+      p.samples[k] =
+          static_cast<float>(std::exp(-t * t / 8) * std::sin(2 * M_PI * 1.5 * t) + noise(random));
     }
     p.intervalStart = 30;
     p.intervalEnd = 90;
@@ -53,6 +53,11 @@ void BM_FkGrid201(benchmark::State& state) {
     benchmark::DoNotOptimize(result.bestPower);
   }
 }
-BENCHMARK(BM_FkGrid201)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_FkGrid201)
+    ->Arg(1)
+    ->Arg(0)
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
 
 }  // namespace

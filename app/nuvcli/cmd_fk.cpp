@@ -91,9 +91,8 @@ nlohmann::json RunFk(Session& session, const Args& input) {
 }  // namespace
 
 std::vector<Command> FkCommands() {
-  return {{"fk",
-           "--rate R --from T1 --to T2 [--min P] [--max P] [--intervals N] STA=FILE ...",
-           RunFk}};
+  return {
+      {"fk", "--rate R --from T1 --to T2 [--min P] [--max P] [--intervals N] STA=FILE ...", RunFk}};
 }
 
 }  // namespace nuv::cli

@@ -16,9 +16,9 @@ std::vector<Command> FkCommands();
 
 std::vector<Command> AllCommands() {
   std::vector<Command> all;
-  for (auto group : {TimeCommands, ResponseCommands, ArchiveCommands, SeismoCommands,
-                     SigprocCommands, DbCommands, AdminCommands, BulletinCommands, EventCommands,
-                     FkCommands}) {
+  for (auto group :
+       {TimeCommands, ResponseCommands, ArchiveCommands, SeismoCommands, SigprocCommands,
+        DbCommands, AdminCommands, BulletinCommands, EventCommands, FkCommands}) {
     auto commands = group();
     all.insert(all.end(), commands.begin(), commands.end());
   }

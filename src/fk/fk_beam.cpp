@@ -20,9 +20,9 @@ std::string FormFkBeam(const std::vector<FkPane>& panes, const FkBeamReference& 
   const double a = azimuthDegrees * 2 * M_PI / 360.0;
   for (const FkPane& p : panes) {
     if (!(p.rate > 0)) continue;
-    const double shift = ((p.deast - reference.deast) * std::sin(a) +
-                          (p.dnorth - reference.dnorth) * std::cos(a)) *
-                         slownessSecPerKm;
+    const double shift =
+        ((p.deast - reference.deast) * std::sin(a) + (p.dnorth - reference.dnorth) * std::cos(a)) *
+        slownessSecPerKm;
     FkAddDelayed(p, shift, t0, te, b.data(), n);
   }
   const float count = static_cast<float>(panes.size());

@@ -136,8 +136,7 @@ std::string RunExternalFk(const FkExternalSettings& settings, const std::vector<
       return StrFormat("Ошибка запуска модуля \n'%s'", settings.module.c_str());
     case ProgramRun::Outcome::TimedOut:
       return StrFormat("Модуль F-K анализа '%s' не завершился за %g с и был остановлен.",
-                       settings.module.c_str(),
-                       settings.timeout.count() / 1000.0);
+                       settings.module.c_str(), settings.timeout.count() / 1000.0);
     case ProgramRun::Outcome::Finished:
       break;
   }

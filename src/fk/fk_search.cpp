@@ -44,8 +44,8 @@ double PowerOfRuns(const std::vector<const FkPane*>& panes, const std::vector<Fk
     for (size_t j = 0; j < runs.size(); ++j) {
       const FkRun& r = runs[j];
       const size_t lo = std::max(start, r.slot), hi = std::min(end, r.slot + r.count);
-      if (lo < hi) AddRun(block + (lo - start), panes[j]->samples.data() + r.first + (lo - r.slot),
-                          hi - lo);
+      if (lo < hi)
+        AddRun(block + (lo - start), panes[j]->samples.data() + r.first + (lo - r.slot), hi - lo);
     }
     power += SumOfSquares(block, end - start);
   }
@@ -156,8 +156,7 @@ std::string FkSearch(const std::vector<FkPane>& panes, double referenceRate, con
   if (!(referenceRate > 0) || !std::isfinite(referenceRate))
     return "Не задана частота дискретизации главного канала.";
   const double slots = std::trunc((t2 - t1) * referenceRate + 0.5);
-  if (!(t2 > t1) || !(slots >= 1))
-    return "Выбранный временной интервал короче одного отсчета.";
+  if (!(t2 > t1) || !(slots >= 1)) return "Выбранный временной интервал короче одного отсчета.";
   const size_t n = static_cast<size_t>(slots);
 
   const std::vector<float> axis = FkAxis(grid);
@@ -188,8 +187,8 @@ std::string FkSearch(const std::vector<FkPane>& panes, double referenceRate, con
           } else {
             std::fill(beam.begin(), beam.end(), 0.0f);
             for (const FkPane* p : used)
-              FkAddDelayed(*p, static_cast<double>(px) * p->deast +
-                                   static_cast<double>(py) * p->dnorth,
+              FkAddDelayed(*p,
+                           static_cast<double>(px) * p->deast + static_cast<double>(py) * p->dnorth,
                            t1, t2, beam.data(), n);
             power = SumOfSquares(beam.data(), n);
           }

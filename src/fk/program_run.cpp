@@ -33,7 +33,8 @@ ProgramRun RunProgram(const std::string& program, const std::vector<std::string>
   posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
   posix_spawnattr_setpgroup(&attributes, 0);
   pid_t pid = 0;
-  const int spawned = posix_spawn(&pid, program.c_str(), nullptr, &attributes, argv.data(), environ);
+  const int spawned =
+      posix_spawn(&pid, program.c_str(), nullptr, &attributes, argv.data(), environ);
   posix_spawnattr_destroy(&attributes);
   if (spawned != 0) {
     run.error = std::strerror(spawned);

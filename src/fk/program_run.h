@@ -12,8 +12,8 @@ namespace nuv {
 struct ProgramRun {
   enum class Outcome { Finished, NotStarted, TimedOut };
   Outcome outcome = Outcome::NotStarted;
-  int exitCode = -1;    // when Finished: the exit status, or 128 + signal
-  std::string error;    // when NotStarted: the system's text
+  int exitCode = -1;  // when Finished: the exit status, or 128 + signal
+  std::string error;  // when NotStarted: the system's text
 };
 
 ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& arguments,

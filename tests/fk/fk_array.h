@@ -41,8 +41,8 @@ inline std::vector<FkPane> PlaneWaveArray(const std::vector<std::pair<float, flo
     const double lead = px * p.deast + py * p.dnorth;
     for (size_t k = 0; k < p.samples.size(); ++k) {
       const double t = k / rate - wave.arrival + lead;
-      p.samples[k] = static_cast<float>(std::exp(-t * t / 2) * std::sin(2 * M_PI * 2 * t) +
-                                        noise(random));
+      p.samples[k] =
+          static_cast<float>(std::exp(-t * t / 2) * std::sin(2 * M_PI * 2 * t) + noise(random));
     }
     p.intervalStart = p.start + wave.arrival + 6;  // marked right to left
     p.intervalEnd = p.start + wave.arrival - 6;

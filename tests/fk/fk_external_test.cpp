@@ -1,3 +1,5 @@
+#include "fk/fk_external.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,7 +10,6 @@
 
 #include "archive/wfdisc_format.h"
 #include "fk/fk_array.h"
-#include "fk/fk_external.h"
 #include "fk/program_run.h"
 #include "platform/profile_file.h"
 #include "support/temp_dir.h"
@@ -50,7 +51,8 @@ TEST(FkExchange, DirectoryLosesBlanksAndOneSlash) {
 
 TEST(FkExchange, SettingsComeFromTheProfile) {
   TempDir dir;
-  const fs::path ini = dir.WriteFile("NUV.INI", "[FKEXT]\nMODULE=/opt/fk\nWFD=/tmp/x/\nTIMEOUT=7\n");
+  const fs::path ini =
+      dir.WriteFile("NUV.INI", "[FKEXT]\nMODULE=/opt/fk\nWFD=/tmp/x/\nTIMEOUT=7\n");
   const FkExternalSettings s = FkExternalSettings::Read(ProfileFile(ini));
   EXPECT_EQ(s.module, "/opt/fk");
   EXPECT_EQ(s.wfd, "/tmp/x/");
@@ -61,7 +63,7 @@ TEST(FkExchange, SettingsComeFromTheProfile) {
 }
 
 TEST_F(FkExternalTest, FileSetHoldsEveryIntervalInOrder) {
-  panes[2].hasInterval = false;          // left out
+  panes[2].hasInterval = false;  // left out
   // An interval after the pane's data: skipped, but the shortest interval.
   panes[3].intervalStart = panes[3].start + 100000;
   panes[3].intervalEnd = panes[3].intervalStart + 2;
@@ -120,7 +122,8 @@ TEST_F(FkExternalTest, ProgramAnswerIsRead) {
 TEST_F(FkExternalTest, ProgramFailuresAreReported) {
   FkExternalResult r{1, 2};
   const std::string missing = (dir / "no-such-fk").string();
-  EXPECT_EQ(RunExternalFk(Settings(missing), panes, r), "Ошибка запуска модуля \n'" + missing + "'");
+  EXPECT_EQ(RunExternalFk(Settings(missing), panes, r),
+            "Ошибка запуска модуля \n'" + missing + "'");
   EXPECT_EQ(RunExternalFk(Settings(""), panes, r), "Ошибка запуска модуля \n''");
   // A file that is not executable cannot be started either.
   const fs::path plain = dir.WriteFile("plain", "#!/bin/sh\n");
@@ -142,8 +145,7 @@ TEST_F(FkExternalTest, ProgramFailuresAreReported) {
   {
     FakeMode mode("garbage");
     EXPECT_EQ(RunExternalFk(Settings(kScript), panes, r),
-              "Файл результатов F-K анализа '" + results +
-                  "' не содержит медленности и азимута.");
+              "Файл результатов F-K анализа '" + results + "' не содержит медленности и азимута.");
   }
   EXPECT_EQ(r.slowness, 1) << "a failed run leaves the previous result";
 }

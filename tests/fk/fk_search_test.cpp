@@ -1,10 +1,11 @@
+#include "fk/fk_search.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "fk/fk_array.h"
 #include "fk/fk_beam.h"
-#include "fk/fk_search.h"
 
 namespace nuv {
 namespace {
@@ -167,7 +168,8 @@ TEST(FkBeam, MeanOfShiftedTracesAndEveryPaneCounts) {
   // The wave from the east: the eastern station leads by 0.2 s (two
   // samples), so the aligned beam equals the mean of the aligned traces.
   for (size_t i = 10; i < 590; ++i) {
-    const float expected = (panes[0].samples[i] + panes[1].samples[i - 2] + panes[2].samples[i]) / 3;
+    const float expected =
+        (panes[0].samples[i] + panes[1].samples[i - 2] + panes[2].samples[i]) / 3;
     ASSERT_NEAR(beam.samples[i], expected, 1e-5) << i;
   }
   // A fourth pane whose data start after the window still divides.

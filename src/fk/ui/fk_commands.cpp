@@ -103,8 +103,7 @@ void ShowFkBeam(waveform& window, int station, int channel, const FkBeam& beam) 
   block.rate = beam.rate;
   target->SetBeam(block);
   // The length in single precision, as the window keeps it.
-  target->pane().windowLength =
-      static_cast<float>(block.count) / static_cast<float>(block.rate);
+  target->pane().windowLength = static_cast<float>(block.count) / static_cast<float>(block.rate);
   target->pane().ampMin = target->pane().ampMax = 0;  // limits from the new samples
   target->RebuildPicture();
   window.ScrollPaneToBottom(*target);

@@ -51,8 +51,8 @@ void DrawFkPowerMap(QImage& image, const FkSearchResult* result, float max) {
   painter.drawText(x0 + 2, metrics.ascent(), Number(max));
   painter.drawText(x0 + 2, static_cast<int>(h) - metrics.descent(), Number(-max));
   painter.drawLine(0, y0, static_cast<int>(w), y0);
-  painter.drawText(static_cast<int>(w) - metrics.horizontalAdvance("Px") - 2,
-                   y0 + textHeight, "Px");
+  painter.drawText(static_cast<int>(w) - metrics.horizontalAdvance("Px") - 2, y0 + textHeight,
+                   "Px");
   painter.drawText(static_cast<int>(w) - metrics.horizontalAdvance(Number(max)) - 2,
                    y0 - metrics.descent(), Number(max));
   painter.drawText(2, y0 - metrics.descent(), Number(-max));
@@ -78,8 +78,7 @@ void DrawFkLegend(QImage& image, double lowest, double highest) {
   }
 }
 
-FkPicture::FkPicture(std::mutex& lock, QSize size, QWidget* parent)
-    : QWidget(parent), lock_(lock) {
+FkPicture::FkPicture(std::mutex& lock, QSize size, QWidget* parent) : QWidget(parent), lock_(lock) {
   setFixedSize(size);
   setAttribute(Qt::WA_OpaquePaintEvent);
 }

@@ -125,17 +125,17 @@ bool CFKResultsDlg::TakeParameters() {
     message = StrFormat("Введите число от %g до %g.", -FkGrid::kLimit, FkGrid::kLimit);
   } else if (!n || *n != std::trunc(*n)) {
     bad = intervalsEdit;
-    message = StrFormat("Введите целое число от %d до %d.", FkGrid::kMinIntervals,
-                        FkGrid::kMaxIntervals);
+    message =
+        StrFormat("Введите целое число от %d до %d.", FkGrid::kMinIntervals, FkGrid::kMaxIntervals);
   } else {
     grid.min = static_cast<float>(*min);
     grid.max = static_cast<float>(*max);
     grid.intervals = static_cast<int>(std::clamp(*n, -1.0, FkGrid::kMaxIntervals + 1.0));
     message = FkGridError(grid);
     if (!message.empty())
-      bad = message.find("целое") != std::string::npos ? intervalsEdit
+      bad = message.find("целое") != std::string::npos                     ? intervalsEdit
             : !(grid.min >= -FkGrid::kLimit && grid.min <= FkGrid::kLimit) ? minEdit
-                                                                             : maxEdit;
+                                                                           : maxEdit;
   }
   if (bad) {
     ws_.prompts().Message(message, kAppTitle, PromptIcon::Exclamation, PromptButtons::Ok);
@@ -151,8 +151,7 @@ bool CFKResultsDlg::Compute() {
   if (!TakeParameters()) return false;
   const WaitCursor wait;
   auto result = std::make_unique<FkSearchResult>();
-  const std::string error =
-      FkSearch(input_.panes, input_.reference.rate, FkSessionGrid(), *result);
+  const std::string error = FkSearch(input_.panes, input_.reference.rate, FkSessionGrid(), *result);
   if (!error.empty()) {
     ws_.prompts().ShowError(error);
     return false;
