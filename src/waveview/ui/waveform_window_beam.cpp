@@ -4,21 +4,27 @@
 #include <algorithm>
 
 #include "platform/strformat.h"
+#include "waveview/ui/pane_placement.h"
 #include "waveview/ui/waveform_window.h"
 #include "waveview/ui/zoom_window.h"
 
 namespace nuv {
 
+void PlaceBelowPanes(const waveform& window, CZoomWindow& view) {
+  const std::vector<CZoomWindow*>& panes = window.panes();
+  const int height = window.client()->height();
+  int h = panes.empty() ? height : height / static_cast<int>(panes.size());
+  h = std::max(h, window.MinPaneHeight());
+  int top = 0;
+  for (CZoomWindow* p : panes) top = std::max(top, p->pane().rect.Bottom() + 1);
+  view.pane().rect = {0, top, window.client()->width(), h};
+  view.ApplyRect();
+}
+
 CBeamWindow* waveform::NewBeamPane(int station, int channel) {
   auto* view = static_cast<CBeamWindow*>(CreatePane(NextPaneNumber(PaneStates()), true));
-  TracePane& pane = view->pane();
-  int h = panes_.empty() ? client_->height() : client_->height() / static_cast<int>(panes_.size());
-  h = std::max(h, MinPaneHeight());
-  int top = 0;
-  for (CZoomWindow* p : panes_) top = std::max(top, p->pane().rect.Bottom() + 1);
-  pane.rect = {0, top, client_->width(), h};
   view->BindBeam(station, channel);
-  view->ApplyRect();
+  PlaceBelowPanes(*this, *view);
   view->show();
   panes_.push_back(view);
   return view;
