@@ -88,6 +88,25 @@ TEST(FkSearch, DegenerateArraysAreRefused) {
   EXPECT_EQ(r.azimuth, -1) << "a refused search leaves the previous result";
 }
 
+TEST(FkSearch, EqualPowersKeepTheFirstPointInGridOrder) {
+  // A constant signal well beyond the window on both sides: every beam is
+  // the same, so the first grid point (min, min) stays the best.
+  auto panes = PlaneWaveArray(SquareArray(), {});
+  for (FkPane& p : panes) std::fill(p.samples.begin(), p.samples.end(), 1.0f);
+  FkGrid grid;
+  grid.intervals = 20;
+  for (unsigned threads : {1u, 3u}) {
+    FkSearchResult r;
+    ASSERT_EQ(FkSearch(panes, 100, grid, r, threads), "");
+    EXPECT_EQ(r.bestPx, -0.5f);
+    EXPECT_EQ(r.bestPy, -0.5f);
+    EXPECT_NEAR(r.azimuth, 225.0, 1e-9);
+    EXPECT_NEAR(r.slowness, 0.7071, 1e-4);
+    EXPECT_EQ(r.lowest, 1.0);
+    EXPECT_EQ(r.highest, 1.0);
+  }
+}
+
 TEST(FkSearch, SilentTracesHaveNoDirection) {
   auto panes = PlaneWaveArray(SquareArray(), {});
   for (FkPane& p : panes) std::fill(p.samples.begin(), p.samples.end(), 0.0f);
