@@ -14,12 +14,13 @@ std::vector<Command> BulletinCommands();
 std::vector<Command> EventCommands();
 std::vector<Command> MapCommands();
 std::vector<Command> WorkspaceCommands();
+std::vector<Command> FkCommands();
 
 std::vector<Command> AllCommands() {
   std::vector<Command> all;
   for (auto group : {TimeCommands, ResponseCommands, ArchiveCommands, SeismoCommands,
                      SigprocCommands, DbCommands, AdminCommands, BulletinCommands, EventCommands,
-                     MapCommands, WorkspaceCommands}) {
+                     MapCommands, WorkspaceCommands, FkCommands}) {
     auto commands = group();
     all.insert(all.end(), commands.begin(), commands.end());
   }

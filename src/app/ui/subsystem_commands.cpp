@@ -6,6 +6,7 @@
 
 #include "admin/ui/admin_commands.h"
 #include "app/ui/main_frame.h"
+#include "fk/ui/fk_commands.h"
 #include "map/ui/map_commands.h"
 #include "map/ui/map_window.h"
 #include "phases/ui/phase_list_dialogs.h"
@@ -66,6 +67,7 @@ void RegisterSubsystemCommands(CMainFrame& frame) {
         33110, [waveforms, &frame] { RunNewEventDialog(waveforms->workstation(), &frame); });
     RegisterTravelTimeDialogs(*waveforms);
     RegisterSigprocCommands(*waveforms);
+    RegisterFkCommands(*waveforms);
   }
   RegisterMapCommands(frame);
   RegisterSeismoCommands(frame);

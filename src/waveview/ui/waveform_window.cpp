@@ -19,6 +19,7 @@
 #include "platform/strformat.h"
 #include "waveview/channel_list.h"
 #include "waveview/phase_view.h"
+#include "waveview/ui/pane_placement.h"
 #include "waveview/ui/zoom_window.h"
 #include "waveview/waveform_commands.h"
 #include "workstation/workstation.h"
@@ -238,12 +239,7 @@ void waveform::AddPanesFromSelection() {
 CZoomWindow* waveform::NewPane(int station, int channel, double start, double length) {
   CZoomWindow* view = CreatePane(NextPaneNumber(PaneStates()));
   TracePane& pane = view->pane();
-  int h = panes_.empty() ? client_->height() : client_->height() / static_cast<int>(panes_.size());
-  h = std::max(h, MinPaneHeight());
-  int top = 0;
-  for (CZoomWindow* p : panes_) top = std::max(top, p->pane().rect.Bottom() + 1);
-  pane.rect = {0, top, client_->width(), h};
-  view->ApplyRect();
+  PlaceBelowPanes(*this, *view);
   view->show();
   view->SetChannel(station, channel);
   pane.SetWindowStart(start);

@@ -28,6 +28,7 @@ class QScrollBar;
 
 namespace nuv {
 
+class CBeamWindow;
 class CZoomWindow;
 class Workstation;
 class waveform;
@@ -111,6 +112,12 @@ class waveform : public QWidget, public CommandTarget {
   // Operations used by other windows.
   void AddPanesFromSelection();
   CZoomWindow* NewPane(int station, int channel, double start, double length);
+  // A new beam pane bound to the channel (samples set by its builder),
+  // appended below the others with NewPane's height.
+  CBeamWindow* NewBeamPane(int station, int channel);
+  // Lays the panes out again and scrolls so that the bottom of `pane` meets
+  // the bottom of the client area.
+  void ScrollPaneToBottom(CZoomWindow& pane);
   void RedrawAllPanes();
   void RelayoutInOrder();
   void RedrawAllPhaseMarks();
