@@ -7,7 +7,7 @@
 #include <fstream>
 
 #include "archive/wfdisc_format.h"
-#include "fk/program_run.h"
+#include "platform/child_process.h"
 #include "platform/profile_file.h"
 #include "platform/strformat.h"
 #include "platform/time_base.h"
@@ -129,20 +129,19 @@ std::string RunExternalFk(const FkExternalSettings& settings, const std::vector<
   const std::string results = dir + "/results";
   std::error_code ignored;
   std::filesystem::remove(results, ignored);
-  const ProgramRun run = RunProgram(
-      settings.module, {dir + "/0.wfdisc", results, StrFormat("%f", shortest)}, settings.timeout);
-  switch (run.outcome) {
-    case ProgramRun::Outcome::NotStarted:
-      return StrFormat("Ошибка запуска модуля \n'%s'", settings.module.c_str());
-    case ProgramRun::Outcome::TimedOut:
-      return StrFormat("Модуль F-K анализа '%s' не завершился за %g с и был остановлен.",
-                       settings.module.c_str(), settings.timeout.count() / 1000.0);
-    case ProgramRun::Outcome::Finished:
-      break;
-  }
-  if (run.exitCode != 0)
+  ChildRequest request;
+  request.program = settings.module;
+  request.args = {dir + "/0.wfdisc", results, StrFormat("%f", shortest)};
+  request.timeoutMs = static_cast<int>(settings.timeout.count());
+  const ChildRun run = RunChild(request);
+  if (!run.started) return StrFormat("Ошибка запуска модуля \n'%s'", settings.module.c_str());
+  if (run.timedOut)
+    return StrFormat("Модуль F-K анализа '%s' не завершился за %g с и был остановлен.",
+                     settings.module.c_str(), settings.timeout.count() / 1000.0);
+  const int exitCode = run.exited ? run.exitCode : 128 + run.signal;
+  if (exitCode != 0)
     return StrFormat("Модуль F-K анализа '%s' завершился с ошибкой (код %d).",
-                     settings.module.c_str(), run.exitCode);
+                     settings.module.c_str(), exitCode);
   return ReadFkResults(results, result);
 }
 

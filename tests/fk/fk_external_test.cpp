@@ -10,7 +10,6 @@
 
 #include "archive/wfdisc_format.h"
 #include "fk/fk_array.h"
-#include "fk/program_run.h"
 #include "platform/profile_file.h"
 #include "support/temp_dir.h"
 
@@ -160,23 +159,6 @@ TEST_F(FkExternalTest, HangingProgramIsStoppedAtTheTimeLimit) {
             "Модуль F-K анализа '" + kScript + "' не завершился за 0.4 с и был остановлен.");
   // Generous: the point is that it does not wait for ever.
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(15));
-}
-
-TEST(ProgramRun, ExitCodesAndSignals) {
-  ProgramRun run = RunProgram("/bin/sh", {"-c", "exit 7"}, std::chrono::seconds(20));
-  EXPECT_EQ(run.outcome, ProgramRun::Outcome::Finished);
-  EXPECT_EQ(run.exitCode, 7);
-  run = RunProgram("/bin/sh", {"-c", "kill -9 $$"}, std::chrono::seconds(20));
-  EXPECT_EQ(run.exitCode, 128 + 9);
-  // Arguments reach the program as they are, with no shell between.
-  TempDir dir;
-  const std::string odd = (dir / "a b;$(x)").string();
-  run = RunProgram("/bin/sh", {"-c", "echo hi > \"$1\"", "sh", odd}, std::chrono::seconds(20));
-  EXPECT_EQ(run.exitCode, 0);
-  EXPECT_EQ(TempDir::ReadFile(odd), "hi\n");
-  run = RunProgram("/nonexistent/program", {}, std::chrono::seconds(1));
-  EXPECT_EQ(run.outcome, ProgramRun::Outcome::NotStarted);
-  EXPECT_FALSE(run.error.empty());
 }
 
 }  // namespace

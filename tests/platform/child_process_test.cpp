@@ -69,6 +69,15 @@ TEST(ChildProcessTest, WorkingDirectoryStreamsAndEndings) {
   ::close(fd);
   EXPECT_EQ(run.output, "closed\n");
 
+  // Arguments reach the program as they are, with no shell between.
+  const std::string odd = (dir.path() / "a b;$(x)").string();
+  ChildRequest request;
+  request.program = "/bin/sh";
+  request.args = {"-c", "echo hi > \"$1\"", "sh", odd};
+  run = RunChild(request);
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(test::TempDir::ReadFile(odd), "hi\n");
+
   // Standard input is empty, not the caller's terminal.
   run = Shell("cat; echo done");
   EXPECT_EQ(run.output, "done\n");
