@@ -5,8 +5,11 @@
 #include "phases/ui/phase_list_dialogs.h"
 #include "seismo/ui/seismo_commands.h"
 #include "seismo/ui/travel_time_dialogs.h"
+#include "seismo/ui/seismo_site.h"
+#include "sigproc/ui/amplitude_measure_command.h"
 #include "sigproc/ui/sigproc_commands.h"
 #include "waveview/ui/mseed_import_command.h"
+#include "waveview/ui/pick_controller.h"
 #include "waveview/ui/waveform_window.h"
 
 namespace nuv {
@@ -30,6 +33,11 @@ void RegisterSubsystemCommands(CMainFrame& frame) {
         33110, [waveforms, &frame] { RunNewEventDialog(waveforms->workstation(), &frame); });
     RegisterTravelTimeDialogs(*waveforms);
     RegisterSigprocCommands(*waveforms);
+    // Picking on the panes and the amplitude measurement of the main pane.
+    InstallPicking(*waveforms);
+    SeismoSite site{&waveforms->workstation(), waveforms, waveforms,
+                    [waveforms] { waveforms->RedrawAllPhaseMarks(); }};
+    RegisterAmplitudeMeasureCommands(*waveforms, site);
   }
   RegisterSeismoCommands(frame);
 }

@@ -41,6 +41,7 @@ class SigprocPanes : public QObject, public FormulaInterface {
   // Where simulations get responses (the workstation's database and home
   // directory by default).
   void SetResponseLoader(std::unique_ptr<ResponseLoader> loader) { loader_ = std::move(loader); }
+  ResponseLoader& loader();
   // Work shorter than this shows no progress dialog.
   void SetProgressDelay(int milliseconds) { progressDelayMs_ = milliseconds; }
 
@@ -80,7 +81,6 @@ class SigprocPanes : public QObject, public FormulaInterface {
   // after the delay; false when the analyst cancelled.
   bool RunJobs(size_t count, const std::function<void(size_t)>& job, const char* label);
   void Retransform(TracePane& pane);
-  ResponseLoader& loader();
 
   waveform& window_;
   std::unique_ptr<SigprocDialogs> dialogs_;
