@@ -10,12 +10,12 @@ namespace nuv {
 namespace {
 
 std::vector<float> Sine(double period, double amplitude, double rate, double seconds,
-                        double offset = 0, double slope = 0) {
+                        double offset = 0, double slope = 0, double phase = 0) {
   std::vector<float> s(static_cast<size_t>(seconds * rate));
   for (size_t i = 0; i < s.size(); ++i) {
     const double t = static_cast<double>(i) / rate;
-    s[i] = static_cast<float>(amplitude * std::sin(2 * std::numbers::pi * t / period) + offset +
-                              slope * t);
+    s[i] = static_cast<float>(amplitude * std::sin(2 * std::numbers::pi * t / period + phase) +
+                              offset + slope * t);
   }
   return s;
 }
@@ -33,7 +33,8 @@ PeriodAmplitudeInput Input(const std::vector<float>& s, double rate, double a, d
 }
 
 TEST(PeriodAmplitude, HalfSecondSineOverTenSeconds) {
-  const std::vector<float> s = Sine(0.5, 3.0, 100, 10);
+  // Peaks on samples (a cosine), so the sampled swing is the true one.
+  const std::vector<float> s = Sine(0.5, 3.0, 100, 10, 0, 0, std::numbers::pi / 2);
   // Ends reversed, later end at the window end: accepted.
   const PeriodAmplitude r = MeasurePeriodAmplitude(Input(s, 100, 10, 0));
   ASSERT_EQ(r.refusal, PeriodAmplitudeRefusal::kNone);

@@ -3,9 +3,10 @@
 #include "admin/ui/admin_commands.h"
 #include "app/ui/main_frame.h"
 #include "phases/ui/phase_list_dialogs.h"
+#include "seismo/ui/phase_distance_dialogs.h"
 #include "seismo/ui/seismo_commands.h"
-#include "seismo/ui/travel_time_dialogs.h"
 #include "seismo/ui/seismo_site.h"
+#include "seismo/ui/travel_time_dialogs.h"
 #include "sigproc/ui/amplitude_measure_command.h"
 #include "sigproc/ui/sigproc_commands.h"
 #include "waveview/ui/mseed_import_command.h"
@@ -38,6 +39,7 @@ void RegisterSubsystemCommands(CMainFrame& frame) {
     SeismoSite site{&waveforms->workstation(), waveforms, waveforms,
                     [waveforms] { waveforms->RedrawAllPhaseMarks(); }};
     RegisterAmplitudeMeasureCommands(*waveforms, site);
+    RegisterPhaseDistanceDialogs(*waveforms, site);
   }
   RegisterSeismoCommands(frame);
 }

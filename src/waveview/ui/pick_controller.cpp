@@ -10,6 +10,7 @@
 #include "phases/nuv_phases.h"
 #include "waveview/phase_view.h"
 #include "waveview/pick_keys.h"
+#include "waveview/ui/insert_phase_dialog.h"
 #include "waveview/ui/pick_pane_commands.h"
 #include "waveview/ui/waveform_window.h"
 #include "waveview/ui/zoom_window.h"
@@ -162,10 +163,9 @@ void PickController::Pick(CZoomWindow& pane, int pressX, int releaseX, int relea
   if (!r) return;
   {
     const PhaseChangeGroup group(ws.phases());
-    window_.AddPhase(
-        MakePickedPhase(ws.phaseTypes(), t.station, t.channel, gesture->time, gesture->deltim,
-                        r->choice),
-        r->copyToOtherChannels);
+    window_.AddPhase(MakePickedPhase(ws.phaseTypes(), t.station, t.channel, gesture->time,
+                                     gesture->deltim, r->choice),
+                     r->copyToOtherChannels);
   }
   if (r->measureAmplitude) {
     t.intervalStart = gesture->time;
@@ -245,6 +245,7 @@ PickController* InstallPicking(waveform& window, std::unique_ptr<PickDialogs> di
   window.commands().AddToggle(
       kCmdPickMode, [&window] { window.SetPickMode(!window.pickMode()); },
       [&window] { return window.pickMode(); });
+  RegisterInsertPhaseCommand(window);
   return controller;
 }
 

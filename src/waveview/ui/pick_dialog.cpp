@@ -21,11 +21,11 @@ CPickDlg::CPickDlg(Workstation& ws, double deltim, const std::string& transformN
   setObjectName("Редактирование фазы");
   const PickChoice defaults = DefaultPickChoice(deltim, -1);
   auto* layout = new QVBoxLayout(this);
-  motion_ = PhaseCodeRadioGroup("Первое вступление",
-                                {"Up", "Dn", "+ ", "- ", "? ", "c", "d", "u", "r"},
-                                defaults.firstMotion, this, layout);
-  weight_ = PhaseCodeRadioGroup("Вес", {"0 ", "1 ", "2 ", "3 ", "4 "}, defaults.weight, this,
-                                layout);
+  motion_ =
+      PhaseCodeRadioGroup("Первое вступление", {"Up", "Dn", "+ ", "- ", "? ", "c", "d", "u", "r"},
+                          defaults.firstMotion, this, layout);
+  weight_ =
+      PhaseCodeRadioGroup("Вес", {"0 ", "1 ", "2 ", "3 ", "4 "}, defaults.weight, this, layout);
   onset_ = PhaseCodeRadioGroup("Характер вступления", {"Emergent", "Impuls", "Weak", "None"},
                                defaults.onset, this, layout);
   auto* form = new QFormLayout;
@@ -83,7 +83,7 @@ class QtPickDialogs : public PickDialogs {
                                        const std::string& transformName) override {
     CPickDlg dialog(ws, deltim, transformName, pane);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-    return dialog.result();
+    return dialog.pick();
   }
 };
 

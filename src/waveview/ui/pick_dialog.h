@@ -43,7 +43,7 @@ class CPickDlg : public QDialog {
   QCheckBox* copyBox() const { return copy_; }
   QCheckBox* measureBox() const { return measure_; }
   // Valid after accept().
-  const PickDialogResult& result() const { return result_; }
+  const PickDialogResult& pick() const { return result_; }
 
   // "Ok": a phase name missing from the phase-type table beeps and keeps
   // the dialog open.
