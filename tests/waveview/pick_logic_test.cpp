@@ -150,7 +150,7 @@ TEST(PickLogic, LiningUpPNeedsThePaneOwnPStrictlyInside) {
   ASSERT_TRUE(d);
   EXPECT_DOUBLE_EQ(*d, 30);
   EXPECT_DOUBLE_EQ(*LinedUpStart(phases, types, 1, 0, *d), 220);
-  EXPECT_FALSE(LinedUpStart(phases, types, 2, 0, *d));  // no P there
+  EXPECT_FALSE(LinedUpStart(phases, types, 2, 0, *d));       // no P there
   EXPECT_FALSE(PhasePOffset(phases, types, 0, 0, 130, 60));  // at the window start
   EXPECT_FALSE(PhasePOffset(phases, types, 0, 0, 70, 60));   // at the window end
   EXPECT_FALSE(PhasePOffset(phases, types, 2, 0, 0, 1000));
@@ -177,8 +177,8 @@ TEST(PickKeys, DefaultsFileOverridesAndLookups) {
   EXPECT_EQ(DuplicatePickKey(back), "");
   keys[3].key = "S";
   EXPECT_EQ(DuplicatePickKey(keys), "S");
-  // A file that cannot be written is reported.
-  ProfileFile bad(dir.path() / "missing" / "dir" / "NUV.INI");
+  // A file that cannot be written (the path is a folder) is reported.
+  ProfileFile bad(dir.path());
   EXPECT_FALSE(WritePickKeys(bad, keys));
 }
 

@@ -16,7 +16,6 @@ CPickKeysPage::CPickKeysPage(Workstation& ws, QWidget* parent)
   form->addRow(new QLabel("Фаза ставится под указателем мыши без диалога.", this));
   for (const PickKeyBinding& k : keys_) {
     auto* edit = new QKeySequenceEdit(QKeySequence(QString::fromStdString(k.key)), this);
-    edit->setMaximumSequenceLength(1);
     edit->setClearButtonEnabled(true);
     form->addRow(QString::fromStdString(k.phase), edit);
     edits_.push_back(edit);

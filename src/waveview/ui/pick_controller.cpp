@@ -85,12 +85,12 @@ bool PickController::OnMouse(CZoomWindow& pane, QMouseEvent& e) {
   if (window_.busy()) return false;
   const int x = static_cast<int>(e.position().x());
   const int y = static_cast<int>(e.position().y());
-  const PaneGeometry g = pane.Geometry();
   switch (e.type()) {
     case QEvent::MouseButtonPress:
       if (e.button() != Qt::LeftButton || (e.modifiers() & Qt::ShiftModifier)) return false;
       if (window_.pickMode()) {
-        if (!g.InTraceArea(x, y)) return false;
+        // Anywhere in the pane: a release outside the trace area ends
+        // pick mode without a pick.
         pressPane_ = &pane;
         pressX_ = x;
         return true;
