@@ -141,6 +141,28 @@ TEST_F(PickTest, PicksThatAddNothing) {
   EXPECT_FALSE(window->pickMode());
 }
 
+TEST_F(PickTest, PickInAGapOrBeyondTheData) {
+  // The pane's samples end at a third of the window: picks land at the
+  // pointer's time, with or without samples under it.
+  CZoomWindow* bhe = PaneOf(1, 2);
+  TracePane& t = bhe->pane();
+  for (NUVDataBlock& b : t.blocks) b.count = std::min(b.count, 2000), b.samples.resize(b.count);
+  bhe->RebuildPicture();
+  dialogs_->answer = Answer("P");
+  window->SetPickMode(true);
+  Click(bhe, 700, 700, Mid(bhe));
+  ASSERT_TRUE(ws->phases().Find(1, 2, 0));
+  EXPECT_NEAR(ws->phases().Find(1, 2, 0)->time, TimeAt(bhe, 700), 1e-6);
+  // A pane with no samples at all.
+  t.blocks.Clear();
+  bhe->RebuildPicture();
+  dialogs_->answer = Answer("S");
+  window->SetPickMode(true);
+  Click(bhe, 100, 100, Mid(bhe));
+  ASSERT_TRUE(ws->phases().Find(1, 2, 1));
+  EXPECT_NEAR(ws->phases().Find(1, 2, 1)->time, TimeAt(bhe, 100), 1e-6);
+}
+
 TEST_F(PickTest, CopyToTheStationsOtherChannelsAndTransformedPane) {
   CZoomWindow* bhn = PaneOf(1, 1);
   bhn->pane().transformed.assign(100, 1.0f);
