@@ -287,8 +287,8 @@ TEST_F(SettingsSheetTest, TabFollowsThePageAndEveryBrowseButtonFollowsItsEdit) {
   EXPECT_EQ(cssWalk[1], BrowseOf(css->dirEdit));
   EXPECT_EQ(cssWalk[2], css->format->checkedButton());
 
-  sheet.tabs()->setCurrentIndex(5);
   auto* fk = sheet.page<CExtProgFKSetup>();
+  sheet.tabs()->setCurrentIndex(sheet.tabs()->indexOf(fk));
   EXPECT_EQ(TabWalk(sheet, fk->programEdit, 4),
             (std::vector<QWidget*>{fk->programEdit, BrowseOf(fk->programEdit), fk->exchangeDirEdit,
                                    BrowseOf(fk->exchangeDirEdit)}));

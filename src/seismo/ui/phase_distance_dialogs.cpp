@@ -262,6 +262,8 @@ void RegisterPhaseDistanceDialogs(waveform& window, const SeismoSite& site) {
     if (!dialog) {
       dialog = new CTheoreticalPhasesDlg(window.workstation(), window, &window);
       dialog->setAttribute(Qt::WA_DeleteOnClose);
+    } else {
+      dialog->LoadCurrent();
     }
     dialog->show();
     dialog->raise();

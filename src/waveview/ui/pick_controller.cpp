@@ -38,11 +38,11 @@ std::vector<LabelBox> PaneLabels(CZoomWindow& pane, std::vector<PhaseMark>* mark
 }  // namespace
 
 PickController::PickController(waveform& window, std::unique_ptr<PickDialogs> dialogs)
-    : QObject(&window), window_(window), dialogs_(std::move(dialogs)) {
+    : QObject(&window), window_(window), ws_(window.workstation()), dialogs_(std::move(dialogs)) {
   window.installEventFilter(this);
   window.client()->installEventFilter(this);
   for (CZoomWindow* p : window.panes()) Attach(p);
-  subscription_ = window.workstation().phases().Subscribe([this](const PhaseListChange&) {
+  subscription_ = ws_.phases().Subscribe([this](const PhaseListChange&) {
     if (redrawing_) return;
     redrawing_ = true;
     window_.RedrawAllPhaseMarks();
@@ -51,7 +51,7 @@ PickController::PickController(waveform& window, std::unique_ptr<PickDialogs> di
 }
 
 PickController::~PickController() {
-  window_.workstation().phases().Unsubscribe(subscription_);
+  ws_.phases().Unsubscribe(subscription_);
 }
 
 void PickController::Attach(CZoomWindow* pane) {

@@ -19,6 +19,7 @@ class QKeyEvent;
 namespace nuv {
 
 class CZoomWindow;
+class Workstation;
 class waveform;
 
 class PickController : public QObject {
@@ -46,6 +47,9 @@ class PickController : public QObject {
   void DropLabel(CZoomWindow& pane, int x);
 
   waveform& window_;
+  // Kept apart from the window: the controller is deleted among the
+  // window's children, after the window's own members.
+  Workstation& ws_;
   std::unique_ptr<PickDialogs> dialogs_;
   int subscription_ = 0;
   bool redrawing_ = false;
