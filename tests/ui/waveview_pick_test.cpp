@@ -8,9 +8,11 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QTimer>
 
 #include "platform/profile_file.h"
 #include "screenshot.h"
+#include "seismo/ui/magnitude_commands.h"
 #include "seismo/ui/seismo_site.h"
 #include "sigproc/ui/amplitude_measure_command.h"
 #include "waveview/pick_keys.h"
@@ -363,6 +365,41 @@ TEST_F(PickTest, AmplitudeOfASineOnTheMainPane) {
   window->ExecuteCommand(kCmdAmplitudeCalib);
   EXPECT_EQ(handed.size(), 2u);
   EXPECT_EQ(prompts.MessageTexts().back(), "Нет calib и calper для канала 'SHZ' станции 'KUR'");
+}
+
+TEST_F(PickTest, MeasurementStoredInTheChosenPhaseAsOneUndoableChange) {
+  SEISMIC_PHASE p;
+  p.station = 0, p.channel = 0, p.phaseType = 1;  // S on KUR
+  p.SetTime(kT0 + 30);
+  ws->phases().Add(p);
+  AmplitudeMeasure m;
+  m.amplitude = 0.25;
+  m.period = 1.5;
+  m.time = kT0 + 31;
+  SeismoSite site{ws.get(), window.get(), window.get(), {}};
+  auto answer = [](const char* phase) {
+    QTimer::singleShot(0, [phase] {
+      if (auto* d = qobject_cast<CAmplitudePeriodDialog*>(QApplication::activeModalWidget())) {
+        d->phaseCombo()->setCurrentText(phase);
+        d->accept();
+        if (d->isVisible()) d->reject();  // refused: leave it
+      }
+    });
+  };
+  // A phase the channel lacks: nothing stored.
+  answer("P");
+  ShowAmplitudePeriodDialog(site, 0, 0, m);
+  EXPECT_FALSE(ws->phases().Find(0, 0, 0));
+  EXPECT_EQ(ws->phases().Find(0, 0, 1)->hasAmplitude, 0);
+  answer("S");
+  ShowAmplitudePeriodDialog(site, 0, 0, m);
+  const SEISMIC_PHASE* s = ws->phases().Find(0, 0, 1);
+  EXPECT_EQ(s->hasAmplitude, 1);
+  EXPECT_FLOAT_EQ(s->amplitude, 0.25f);
+  EXPECT_FLOAT_EQ(s->period, 1.5f);
+  EXPECT_DOUBLE_EQ(s->ampTime, kT0 + 31);
+  ASSERT_TRUE(ws->phases().Undo());
+  EXPECT_EQ(ws->phases().Find(0, 0, 1)->hasAmplitude, 0);
 }
 
 TEST_F(PickTest, PickDialogDefaultsAndRefusedName) {
