@@ -28,6 +28,16 @@ if [ "$rebuild" = 1 ] || [ ! -f "$demo/settings/NUV.INI" ] || [ ! -f "$demo/nuv.
   echo "Building the demo setup in $demo"
   build/tools/nuvdemo --out "$demo" --calibration "$root/data/calibration"
 fi
+# The map's coastline lives in the home directory of the setup.
+[ -f "$demo/home/map.pnt" ] || cp "$root/data/map/map.pnt" "$demo/home/"
+
+# The outside locator of "Запустить программу OLK": the test locator script,
+# run in $demo/olk (kept when NUV.INI already names one).
+if ! grep -q '^\[OLK\]' "$demo/settings/NUV.INI"; then
+  mkdir -p "$demo/olk"
+  printf '[OLK]\nDIR=%s\nPROGRAM=%s\n' "$demo/olk" "$root/tests/data/olk/olk_test_locator.sh" \
+    >> "$demo/settings/NUV.INI"
+fi
 
 export NUV_CONFIG_DIR=$demo/settings
 export ODBCINI=$demo/odbc.ini

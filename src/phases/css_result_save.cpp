@@ -6,6 +6,7 @@
 
 #include "db/databases.h"
 #include "db/dialect.h"
+#include "db/insert_batch.h"
 #include "db/station_table.h"
 #include "phases/current_event.h"
 #include "phases/event_sql.h"
@@ -36,7 +37,6 @@ struct CssWriter {
   std::string Chan(const SEISMIC_PHASE& p) const {
     return ToLowerAscii(Station(p).channels[static_cast<size_t>(p.channel)].name);
   }
-  long long Allocate(const char* key) { return c.databases.AllocateId(key, c.localLastId); }
 
   bool OriginExists(int orid) {
     odbc::Statement s = db.Query(StrFormat("select orid from origin where orid=%d", orid));
@@ -97,51 +97,71 @@ struct CssWriter {
   }
   IdBlock ampids, magids;
 
-  void WriteArrival(const SEISMIC_PHASE& p) {
+  // Batches of the four tables, filled by the writers below.
+  struct Batches {
+    InsertBatch arrival, amplitude, stamag, assoc;
+    explicit Batches(odbc::Connection& db, bool multiRow)
+        : arrival(db, kArrivalHead, multiRow),
+          amplitude(db, kAmplitudeHead, multiRow),
+          stamag(db, kStamagHead, multiRow),
+          assoc(db, kAssocHead, multiRow) {}
+    void Flush() {
+      for (InsertBatch* batch : {&arrival, &amplitude, &stamag, &assoc}) batch->Flush();
+    }
+  };
+  static constexpr const char* kArrivalHead =
+      "insert into arrival (sta, time, arid, jdate, stassid, chanid, chan, iphase, stype, deltim, "
+      "azimuth, delaz, slow, delslo, ema, rect, amp, per, logat, clip, fm, snr, qual, auth, "
+      "commid, lddate) values ";
+  static constexpr const char* kAmplitudeHead =
+      "insert into amplitude (ampid, arid, parid, chan, amp, per, amptime, amptype, inarrival, "
+      "units, clip, lddate, auth, bandw, duration, snr, start_time)  values ";
+  static constexpr const char* kStamagHead =
+      "insert into stamag (magtype, magid, sta, orid, arid,ampid,evid,magdef,auth, delta, "
+      "magnitude, magres, mmodel, phase, uncertainty) values ";
+  static constexpr const char* kAssocHead =
+      "insert into assoc (arid, orid, sta, phase, belief, delta, seaz, esaz, timeres, timedef, "
+      "azres, azdef, slores, slodef, emares, wgt, vmodel,commid, lddate) values ";
+
+  void WriteArrival(const SEISMIC_PHASE& p, InsertBatch& batch) {
     const bool pol = p.hasPolarization != 0, amp = p.hasAmplitude != 0;
     const double azimuth = pol ? (p.azimuth < 0 ? p.azimuth + 360 : p.azimuth) : -1;
     const double ampNm = amp ? p.amplitude * 1000.0 : -1;
     const double per = amp ? p.period : -1;
     const double logat = amp && per > 0 && ampNm > 0 ? std::log10(ampNm / per) : -999;
     const char qual[] = {"eiw-"[p.onset <= 3 ? p.onset : 3], 0};
-    db.Execute(StrFormat("insert into arrival (sta, time, arid, jdate, stassid, chanid, chan, "
-                         "iphase, stype, deltim, azimuth, delaz, slow, delslo, ema, rect, amp, "
-                         "per, logat, clip, fm, snr, qual, auth, commid, lddate) values (%s, "
-                         "%.5f, %d, %d, -1, -1, %s, %s, '-', %.3f, %.2f, -1, -1, -1, %.2f, -1, "
-                         "%.2f, %.3f, %.4f, '-', '%s', -1, '%s', 'NUV', -1, ",
-                         Quoted(Station(p).code).c_str(), p.time, p.arid, JulianDateOfEpoch(p.time),
-                         Quoted(Chan(p)).c_str(), Quoted(c.types.Name(p.phaseType)).c_str(),
-                         p.deltim, azimuth, pol ? p.emergence : -1.0, ampNm, per, logat,
-                         CssFirstMotionCode(p.firstMotion), qual) +
-               Stamp() + ")");
+    batch.Add(StrFormat("(%s, %.5f, %d, %d, -1, -1, %s, %s, '-', %.3f, %.2f, -1, -1, -1, %.2f, -1, "
+                        "%.2f, %.3f, %.4f, '-', '%s', -1, '%s', 'NUV', -1, ",
+                        Quoted(Station(p).code).c_str(), p.time, p.arid, JulianDateOfEpoch(p.time),
+                        Quoted(Chan(p)).c_str(), Quoted(c.types.Name(p.phaseType)).c_str(),
+                        p.deltim, azimuth, pol ? p.emergence : -1.0, ampNm, per, logat,
+                        CssFirstMotionCode(p.firstMotion), qual) +
+              Stamp() + ")");
   }
 
-  void WriteAmplitude(const SEISMIC_PHASE& p) {
+  void WriteAmplitude(const SEISMIC_PHASE& p, Batches& batches) {
     const long long ampid = ampids.Take();
-    db.Execute(StrFormat("insert into amplitude (ampid, arid, parid, chan, amp, per, amptime, "
-                         "amptype, inarrival, units, clip, lddate, auth, bandw, duration, snr, "
-                         "start_time)  values              (%lld,    %d  ,    -1, '%s', %f , %f "
-                         ", %lf    , 'A5/2' , 'n'      , 'nm' , '-' , ",
-                         ampid, p.arid, SqlEscape(Chan(p)).c_str(), p.amplitude * 1000.0,
-                         static_cast<double>(p.period), p.ampTime != 0 ? p.ampTime : p.time) +
-               Stamp() + ", 'NUV', -1, -1, -1, -1)");
+    batches.amplitude.Add(StrFormat("(%lld,    %d  ,    -1, '%s', %f , %f "
+                                    ", %lf    , 'A5/2' , 'n'      , 'nm' , '-' , ",
+                                    ampid, p.arid, SqlEscape(Chan(p)).c_str(), p.amplitude * 1000.0,
+                                    static_cast<double>(p.period),
+                                    p.ampTime != 0 ? p.ampTime : p.time) +
+                          Stamp() + ", 'NUV', -1, -1, -1, -1)");
     const struct {
       const char* type;
       float value;
     } magnitudes[] = {{"mb", p.mb}, {"ms", p.ms}};
     for (const auto& m : magnitudes) {
       if (m.value == -1) continue;
-      db.Execute(StrFormat(
-          "insert into stamag (magtype, magid, sta, orid, arid,ampid,evid,"
-          "magdef,auth, delta, magnitude, magres, mmodel, phase, uncertainty) "
-          "values ('%s', %lld, '%s', %d, %d, %lld, -1, '-', 'NUV', -1, %f, "
+      batches.stamag.Add(StrFormat(
+          "('%s', %lld, '%s', %d, %d, %lld, -1, '-', 'NUV', -1, %f, "
           "0.0, '-', '%s', -1)",
           m.type, magids.Take(), SqlEscape(Station(p).code).c_str(), c.event.orid, p.arid, ampid,
           static_cast<double>(m.value), SqlEscape(c.types.Name(p.phaseType)).c_str()));
     }
   }
 
-  void WriteAssoc(const SEISMIC_PHASE& p) {
+  void WriteAssoc(const SEISMIC_PHASE& p, InsertBatch& batch) {
     double delta = -1, seaz = -1, esaz = -999;
     DistAzResult r;
     const CScreenFields& s = Station(p);
@@ -150,14 +170,12 @@ struct CssWriter {
       seaz = r.azimuth < 0 ? r.azimuth + 360 : r.azimuth;
       esaz = r.backAzimuth < 0 ? r.backAzimuth + 360 : r.backAzimuth;
     }
-    db.Execute(StrFormat("insert into assoc (arid, orid, sta, phase, belief, delta, seaz, esaz, "
-                         "timeres, timedef, azres, azdef, slores, slodef, emares, wgt, vmodel,"
-                         "commid, lddate) values (%d, %d, '%s', '%s', -1, %f, %f, %f,0.0, 'd', "
-                         "-999.0, 'n', -99999., 'n', -999.0, %f, 'JB', -1, ",
-                         p.arid, c.event.orid, SqlEscape(s.code).c_str(),
-                         SqlEscape(c.types.Name(p.phaseType)).c_str(), delta, seaz, esaz,
-                         p.weight / 5.0) +
-               Stamp() + ")");
+    batch.Add(StrFormat("(%d, %d, '%s', '%s', -1, %f, %f, %f,0.0, 'd', "
+                        "-999.0, 'n', -99999., 'n', -999.0, %f, 'JB', -1, ",
+                        p.arid, c.event.orid, SqlEscape(s.code).c_str(),
+                        SqlEscape(c.types.Name(p.phaseType)).c_str(), delta, seaz, esaz,
+                        p.weight / 5.0) +
+              Stamp() + ")");
   }
 
   void WriteRemark(const SEISMIC_PHASE& p) {
@@ -177,13 +195,20 @@ struct CssWriter {
 
   // Identifiers are committed one by one before the transactions, so a
   // rolled-back save never gives them out twice.
+  // Each kind comes as one block reserved at once.
   void AllocateIdentifiers() {
+    int arids = 0, commids = 0;
+    for (const SEISMIC_PHASE& p : c.phases) {
+      arids += p.arid < 0;
+      commids += !p.cssComment.empty() && p.commid < 0;
+    }
+    IdBlock aridBlock = Reserve("arid", arids), commidBlock = Reserve("commid", commids);
     for (int i = 0; i < c.phases.Count(); ++i) {
       SEISMIC_PHASE* p = c.phases.GetAt(i);
-      if (p->arid < 0) p->arid = static_cast<int32_t>(Allocate("arid"));
+      if (p->arid < 0) p->arid = static_cast<int32_t>(aridBlock.Take());
       if (p->arid < 0) throw IdFailure{kNoNewArid};
       if (!p->cssComment.empty() && p->commid < 0) {
-        p->commid = static_cast<int32_t>(Allocate("commid"));
+        p->commid = static_cast<int32_t>(commidBlock.Take());
         if (p->commid < 0) throw IdFailure{kNoNewCommid};
       }
     }
@@ -204,13 +229,15 @@ struct CssWriter {
     if (!arids.empty()) db.Execute("delete from arrival where arid in (" + arids + ")");
     ampids = Reserve("ampid", amplitudes);
     magids = Reserve("magid", magnitudes);
+    Batches batches(db, MultiRowInsert(dialect));
     for (const SEISMIC_PHASE& p : c.phases) {
       if (!Writable(p)) continue;
-      WriteArrival(p);
-      if (p.hasAmplitude) WriteAmplitude(p);
-      WriteAssoc(p);
+      WriteArrival(p, batches.arrival);
+      if (p.hasAmplitude) WriteAmplitude(p, batches);
+      WriteAssoc(p, batches.assoc);
       if (!p.cssComment.empty()) WriteRemark(p);
     }
+    batches.Flush();
   }
 };
 
@@ -247,7 +274,7 @@ int SaveEventToCss(EventContext& c) {
     return -1;
   }
   odbc::Connection& db = c.databases.css();
-  CssWriter writer{c, db, RecogniseDialect(db.DbmsName()), NowText()};
+  CssWriter writer{c, db, RecogniseDialect(db.DbmsName()), NowText(), {}, {}};
   try {
     writer.AllocateIdentifiers();
   } catch (const IdFailure& failure) {

@@ -112,8 +112,8 @@ OriginRow ReadOrigin(EventContext& c, const std::string& id) {
   return row;
 }
 
-void ApplyOrigin(EventContext& c, const OriginRow& row) {
-  CurrentEvent& e = c.event;
+// The origin of the row into `e`; the orid stays -1 when the row has none.
+void ApplyOrigin(const OriginRow& row, CurrentEvent& e) {
   if (!row.found) {
     e.originValid = 0;
     return;
@@ -124,8 +124,7 @@ void ApplyOrigin(EventContext& c, const OriginRow& row) {
   e.originTime = row.time.value_or(0);
   e.originDepth = static_cast<float>(row.depth.value_or(-1));
   e.originValid = row.lat && row.lon && row.depth ? 1 : 0;
-  e.orid = row.orid ? static_cast<int32_t>(*row.orid)
-                    : static_cast<int32_t>(c.databases.AllocateId("orid", c.localLastId));
+  e.orid = row.orid ? static_cast<int32_t>(*row.orid) : -1;
   e.eventMb = static_cast<float>(row.mb.value_or(kNoMagnitude));
   e.eventMs = static_cast<float>(row.ms.value_or(kNoMagnitude));
   e.eventMbUnc = static_cast<float>(row.mbUnc.value_or(kNoMagnitude));
@@ -142,15 +141,33 @@ void RollbackQuietly(odbc::Connection& db) {
 
 }  // namespace
 
+std::vector<SEISMIC_PHASE> ReadStoredArrivals(EventContext& c, const std::string& eventId) {
+  std::vector<SEISMIC_PHASE> phases;
+  odbc::Statement s =
+      c.databases.main().Query(std::string("select ") + kArrivalColumns +
+                               " from ARRIVAL where EVENTID=" + Quoted(PadEventId(eventId)));
+  while (s.Fetch())
+    if (auto phase = PhaseOfRow(c, s)) phases.push_back(std::move(*phase));
+  return phases;
+}
+
+bool ReadStoredEvent(EventContext& c, const std::string& eventId, CurrentEvent& event,
+                     std::vector<SEISMIC_PHASE>& phases) {
+  const std::string id = PadEventId(eventId);
+  const OriginRow origin = ReadOrigin(c, id);
+  if (!origin.found) return false;
+  phases = ReadStoredArrivals(c, id);
+  event.eventId = id;
+  ApplyOrigin(origin, event);
+  return true;
+}
+
 bool LoadEvent(EventContext& c, const std::string& eventId) {
   const std::string id = PadEventId(eventId);
   std::vector<SEISMIC_PHASE> loaded;
   OriginRow origin;
   try {
-    odbc::Statement s = c.databases.main().Query(std::string("select ") + kArrivalColumns +
-                                                 " from ARRIVAL where EVENTID=" + Quoted(id));
-    while (s.Fetch())
-      if (auto phase = PhaseOfRow(c, s)) loaded.push_back(std::move(*phase));
+    loaded = ReadStoredArrivals(c, id);
     origin = ReadOrigin(c, id);
   } catch (const odbc::Error& error) {
     c.prompts.ShowError(error.what());
@@ -163,7 +180,9 @@ bool LoadEvent(EventContext& c, const std::string& eventId) {
     for (const SEISMIC_PHASE& phase : loaded) c.phases.Add(phase);
   }
   c.phases.ClearHistory();
-  ApplyOrigin(c, origin);
+  ApplyOrigin(origin, c.event);
+  if (origin.found && c.event.orid < 0)
+    c.event.orid = static_cast<int32_t>(c.databases.AllocateId("orid", c.localLastId));
   return true;
 }
 

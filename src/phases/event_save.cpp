@@ -3,6 +3,7 @@
 #include <string>
 
 #include "db/databases.h"
+#include "db/insert_batch.h"
 #include "db/station_table.h"
 #include "phases/css_result_save.h"
 #include "phases/current_event.h"
@@ -36,7 +37,13 @@ std::string OriginInsert(const EventContext& c, const std::string& now) {
       Fixed3OrNull(e.eventMsUnc, ms).c_str(), Quoted(e.eventComment).c_str(), now.c_str());
 }
 
-std::string ArrivalInsert(const EventContext& c, const SEISMIC_PHASE& p, const std::string& now) {
+constexpr const char* kArrivalInsertHead =
+    "insert into ARRIVAL (EVENTID, STA, CHAN, IPHASE, ITIME, IM_EM, FM, DELTIM, WGT, LDDATE, "
+    "FLAG, CODA, REGCLASS, MCODA, AMPL, PER, AMPTIME, RESIDUALS, AZIMUTH, EMA, RECT, ARID, "
+    "DIST, MB, MS, MPLP, MPSP, ML, CHANTYPE, REMARK, AFILTYPE, PFILTYPE, NUMB, SLOW) values ";
+
+// The parenthesised values of one ARRIVAL row.
+std::string ArrivalValues(const EventContext& c, const SEISMIC_PHASE& p, const std::string& now) {
   const CScreenFields* station =
       p.station >= 0 && p.station < c.stations.size() ? &c.stations[p.station] : nullptr;
   const std::string sta = station ? station->code : "";
@@ -45,11 +52,7 @@ std::string ArrivalInsert(const EventContext& c, const SEISMIC_PHASE& p, const s
                                : "";
   const auto positive = [](double v) { return ExactOrNull(v, v > 0); };
   const bool amp = p.hasAmplitude != 0, pol = p.hasPolarization != 0;
-  return "insert into ARRIVAL (EVENTID, STA, CHAN, IPHASE, ITIME, IM_EM, FM, DELTIM, WGT, LDDATE, "
-         "FLAG, CODA, REGCLASS, MCODA, AMPL, PER, AMPTIME, RESIDUALS, AZIMUTH, EMA, RECT, ARID, "
-         "DIST, MB, MS, MPLP, MPSP, ML, CHANTYPE, REMARK, AFILTYPE, PFILTYPE, NUMB, SLOW) values "
-         "(" +
-         Quoted(c.event.eventId) + ", " + Quoted(sta) + ", " + Quoted(chan) + ", " +
+  return "(" + Quoted(c.event.eventId) + ", " + Quoted(sta) + ", " + Quoted(chan) + ", " +
          Quoted(c.types.Name(p.phaseType)) + ", " + ExactOrNull(p.time, true) + ", " +
          Quoted(std::string(1, OnsetCode(p.onset))) + ", " +
          Quoted(std::string(1, FirstMotionCode(p.firstMotion))) + ", " +
@@ -82,10 +85,29 @@ void WriteMainRows(EventContext& c) {
   Run(db, "delete from ORIGIN where EVENTID=" + id, kOridUpdateError);
   Run(db, OriginInsert(c, now), kOridUpdateError);
   Run(db, "delete from arrival where EVENTID=" + id, nullptr);
+  // The rows go in a few multi-row statements where the dialect allows:
+  // one statement per row costs a round trip each on a server.
+  InsertBatch arrivals(db, kArrivalInsertHead, MultiRowInsert(c.databases.dialect()));
   for (const SEISMIC_PHASE& phase : c.phases)
-    if (phase.active) Run(db, ArrivalInsert(c, phase, now), nullptr);
+    if (phase.active) arrivals.Add(ArrivalValues(c, phase, now));
+  arrivals.Flush();
   Run(db, StrFormat("update ORIGIN set ORID=%d where EVENTID=", c.event.orid) + id,
       kOridUpdateError);
+}
+
+// The arids of the new phases as one block reserved at once; they stay -1
+// (and are asked for again by the next save) when the block cannot be had.
+void AllocateArids(EventContext& c) {
+  int missing = 0;
+  for (const SEISMIC_PHASE& phase : c.phases) missing += phase.active && phase.arid < 0;
+  if (missing == 0) return;
+  const long long last = c.databases.AllocateIds("arid", missing, c.localLastId);
+  long long next = last < 0 ? -1 : last - missing + 1;
+  for (int i = 0; i < c.phases.Count(); ++i) {
+    SEISMIC_PHASE* phase = c.phases.GetAt(i);
+    if (phase->active && phase->arid < 0)
+      phase->arid = static_cast<int32_t>(next < 0 ? -1 : next++);
+  }
 }
 
 }  // namespace
@@ -97,15 +119,11 @@ SaveOutcome SaveEvent(EventContext& c) {
     c.prompts.ShowError(outcome.error);
     return outcome;
   }
-  // Identifiers first, each committed on its own: a save that fails later
-  // must not give them out again.
+  // Identifiers first, committed before the save's transaction: a save that
+  // fails later must not give them out again.
   if (c.event.orid == -1)
     c.event.orid = static_cast<int32_t>(c.databases.AllocateId("orid", c.localLastId));
-  for (int i = 0; i < c.phases.Count(); ++i) {
-    SEISMIC_PHASE* phase = c.phases.GetAt(i);
-    if (phase->active && phase->arid < 0)
-      phase->arid = static_cast<int32_t>(c.databases.AllocateId("arid", c.localLastId));
-  }
+  AllocateArids(c);
   odbc::Connection& db = c.databases.main();
   try {
     db.BeginTransaction();

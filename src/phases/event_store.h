@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "phases/event_context.h"
+#include "phases/seismic_phase.h"
 
 namespace nuv {
 
@@ -39,6 +40,15 @@ SaveOutcome SaveEvent(EventContext& context);
 // anything is replaced: a database error is shown, leaves the list as it was
 // and returns false. The undo history starts afresh.
 bool LoadEvent(EventContext& context, const std::string& eventId);
+
+// The stored event without touching the current one: its origin into
+// `event` (identifier padded; orid -1 when the row has none) and its phases
+// in stored order. False when ORIGIN has no row for it. Throws odbc::Error.
+bool ReadStoredEvent(EventContext& context, const std::string& eventId, CurrentEvent& event,
+                     std::vector<SEISMIC_PHASE>& phases);
+// The ARRIVAL rows of the event as phases; rows whose station, channel or
+// phase name is unknown here are skipped. Throws odbc::Error.
+std::vector<SEISMIC_PHASE> ReadStoredArrivals(EventContext& context, const std::string& eventId);
 
 enum class NewEventResult { Created, Exists, Failed };
 // Adds the ORIGIN row of a new event (padded identifier, comment, LDDATE,

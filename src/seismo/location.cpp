@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "db/station_table.h"
 #include "phases/nuv_phases.h"
@@ -17,6 +18,8 @@ constexpr double kDepthStep = 1.0;    // probe of the depth slope, km
 constexpr double kMinDepth = 1.0;
 constexpr double kDefaultMaxDepth = 600.0;
 constexpr int kMaxIterations = 1000;
+// Halvings of a linearised step before the iteration gives up on a point.
+constexpr int kMaxStepHalvings = 12;
 constexpr double kEllipseKmPerDegree = 111.195;
 
 }  // namespace
@@ -63,6 +66,19 @@ double ObservationTime(const CArrivalElement& e, const PhaseTypeTable& types, do
   const float flat = static_cast<float>(lat), flon = static_cast<float>(lon);
   const float d = DistanceTo(e, GeocentricVector(flat, flon), flat, flon);
   return TravelTime(types.Data(e.phaseType), depth, d);
+}
+
+// Sum of the squared residuals t_i - t0 - T_i at a point; infinity when a
+// travel time is missing there.
+double SquaredResiduals(const CArrivalList& list, const PhaseTypeTable& types, double lat,
+                        double lon, double depth, double t0) {
+  double sum = 0;
+  for (const CArrivalElement& e : list.elements()) {
+    const double t = ObservationTime(e, types, lat, lon, depth);
+    if (t < 0) return std::numeric_limits<double>::infinity();
+    sum += (e.time - t0 - t) * (e.time - t0 - t);
+  }
+  return sum;
 }
 
 double Rms(const CArrivalList& list) {
@@ -430,7 +446,22 @@ LocationResult LocateLinear(CArrivalList& list, const PhaseTypeTable& types,
         break;
       }
       decomposed = true;
-      const std::vector<double> dx = SvdSolve(u, w, v, rhs);
+      std::vector<double> dx = SvdSolve(u, w, v, rhs);
+      // A full step from a poor start can overshoot into a worse point (a
+      // shallow start once ran to the deepest table with residuals of a
+      // minute); the step is halved until the residuals shrink, and the
+      // iteration ends where no step along the solution helps.
+      double now = 0;
+      for (double r : rhs) now += r * r;
+      bool better = false;
+      for (int halving = 0; halving < kMaxStepHalvings && !better; ++halving) {
+        if (halving > 0)
+          for (double& d : dx) d /= 2;
+        const double tryDepth = options.fixDepth ? depth : range.Clamp(depth + dx[3]);
+        better = SquaredResiduals(list, types, WrapLatitude(lat + dx[1]),
+                                  WrapLongitude(lon + dx[2]), tryDepth, t0 + dx[0]) <= now;
+      }
+      if (!better) break;
       t0 += dx[0];
       lat = WrapLatitude(lat + dx[1]);
       lon = WrapLongitude(lon + dx[2]);

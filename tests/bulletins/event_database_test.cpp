@@ -8,6 +8,8 @@
 #include "bulletins/css_export.h"
 #include "bulletins/event_store.h"
 #include "bulletins/fixed_columns.h"
+#include "phases/event_store.h"
+#include "platform/odbc.h"
 #include "platform/strformat.h"
 #include "support/test_database.h"
 
@@ -112,6 +114,42 @@ TEST_P(BulletinDatabaseTest, PeriodExportNumbersArrivalsOnAcrossEvents) {
   ASSERT_EQ(arrivals.size(), 4u);
   for (size_t i = 0; i < 4; ++i) EXPECT_EQ(SplitWords(arrivals[i])[2], std::to_string(i + 1));
   EXPECT_EQ(test::Lines(test::TempDir::ReadFile(base + ".amplitude")).size(), 1u);
+}
+
+// The bulletins and the phase list find each other's events: one padded
+// identifier, one set of rows; a failed save is an error, not a success.
+TEST_P(BulletinDatabaseTest, BulletinsAndPhaseListShareTheEvent) {
+  Workstation& ws = Prepared();
+  ws.event().eventId = "SHORT";  // as a bulletin reader names it
+  ws.event().originValid = 1, ws.event().originDepth = 7, ws.event().originTime = 1.7e9;
+  ws.phases().Add(Phase(0, 1.7e9 + 12));
+  auto store = MakeSqlEventStore(ws);
+  store->SaveEvent();
+  EXPECT_EQ(ws.event().eventId, PadEventId("SHORT"));
+  EXPECT_EQ(
+      db().QueryValue("select count(*) from ORIGIN where EVENTID='" + PadEventId("SHORT") + "'"),
+      "1");
+  // The phase list loads it ...
+  EventContext context = EventContextOf(ws);
+  ws.phases().RemoveAll();
+  ASSERT_TRUE(LoadEvent(context, "SHORT"));
+  ASSERT_EQ(ws.phases().Count(), 1);
+  // ... saves it again under the same identifier, and the bulletins read that.
+  ws.phases().Add(Phase(1, 1.7e9 + 20));
+  ASSERT_TRUE(SaveEvent(context).saved);
+  EXPECT_EQ(db().QueryValue("select count(*) from ORIGIN"), "1");
+  CurrentEvent read;
+  std::vector<SEISMIC_PHASE> phases;
+  ASSERT_TRUE(store->ReadEvent("SHORT", read, phases));
+  EXPECT_EQ(phases.size(), 2u);
+  EXPECT_EQ(read.eventId, PadEventId("SHORT"));
+  EXPECT_FLOAT_EQ(read.originDepth, 7);
+  EXPECT_EQ(store->LoadArrivals(store->EventsOfPeriod(1.7e9, 1.7e9 + 100).at(0)).size(), 2u);
+  EXPECT_FALSE(store->ReadEvent("absent", read, phases));
+
+  db().Exec("drop table ARRIVAL");
+  EXPECT_THROW(store->SaveEvent(), odbc::Error);
+  EXPECT_THROW(store->LoadArrivals("SHORT"), odbc::Error);
 }
 
 NUV_DATABASE_TEST_SUITE(BulletinDatabaseTest);

@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include "bulletins/event_store.h"
+#include "phases/current_event.h"
 #include "platform/strformat.h"
 #include "support/test_database.h"
 
@@ -84,7 +85,11 @@ TEST_P(NuvcliBulletinTest, WritesReadsAndReports) {
   EXPECT_EQ(read["event"]["eventId"], "DEMO2");
   ASSERT_EQ(read["phases"].size(), 1u);
   EXPECT_EQ(read["phases"][0]["station"], "DM01");
-  EXPECT_EQ(db().QueryValue("select count(*) from ARRIVAL where EVENTID='DEMO2'"), "1");
+  // Stored under the padded identifier, as the phase list stores and finds it.
+  const std::string where = "EVENTID='" + PadEventId("DEMO2") + "'";
+  EXPECT_EQ(db().QueryValue("select count(*) from ARRIVAL where " + where), "1");
+  EXPECT_EQ(db().QueryValue("select count(*) from ORIGIN where " + where), "1");
+  EXPECT_EQ(db().QueryValue("select count(*) from ARRIVAL where EVENTID='DEMO2'"), "0");
   const auto arr = Json("bulletin read arr '" + Path("out.arr") + "'");
   EXPECT_EQ(arr["phases"].size(), 1u);
   const auto period = Json("bulletin write quakeml --from 2024-03-15 --to 2024-03-16 --out '" +

@@ -13,13 +13,8 @@
 namespace nuv::test {
 namespace {
 
-class CssResultTest : public EventTest {
+class CssResultTest : public CssEventTest {
  protected:
-  TestDatabaseOptions DatabaseOptions() const override {
-    TestDatabaseOptions options;
-    options.css = true;
-    return options;
-  }
   void SetUp() override {
     EventTest::SetUp();
     if (IsSkipped()) return;

@@ -28,4 +28,14 @@ class EventTest : public DatabaseTest {
   int CountCss(const std::string& sql);
 };
 
+// The same with a CSS 3.0 database as well.
+class CssEventTest : public EventTest {
+ protected:
+  TestDatabaseOptions DatabaseOptions() const override {
+    TestDatabaseOptions options;
+    options.css = true;
+    return options;
+  }
+};
+
 }  // namespace nuv::test

@@ -13,13 +13,8 @@
 namespace nuv::test {
 namespace {
 
-class NuvcliEventTest : public EventTest {
+class NuvcliEventTest : public CssEventTest {
  protected:
-  TestDatabaseOptions DatabaseOptions() const override {
-    TestDatabaseOptions options;
-    options.css = true;
-    return options;
-  }
   void SetUp() override {
     EventTest::SetUp();
     if (IsSkipped()) return;

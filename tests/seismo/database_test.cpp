@@ -4,10 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
 #include "platform/strformat.h"
 #include "seismo/hypocentre_report.h"
 #include "seismo/location.h"
 #include "seismo/region.h"
+#include "support/nuvcli_run.h"
 #include "support/test_database.h"
 #include "tables.h"
 #include "traveltime/travel_time.h"
@@ -16,9 +19,18 @@
 namespace nuv {
 namespace {
 
-class SeismoDatabaseTest : public test::DatabaseTest {};
+class SeismoDatabaseTest : public test::DatabaseTest {
+ protected:
+  // Six stations whose vertical sensors stand 0.01° north of the station,
+  // and straight-ray P and S tables in the home directory's "phases".
+  void AddStationsAndTables();
+  // P and S at every station from an event at (lat, lon, depth, t0); the
+  // time at station s is shifted by noise(s) seconds.
+  void AddPhases(Workstation& ws, double lat, double lon, double depth, double t0,
+                 double (*noise)(int));
+};
 
-TEST_P(SeismoDatabaseTest, LocatesFromTheLoadedStationTable) {
+void SeismoDatabaseTest::AddStationsAndTables() {
   const float positions[][2] = {{43.1f, 79.0f}, {41.0f, 80.5f}, {44.9f, 76.0f},
                                 {39.8f, 74.2f}, {42.0f, 84.5f}, {46.5f, 81.3f}};
   for (int i = 0; i < 6; ++i) {
@@ -38,13 +50,10 @@ TEST_P(SeismoDatabaseTest, LocatesFromTheLoadedStationTable) {
   for (const char* name : {"phaselist", "P", "S"})
     std::filesystem::copy_file(dir.path() / name, db().homeDir() + "phases/" + name,
                                std::filesystem::copy_options::overwrite_existing);
+}
 
-  Workstation& ws = workstation();
-  ASSERT_EQ(ws.stations().size(), 6);
-  LoadTravelTimeTables(ws);
-  ASSERT_TRUE(ws.phaseTypes().HasTravelTimes(ws.phaseTypes().IndexOf("S")));
-
-  const double lat = 42.3, lon = 77.1, depth = 20, t0 = 1.6e9;
+void SeismoDatabaseTest::AddPhases(Workstation& ws, double lat, double lon, double depth, double t0,
+                                   double (*noise)(int)) {
   for (int s = 0; s < 6; ++s) {
     const int chan = ws.stations().FindChannel(s, "shz");
     ASSERT_EQ(chan, 0);
@@ -57,10 +66,21 @@ TEST_P(SeismoDatabaseTest, LocatesFromTheLoadedStationTable) {
       p.channel = chan;
       p.phaseType = type;
       p.defining = 1;
-      p.SetTime(t0 + TravelTime(ws.phaseTypes().Data(type), depth, r.distance));
+      p.SetTime(t0 + TravelTime(ws.phaseTypes().Data(type), depth, r.distance) + noise(s));
       ws.phases().Add(p);
     }
   }
+}
+
+TEST_P(SeismoDatabaseTest, LocatesFromTheLoadedStationTable) {
+  AddStationsAndTables();
+  Workstation& ws = workstation();
+  ASSERT_EQ(ws.stations().size(), 6);
+  LoadTravelTimeTables(ws);
+  ASSERT_TRUE(ws.phaseTypes().HasTravelTimes(ws.phaseTypes().IndexOf("S")));
+
+  const double lat = 42.3, lon = 77.1, depth = 20, t0 = 1.6e9;
+  AddPhases(ws, lat, lon, depth, t0, [](int) { return 0.0; });
   CArrivalList list = BuildArrivalList(ws.phases(), ws.phaseTypes(), ws.stations());
   ASSERT_EQ(list.Count(), 12);
   // The sensor position, not the station's, enters the observation.
@@ -73,6 +93,58 @@ TEST_P(SeismoDatabaseTest, LocatesFromTheLoadedStationTable) {
   EXPECT_NEAR(r.lat, lat, 0.03);
   EXPECT_NEAR(r.lon, lon, 0.03);
   EXPECT_NEAR(r.t0, t0, 0.5);
+}
+
+// nuvcli locate prints the confidence ellipse the location computes, in km
+// with the azimuth of its major axis (null for the grid search).
+TEST_P(SeismoDatabaseTest, LocateCommandGivesTheEllipse) {
+  AddStationsAndTables();
+  Workstation& ws = workstation();
+  LoadTravelTimeTables(ws);
+  const double t0 = 1.6e9;
+  // Picking errors of a few tenths of a second, so that there is an ellipse.
+  AddPhases(ws, 42.3, 77.1, 20, t0, [](int s) { return 0.175 * ((s * 7) % 5 - 2); });
+  // nuvcli finds the tables in the same home directory.
+  db().Ini().WriteString("NUV", "DIR", db().homeDir());
+  nlohmann::json observations = nlohmann::json::array();
+  for (const SEISMIC_PHASE& p : ws.phases())
+    observations.push_back({{"station", ws.stations()[p.station].code},
+                            {"channel", "SHZ"},
+                            {"phase", ws.phaseTypes().Name(p.phaseType)},
+                            {"time", p.time}});
+  const std::string file = db().dir().WriteFile("obs.json", observations.dump()).string();
+
+  for (const bool linear : {false, true}) {
+    const test::CliRun run =
+        test::Nuvcli(db(), test::Keys(db()) + " locate '" + file + "' --start 42 77.4 15 " +
+                               StrFormat("%.3f", t0 + 2) + (linear ? " --linear" : ""));
+    ASSERT_EQ(run.status, 0) << run.out;
+    const nlohmann::json out = test::Json(run);
+    // The same location in this process gives the same ellipse.
+    CArrivalList list = BuildArrivalList(ws.phases(), ws.phaseTypes(), ws.stations());
+    const LocationStart start{42, 77.4, 15, t0 + 2};
+    const LocationResult r = linear ? LocateLinear(list, ws.phaseTypes(), start, LocateOptions{})
+                                    : LocateSearch(list, ws.phaseTypes(), start, LocateOptions{});
+    ASSERT_TRUE(r.ok) << r.message;
+    // Only the least-squares method has a covariance, so an ellipse.
+    if (!linear) {
+      EXPECT_FALSE(r.ellipse.valid());
+      EXPECT_TRUE(out["ellipse"].is_null()) << out.dump();
+      continue;
+    }
+    ASSERT_TRUE(r.ellipse.valid());
+    const nlohmann::json& e = out["ellipse"];
+    ASSERT_TRUE(e.is_object()) << out.dump();
+    EXPECT_NEAR(e["majorKm"].get<double>(), r.ellipse.major, 1e-3 * r.ellipse.major);
+    EXPECT_NEAR(e["minorKm"].get<double>(), r.ellipse.minor, 1e-3 * r.ellipse.major);
+    EXPECT_NEAR(e["azimuth"].get<double>(), r.ellipse.direction, 0.1);
+    EXPECT_GE(e["majorKm"].get<double>(), e["minorKm"].get<double>());
+    EXPECT_GT(e["minorKm"].get<double>(), 0);
+    EXPECT_GE(e["azimuth"].get<double>(), 0);
+    EXPECT_LT(e["azimuth"].get<double>(), 180);
+    // A few tenths of a second of picking error: kilometres, not hundreds.
+    EXPECT_LT(e["majorKm"].get<double>(), 100);
+  }
 }
 
 TEST_P(SeismoDatabaseTest, RegionOfAnEpicentre) {

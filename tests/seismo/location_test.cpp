@@ -337,6 +337,26 @@ TEST_F(Location, LinearConvergesWithAnEllipseThatScalesWithTheNoise) {
   EXPECT_NEAR(r3.ellipse.direction, r.ellipse.direction, 10);
 }
 
+// From a shallow start over a degree away, a full linearised step once ran to
+// the deepest table and stopped there after the iteration limit with
+// residuals of a minute, reported as a location.
+TEST_F(Location, LinearFromAPoorStartConverges) {
+  Pick(10, 4, 0.1);
+  for (const double startDepth : {10.0, 33.0, 100.0}) {
+    for (const double late : {-60.0, 0.0, 60.0}) {
+      CArrivalList list = List();
+      const LocationResult r =
+          LocateLinear(list, types_, {41, 78, startDepth, kTruth.t0 + late}, LocateOptions{});
+      ASSERT_TRUE(r.ok);
+      EXPECT_NEAR(r.lat, kTruth.lat, 0.05) << startDepth << " " << late;
+      EXPECT_NEAR(r.lon, kTruth.lon, 0.05) << startDepth << " " << late;
+      EXPECT_NEAR(r.depth, kTruth.depth, 8) << startDepth << " " << late;
+      EXPECT_LT(r.rms, 0.2) << startDepth << " " << late;
+      EXPECT_LT(r.iterations, 50);
+    }
+  }
+}
+
 TEST(LocationHelpers, EllipseFromCovariance) {
   // Uncorrelated: no ellipse.
   EXPECT_FALSE(EllipseFromCovariance(1, 0, 1, 1, 10, 0).valid());

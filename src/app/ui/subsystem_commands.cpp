@@ -1,8 +1,15 @@
 #include "app/ui/subsystem_commands.h"
 
+#include <QComboBox>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
 #include "admin/ui/admin_commands.h"
 #include "app/ui/main_frame.h"
+#include "map/ui/map_commands.h"
+#include "map/ui/map_window.h"
 #include "phases/ui/phase_list_dialogs.h"
+#include "seismo/ui/external_locator_dialog.h"
 #include "seismo/ui/phase_distance_dialogs.h"
 #include "seismo/ui/seismo_commands.h"
 #include "seismo/ui/seismo_site.h"
@@ -12,13 +19,42 @@
 #include "waveview/ui/mseed_import_command.h"
 #include "waveview/ui/pick_controller.h"
 #include "waveview/ui/waveform_window.h"
+#include "widgets/ui/command_ids.h"
+#include "workspace/ui/dsp_wnd.h"
+#include "workspace/ui/workspace_commands.h"
 
 namespace nuv {
 
 void RegisterSeismoCommands(CMainFrame& frame) {
   auto* window = qobject_cast<waveform*>(frame.document(DocumentKind::Waveforms));
   if (!window) return;
-  AddSeismoCommands(frame.workstation(), *window, frame.commands(), &frame);
+  // A new origin or azimuth shows on the map at once, even when it is not
+  // the active window.
+  AddSeismoCommands(frame.workstation(), *window, frame.commands(), &frame, [&frame] {
+    if (QWidget* map = frame.document(DocumentKind::Map)) map->update();
+  });
+  // "Запустить программу OLK".
+  window->commands().Add(33198,
+                         [window] { RunExternalLocatorDialog(window->workstation(), window); });
+}
+
+void RegisterMapCommands(CMainFrame& frame) {
+  auto* map = qobject_cast<map::CMapWnd*>(frame.document(DocumentKind::Map));
+  if (!map) return;
+  // The station filter is the entry chosen in the "MAP" bar's network list.
+  map->SetStationGroupSource([&frame] { return frame.networkList()->currentIndex(); });
+  QObject::connect(map, &map::CMapWnd::statusMessage, &frame,
+                   [&frame](const QString& text) { frame.SetMessageText(text); });
+  auto* waveforms = qobject_cast<waveform*>(frame.document(DocumentKind::Waveforms));
+  map::AddMapLocationCommands(*map, waveforms, [&frame] { frame.UpdateCommandStates(); });
+  // "Карта" brings the map up redrawn with the current stations and origin.
+  frame.commands().Add(cmd::kShowMap, [&frame, map] {
+    if (QMdiSubWindow* sub = frame.childWindow(DocumentKind::Map)) {
+      frame.mdiArea()->setActiveSubWindow(sub);
+      sub->showMaximized();
+    }
+    map->update();
+  });
 }
 
 void RegisterSubsystemCommands(CMainFrame& frame) {
@@ -41,7 +77,12 @@ void RegisterSubsystemCommands(CMainFrame& frame) {
     RegisterAmplitudeMeasureCommands(*waveforms, site);
     RegisterPhaseDistanceDialogs(*waveforms, site);
   }
+  RegisterMapCommands(frame);
   RegisterSeismoCommands(frame);
+  if (auto* dsp = qobject_cast<CDSP*>(frame.document(DocumentKind::Workspace))) {
+    dsp->statusText = [&frame](const QString& text) { frame.SetMessageText(text); };
+    RegisterWorkspaceCommands(*dsp, waveforms);
+  }
 }
 
 }  // namespace nuv

@@ -144,7 +144,8 @@ void PickController::Pick(CZoomWindow& pane, int pressX, int releaseX, int relea
   QPicture marker;
   {
     QPainter p(&marker);
-    p.setPen(Qt::white);
+    // The trace area is white: the marker is drawn in a colour that shows.
+    p.setPen(QPen(Qt::darkMagenta, 1));
     const int mid = (g.traceTop() + g.traceBottom()) / 2;
     const int x = gesture->x, w = gesture->arrowHalfWidth;
     p.drawLine(x, g.traceTop(), x, g.traceBottom());
