@@ -40,8 +40,9 @@ int DominantFrequencyIndex(const std::vector<double>& x) {
   std::vector<double> in(x);
   fftw_complex* out = fftw_alloc_complex(static_cast<size_t>(n / 2 + 1));
   {
-    const FftwPlan plan(
-        [&] { return fftw_plan_dft_r2c_1d(n, in.data(), out, FFTW_ESTIMATE | FFTW_PRESERVE_INPUT); });
+    const FftwPlan plan([&] {
+      return fftw_plan_dft_r2c_1d(n, in.data(), out, FFTW_ESTIMATE | FFTW_PRESERVE_INPUT);
+    });
     plan.Execute();
   }
   int best = 0;

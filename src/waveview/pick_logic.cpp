@@ -66,8 +66,8 @@ int HitLabel(const std::vector<LabelBox>& labels, int x, int y) {
   return -1;
 }
 
-std::optional<double> LabelDropTime(const PaneGeometry& g, double windowStart,
-                                    double windowLength, int left) {
+std::optional<double> LabelDropTime(const PaneGeometry& g, double windowStart, double windowLength,
+                                    int left) {
   if (left < g.xL() || left > g.xR() || g.xR() <= g.xL()) return std::nullopt;
   return PixelToTime(g, windowStart, windowLength, left);
 }

@@ -75,8 +75,8 @@ LabelBox LabelBoxAt(const PaneGeometry& g, int x, int textWidth, int textHeight,
 int HitLabel(const std::vector<LabelBox>& labels, int x, int y);
 // The time a label dropped with its left edge at `left` gives its phase;
 // nothing outside xL..xR.
-std::optional<double> LabelDropTime(const PaneGeometry& g, double windowStart,
-                                    double windowLength, int left);
+std::optional<double> LabelDropTime(const PaneGeometry& g, double windowStart, double windowLength,
+                                    int left);
 
 // The phases of (station, channel) whose time lies in [min(a, b), max(a, b)]
 // get `defining` (one change); their number.

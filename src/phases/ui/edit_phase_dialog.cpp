@@ -16,7 +16,7 @@
 
 namespace nuv {
 QButtonGroup* PhaseCodeRadioGroup(const QString& title, const QStringList& labels, int checked,
-                         QWidget* owner, QBoxLayout* into) {
+                                  QWidget* owner, QBoxLayout* into) {
   auto* box = new QGroupBox(title, owner);
   auto* row = new QHBoxLayout(box);
   auto* group = new QButtonGroup(owner);
@@ -34,10 +34,11 @@ CEditPhase::CEditPhase(Workstation& ws, const SEISMIC_PHASE& phase, QWidget* par
     : QDialog(parent), ws_(ws), phase_(phase) {
   setWindowTitle("Редактирование фазы");
   auto* layout = new QVBoxLayout(this);
-  motion_ = PhaseCodeRadioGroup("", {"Up", "Dn", "+ ", "- ", "? ", "c", "d", "u", "r"}, phase.firstMotion,
-                       this, layout);
+  motion_ = PhaseCodeRadioGroup("", {"Up", "Dn", "+ ", "- ", "? ", "c", "d", "u", "r"},
+                                phase.firstMotion, this, layout);
   weight_ = PhaseCodeRadioGroup("", {"0 ", "1 ", "2 ", "3 ", "4 "}, phase.weight, this, layout);
-  onset_ = PhaseCodeRadioGroup("", {"Emergent", "Impuls", "Weak", "None"}, phase.onset, this, layout);
+  onset_ =
+      PhaseCodeRadioGroup("", {"Emergent", "Impuls", "Weak", "None"}, phase.onset, this, layout);
   auto* form = new QFormLayout;
   phaseCombo_ = new QComboBox(this);
   for (int i = 0; i < ws.phaseTypes().Count(); ++i)

@@ -146,7 +146,8 @@ void ShowAmplitudePeriodDialog(const SeismoSite& site, int station, int channel,
       StoreMagnitudes(*p, values);
     });
     return true;
-  };  if (dialog.exec() == QDialog::Accepted) site.Changed();
+  };
+  if (dialog.exec() == QDialog::Accepted) site.Changed();
 }
 
 }  // namespace nuv

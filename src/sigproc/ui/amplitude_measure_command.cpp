@@ -43,8 +43,7 @@ std::optional<double> Convert(waveform& window, const TracePane& pane, double v,
         ws.stations()[pane.station].channels[static_cast<size_t>(pane.channel)].calibFile;
   odbc::Connection* main = ws.databases().mainOpen() ? &ws.databases().main() : nullptr;
   const auto gain = [&] {
-    return ChannelGain(main, ws.config().wfd, pane.stationName, pane.channelName, t1,
-                       ws.prompts());
+    return ChannelGain(main, ws.config().wfd, pane.stationName, pane.channelName, t1, ws.prompts());
   };
   ResponseLoader& loader = SigprocPanes::Of(window).loader();
   switch (conversion) {
@@ -79,7 +78,8 @@ std::optional<AmplitudeMeasure> MeasureOnPane(waveform& window, CZoomWindow& vie
   TracePane& pane = view.pane();
   if (!pane.HasTransformed()) {
     ws.prompts().Beep();
-    ws.prompts().ShowError("Оценка амплитуды и периода производится только по фильтрованным данным");
+    ws.prompts().ShowError(
+        "Оценка амплитуды и периода производится только по фильтрованным данным");
     return std::nullopt;
   }
   PeriodAmplitudeInput in;
@@ -125,8 +125,8 @@ void RegisterAmplitudeMeasureCommands(
     if (!window.RequireMain(main)) return;
     const AmplitudeConversion c =
         conversion ? *conversion
-                   : static_cast<AmplitudeConversion>(
-                         std::clamp(window.workstation().ini().GetInt("AMPLITUDE", "DEFAULT", 0), 0, 2));
+                   : static_cast<AmplitudeConversion>(std::clamp(
+                         window.workstation().ini().GetInt("AMPLITUDE", "DEFAULT", 0), 0, 2));
     if (const std::optional<AmplitudeMeasure> m = MeasureOnPane(window, *main, c))
       handOver(main->pane().station, main->pane().channel, *m);
   };

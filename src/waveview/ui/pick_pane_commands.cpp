@@ -29,9 +29,8 @@ void RedrawSameChannel(CZoomWindow& pane) {
 bool LineUpPPhases(CZoomWindow& clicked) {
   Workstation& ws = clicked.owner().workstation();
   const TracePane& own = clicked.pane();
-  const std::optional<double> offset = PhasePOffset(ws.phases(), ws.phaseTypes(), own.station,
-                                                    own.channel, own.WindowStart(),
-                                                    own.windowLength);
+  const std::optional<double> offset = PhasePOffset(
+      ws.phases(), ws.phaseTypes(), own.station, own.channel, own.WindowStart(), own.windowLength);
   if (!offset) return false;
   const double length = own.windowLength;
   for (CZoomWindow* p : clicked.owner().panes()) {
