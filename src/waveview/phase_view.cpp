@@ -61,6 +61,7 @@ std::vector<PhaseMark> PhaseMarksOf(NUVPhases& phases, const PhaseTypeTable& typ
     m.x = TimeToPixel(g, start, pane.windowLength, ph.time);
     ph.markX = m.x;
     m.name = types.Name(ph.phaseType);
+    m.phaseType = ph.phaseType;
     m.isP = EqualsNoCase(m.name, "P");
     m.defining = ph.defining != 0;
     marks.push_back(std::move(m));

@@ -27,6 +27,7 @@ bool SortPanesByPhases(PaneList& panes, int command, const NUVPhases& phases,
 struct PhaseMark {
   int x = 0;
   std::string name;
+  int phaseType = -1;
   bool isP = false;       // drawn red, others green
   bool defining = false;  // solid line, else dotted
 };

@@ -1,9 +1,13 @@
 // The frame started on a generated demo setup, the way run-demo.sh starts
 // it, and closed again through its close question.
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
+#include <QKeyEvent>
 #include <QMdiSubWindow>
+#include <QMouseEvent>
+#include <QTimer>
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -17,6 +21,7 @@
 #include "frame_fixture.h"
 #include "screenshot.h"
 #include "support/mseed_writer.h"
+#include "waveview/ui/pick_dialog.h"
 #include "waveview/ui/waveform_window.h"
 #include "waveview/ui/zoom_window.h"
 #include "waveview/waveform_commands.h"
@@ -267,6 +272,86 @@ TEST_F(DemoFrame, MiniSeedFolderImportedFromTheFrameMenuIsShown) {
   // A cancelled folder choice imports nothing and says nothing.
   frame->ExecuteCommand(cmd::kImportMseed);
   EXPECT_EQ(prompts.MessageTexts().size(), 1u);
+}
+
+TEST_F(DemoFrame, PicksWithTheMouseAndTheKeyboardAndMeasuresAnAmplitude) {
+  CNuvApp app;
+  ASSERT_TRUE(Start(app));
+  CMainFrame* frame = app.mainFrame();
+  Workstation& ws = *app.workstation();
+  auto* window = qobject_cast<waveform*>(frame->document(DocumentKind::Waveforms));
+  ASSERT_NE(window, nullptr);
+  frame->resize(1280, 800);
+  frame->childWindow(DocumentKind::Waveforms)->showMaximized();
+  WaitFor([&] { return false; }, 200);
+  window->LoadChannelList("DEMO-3C");
+  ASSERT_EQ(window->panes().size(), 9u);
+  CZoomWindow* bhz = window->panes().front();
+  const TracePane& pane = bhz->pane();
+  ASSERT_EQ(pane.stationName + pane.channelName, "DM01BHZ");
+  const double p = DemoPArrivals(demo).at("DM01");
+  const PaneGeometry g = bhz->Geometry();
+  const int x = TimeToPixel(g, pane.WindowStart(), pane.windowLength, p);
+  const int y = (g.traceTop() + g.traceBottom()) / 2;
+  auto mouse = [&](QEvent::Type type, int at, Qt::MouseButtons buttons) {
+    QMouseEvent e(type, QPointF(at, y), bhz->mapToGlobal(QPointF(at, y)), Qt::LeftButton, buttons,
+                  Qt::NoModifier);
+    QApplication::sendEvent(bhz, &e);
+  };
+  // "Отметить фазу" from the frame, a click at the P onset, the real dialog
+  // answered with P copied to the other channels of the station.
+  ASSERT_TRUE(window->HandlesCommand(32712));
+  window->ExecuteCommand(32712);
+  ASSERT_TRUE(window->pickMode());
+  bool dialogSeen = false;
+  QTimer::singleShot(50, [&] {
+    auto* dialog = qobject_cast<CPickDlg*>(QApplication::activeModalWidget());
+    if (!dialog) return;
+    dialogSeen = true;
+    dialog->phaseCombo()->setEditText("P");  // the demo's active set may start elsewhere
+    dialog->copyBox()->setChecked(true);
+    SaveScreenshot(*dialog, "demo-pick-dialog");
+    dialog->accept();
+  });
+  mouse(QEvent::MouseButtonPress, x, Qt::LeftButton);
+  mouse(QEvent::MouseButtonRelease, x, Qt::NoButton);
+  ASSERT_TRUE(dialogSeen);
+  const int typeP = ws.phaseTypes().IndexOf("P");
+  ASSERT_NE(ws.phases().Find(pane.station, pane.channel, typeP), nullptr);
+  EXPECT_NEAR(ws.phases().Find(pane.station, pane.channel, typeP)->time, p,
+              2 * pane.windowLength / (g.xR() - g.xL()));
+  EXPECT_EQ(ws.phases().Count(), 3);  // BHZ, BHN, BHE of DM01
+  // S by the keyboard, 30 pixels later.
+  mouse(QEvent::MouseMove, x + 30, Qt::NoButton);
+  QKeyEvent key(QEvent::KeyPress, Qt::Key_2, Qt::NoModifier, "2");
+  QApplication::sendEvent(window, &key);
+  ASSERT_NE(ws.phases().Find(pane.station, pane.channel, ws.phaseTypes().IndexOf("S")), nullptr);
+  SaveScreenshot(*frame, "demo-picks");
+  // Wood-Anderson on the main pane, then the amplitude after the P onset;
+  // the amplitude dialog is closed by Cancel.
+  window->ExecuteCommand(33140);
+  ASSERT_FALSE(pane.transformed.empty());
+  bhz->pane().intervalStart = p;
+  bhz->pane().intervalEnd = p + 5;
+  bhz->pane().hasInterval = true;
+  bool amplitudeSeen = false;
+  QTimer::singleShot(50, [&] {
+    if (QWidget* w = QApplication::activeModalWidget()) {
+      amplitudeSeen = true;
+      SaveScreenshot(*w, "demo-amplitude");
+      w->close();
+    }
+  });
+  window->ExecuteCommand(32733);
+  EXPECT_TRUE(amplitudeSeen);
+  EXPECT_LT(pane.intervalEnd - pane.intervalStart, 5);  // one period around the largest swing
+  EXPECT_TRUE(prompts.MessageTexts().empty()) << prompts.MessageTexts().front();
+  // Undo takes back the keyboard pick, then the pick with its copies.
+  ASSERT_TRUE(ws.phases().Undo());
+  ASSERT_TRUE(ws.phases().Undo());
+  EXPECT_EQ(ws.phases().Count(), 0);
+  prompts.answers = {PromptAnswer::Yes};
+  frame->close();
 }
 
 }  // namespace

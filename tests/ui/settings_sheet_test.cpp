@@ -6,6 +6,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QKeySequenceEdit>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -14,6 +15,7 @@
 #include <QTest>
 #include <filesystem>
 
+#include "app/ui/pick_keys_page.h"
 #include "frame_fixture.h"
 #include "screenshot.h"
 
@@ -45,14 +47,14 @@ class SettingsSheetTest : public FrameTest {
   }
 };
 
-TEST_F(SettingsSheetTest, SixPagesInOrder) {
+TEST_F(SettingsSheetTest, SevenPagesInOrder) {
   CSettingsSheet sheet(*ws, context);
   EXPECT_EQ(sheet.windowTitle(), "Установки");
   QStringList titles;
   for (int i = 0; i < sheet.tabs()->count(); ++i) titles << sheet.tabs()->tabText(i);
   EXPECT_EQ(titles, QStringList({"Установки", "Параметры сохранения данных в формате CSS 3.0",
                                  "Расчет амплитуды по умолчанию", "Наборы фаз",
-                                 "Установки окна \"Волновые формы\"",
+                                 "Установки окна \"Волновые формы\"", "Клавиши отметки фаз",
                                  "Настройка параметров внешней программы F-K анализа"}));
   // Every tab is in sight at the sheet's size: no scroll arrows.
   sheet.show();
@@ -133,6 +135,26 @@ TEST_F(SettingsSheetTest, CssChoicesFollowTheConnectionAndThePhaseList) {
   EXPECT_EQ(Ini("DATABASE", "SAVETOCSSDB"), "0");
   EXPECT_EQ(Ini("GODOGRAPH", "N#"), "0");
   EXPECT_EQ(reloads, 0);
+}
+
+TEST_F(SettingsSheetTest, PickKeysAreWrittenAndATwiceUsedKeyRefused) {
+  CSettingsSheet sheet(*ws, context);
+  auto* keys = sheet.page<CPickKeysPage>();
+  ASSERT_TRUE(keys);
+  EXPECT_EQ(keys->edit(0)->keySequence().toString(), "1");
+  keys->edit(1)->setKeySequence(QKeySequence("F5"));
+  keys->edit(2)->clear();
+  sheet.accept();
+  EXPECT_EQ(Ini("PICK KEYS", "S"), "F5");
+  EXPECT_EQ(Ini("PICK KEYS", "Pn"), "");
+  EXPECT_EQ(PhaseForKey(ReadPickKeys(ws->ini()), "F5"), "S");
+  // P and Pg on one key: refused, the keys written before stay.
+  CSettingsSheet again(*ws, context);
+  auto* page = again.page<CPickKeysPage>();
+  page->edit(3)->setKeySequence(QKeySequence("1"));
+  again.accept();
+  EXPECT_EQ(prompts.MessageTexts().back(), "Клавиша 1 назначена двум фазам");
+  EXPECT_EQ(Ini("PICK KEYS", "Pg"), "4");
 }
 
 TEST_F(SettingsSheetTest, OtherPagesWriteTheirKeys) {
@@ -265,8 +287,8 @@ TEST_F(SettingsSheetTest, TabFollowsThePageAndEveryBrowseButtonFollowsItsEdit) {
   EXPECT_EQ(cssWalk[1], BrowseOf(css->dirEdit));
   EXPECT_EQ(cssWalk[2], css->format->checkedButton());
 
-  sheet.tabs()->setCurrentIndex(5);
   auto* fk = sheet.page<CExtProgFKSetup>();
+  sheet.tabs()->setCurrentIndex(sheet.tabs()->indexOf(fk));
   EXPECT_EQ(TabWalk(sheet, fk->programEdit, 4),
             (std::vector<QWidget*>{fk->programEdit, BrowseOf(fk->programEdit), fk->exchangeDirEdit,
                                    BrowseOf(fk->exchangeDirEdit)}));

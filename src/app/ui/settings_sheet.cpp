@@ -14,6 +14,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "app/ui/pick_keys_page.h"
 #include "platform/paths.h"
 #include "platform/strformat.h"
 #include "workstation/workstation.h"
@@ -414,6 +415,7 @@ CSettingsSheet::CSettingsSheet(Workstation& ws, const SettingsContext& context,
               new SetupCalpAmpOptions(ws, this),
               new CPhaseSetPage(ws, this),
               new CWaveformSetupPage(context.waveform, this),
+              new CPickKeysPage(ws, this),
               new CExtProgFKSetup(ws, this)};
   }
   for (CSettingsPage* page : pages_) {

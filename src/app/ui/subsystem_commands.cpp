@@ -11,10 +11,14 @@
 #include "map/ui/map_window.h"
 #include "phases/ui/phase_list_dialogs.h"
 #include "seismo/ui/external_locator_dialog.h"
+#include "seismo/ui/phase_distance_dialogs.h"
 #include "seismo/ui/seismo_commands.h"
+#include "seismo/ui/seismo_site.h"
 #include "seismo/ui/travel_time_dialogs.h"
+#include "sigproc/ui/amplitude_measure_command.h"
 #include "sigproc/ui/sigproc_commands.h"
 #include "waveview/ui/mseed_import_command.h"
+#include "waveview/ui/pick_controller.h"
 #include "waveview/ui/waveform_window.h"
 #include "widgets/ui/command_ids.h"
 #include "workspace/ui/dsp_wnd.h"
@@ -68,6 +72,12 @@ void RegisterSubsystemCommands(CMainFrame& frame) {
     RegisterTravelTimeDialogs(*waveforms);
     RegisterSigprocCommands(*waveforms);
     RegisterFkCommands(*waveforms);
+    // Picking on the panes and the amplitude measurement of the main pane.
+    InstallPicking(*waveforms);
+    SeismoSite site{&waveforms->workstation(), waveforms, waveforms,
+                    [waveforms] { waveforms->RedrawAllPhaseMarks(); }};
+    RegisterAmplitudeMeasureCommands(*waveforms, site);
+    RegisterPhaseDistanceDialogs(*waveforms, site);
   }
   RegisterMapCommands(frame);
   RegisterSeismoCommands(frame);

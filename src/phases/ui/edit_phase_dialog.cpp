@@ -15,10 +15,8 @@
 #include "workstation/workstation.h"
 
 namespace nuv {
-namespace {
-
-QButtonGroup* RadioGroup(const QString& title, const QStringList& labels, int checked,
-                         QWidget* owner, QBoxLayout* into) {
+QButtonGroup* PhaseCodeRadioGroup(const QString& title, const QStringList& labels, int checked,
+                                  QWidget* owner, QBoxLayout* into) {
   auto* box = new QGroupBox(title, owner);
   auto* row = new QHBoxLayout(box);
   auto* group = new QButtonGroup(owner);
@@ -32,16 +30,15 @@ QButtonGroup* RadioGroup(const QString& title, const QStringList& labels, int ch
   return group;
 }
 
-}  // namespace
-
 CEditPhase::CEditPhase(Workstation& ws, const SEISMIC_PHASE& phase, QWidget* parent)
     : QDialog(parent), ws_(ws), phase_(phase) {
   setWindowTitle("Редактирование фазы");
   auto* layout = new QVBoxLayout(this);
-  motion_ = RadioGroup("", {"Up", "Dn", "+ ", "- ", "? ", "c", "d", "u", "r"}, phase.firstMotion,
-                       this, layout);
-  weight_ = RadioGroup("", {"0 ", "1 ", "2 ", "3 ", "4 "}, phase.weight, this, layout);
-  onset_ = RadioGroup("", {"Emergent", "Impuls", "Weak", "None"}, phase.onset, this, layout);
+  motion_ = PhaseCodeRadioGroup("", {"Up", "Dn", "+ ", "- ", "? ", "c", "d", "u", "r"},
+                                phase.firstMotion, this, layout);
+  weight_ = PhaseCodeRadioGroup("", {"0 ", "1 ", "2 ", "3 ", "4 "}, phase.weight, this, layout);
+  onset_ =
+      PhaseCodeRadioGroup("", {"Emergent", "Impuls", "Weak", "None"}, phase.onset, this, layout);
   auto* form = new QFormLayout;
   phaseCombo_ = new QComboBox(this);
   for (int i = 0; i < ws.phaseTypes().Count(); ++i)

@@ -7,6 +7,7 @@
 
 #include "phases/seismic_phase.h"
 
+class QBoxLayout;
 class QButtonGroup;
 class QComboBox;
 class QLineEdit;
@@ -14,6 +15,11 @@ class QLineEdit;
 namespace nuv {
 
 class Workstation;
+
+// A titled row of radio buttons whose ids are their positions (the codes of
+// onset, first motion and weight), `checked` selected, added to `into`.
+QButtonGroup* PhaseCodeRadioGroup(const QString& title, const QStringList& labels, int checked,
+                                  QWidget* owner, QBoxLayout* into);
 
 class CEditPhase : public QDialog {
   Q_OBJECT

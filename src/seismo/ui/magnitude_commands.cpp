@@ -36,6 +36,20 @@ SEISMIC_PHASE* PhaseOnChannel(Workstation& ws, int station, int channel, const s
   return type < 0 ? nullptr : ws.phases().Find(station, channel, type);
 }
 
+// The magnitudes of the amplitude dialog into their fields of the phase.
+void StoreMagnitudes(SEISMIC_PHASE& ph, const MagnitudeValues& values) {
+  SEISMIC_PHASE* p = &ph;
+  for (const auto& [name, value] : values.values) {
+    const float v = static_cast<float>(value);
+    if (name == "MKT") p->mcoda = v;
+    if (name == "MPSP") p->mpsp = v;
+    if (name == "MPLP") p->mplp = v;
+    if (name == "Mb") p->mb = v;
+    if (name == "Ms") p->ms = v;
+    if (name == "ML") p->ml = v;
+  }
+}
+
 }  // namespace
 
 void RunRautianCommand(const SeismoSite& site) {
@@ -118,17 +132,19 @@ void ShowAmplitudePeriodDialog(const SeismoSite& site, int station, int channel,
   CAmplitudePeriodDialog dialog(measure, AllPhaseNames(ws.phaseTypes()), calibrations, ws.prompts(),
                                 site.parent);
   dialog.store = [&](const std::string& phase, const MagnitudeValues& values) {
-    SEISMIC_PHASE* p = PhaseOnChannel(ws, station, channel, phase);
-    if (!p) return false;
-    for (const auto& [name, value] : values.values) {
-      const float v = static_cast<float>(value);
-      if (name == "MKT") p->mcoda = v;
-      if (name == "MPSP") p->mpsp = v;
-      if (name == "MPLP") p->mplp = v;
-      if (name == "Mb") p->mb = v;
-      if (name == "Ms") p->ms = v;
-      if (name == "ML") p->ml = v;
-    }
+    SEISMIC_PHASE* found = PhaseOnChannel(ws, station, channel, phase);
+    if (!found) return false;
+    // One recorded change, so that undo takes the measurement back.
+    ws.phases().Modify(station, channel, found->phaseType, [&](SEISMIC_PHASE& ph) {
+      SEISMIC_PHASE* p = &ph;
+      if (measure.period > 0) {
+        p->amplitude = static_cast<float>(measure.amplitude);
+        p->period = static_cast<float>(measure.period);
+        p->hasAmplitude = 1;
+        p->ampTime = measure.time;
+      }
+      StoreMagnitudes(*p, values);
+    });
     return true;
   };
   if (dialog.exec() == QDialog::Accepted) site.Changed();

@@ -41,6 +41,7 @@ class SigprocPanes : public QObject, public FormulaInterface {
   // Where simulations get responses (the workstation's database and home
   // directory by default).
   void SetResponseLoader(std::unique_ptr<ResponseLoader> loader) { loader_ = std::move(loader); }
+  ResponseLoader& loader();
   // The workspace windows pane formulas reach as "wI" (none: no value).
   void SetWorkspaceWindows(const FormulaDataSource* windows) { workspaceWindows_ = windows; }
   // Work shorter than this shows no progress dialog.
@@ -82,7 +83,6 @@ class SigprocPanes : public QObject, public FormulaInterface {
   // after the delay; false when the analyst cancelled.
   bool RunJobs(size_t count, const std::function<void(size_t)>& job, const char* label);
   void Retransform(TracePane& pane);
-  ResponseLoader& loader();
 
   waveform& window_;
   std::unique_ptr<SigprocDialogs> dialogs_;

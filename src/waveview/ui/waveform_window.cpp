@@ -432,11 +432,14 @@ void waveform::wheelEvent(QWheelEvent* event) {
 
 void waveform::keyPressEvent(QKeyEvent* event) {
   EraseCommonCursor();
-  if (event->key() == Qt::Key_Escape && pickMode_) {
-    pickMode_ = false;
-    for (CZoomWindow* p : panes_) p->setCursor(Qt::ArrowCursor);
-  }
+  if (event->key() == Qt::Key_Escape && pickMode_) SetPickMode(false);
   QWidget::keyPressEvent(event);
+}
+
+void waveform::SetPickMode(bool on) {
+  pickMode_ = on;
+  for (CZoomWindow* p : panes_) p->setCursor(on ? Qt::CrossCursor : Qt::ArrowCursor);
+  emit commandStatesChanged();
 }
 
 // A click beside the panes (the window's own area or its scroll bar).

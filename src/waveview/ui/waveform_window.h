@@ -87,6 +87,8 @@ class waveform : public QWidget, public CommandTarget {
   bool commonCursor() const { return commonCursor_; }
   int sortOrder() const { return sortOrder_; }
   bool pickMode() const { return pickMode_; }
+  // Pick mode: every pane's pointer becomes the pick cursor while it is on.
+  void SetPickMode(bool on);
   bool busy() const { return busy_; }
 
   SelectionMatrix& selection() { return selection_; }

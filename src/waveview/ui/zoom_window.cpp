@@ -13,7 +13,9 @@
 #include "platform/strformat.h"
 #include "platform/time_base.h"
 #include "waveview/phase_view.h"
+#include "waveview/pick_logic.h"
 #include "waveview/trace_polyline.h"
+#include "waveview/ui/pick_pane_commands.h"
 #include "waveview/ui/waveform_window.h"
 #include "waveview/waveform_commands.h"
 #include "workstation/workstation.h"
@@ -89,6 +91,12 @@ void CZoomWindow::RedrawPhaseMarks() {
 void CZoomWindow::ClearPickLayer() {
   ++recordCounts_[kPickLayer];
   layers_[kPickLayer] = QPicture();
+  update();
+}
+
+void CZoomWindow::SetPickLayer(const QPicture& picture) {
+  ++recordCounts_[kPickLayer];
+  layers_[kPickLayer] = picture;
   update();
 }
 
@@ -307,7 +315,8 @@ void CZoomWindow::RecordPhaseLayer() {
     const QFontMetrics fm(font());
     for (const PhaseMark& m : marks) {
       const QString name = Q(m.name);
-      const QRect label(m.x, g.traceTop() + 1, fm.horizontalAdvance(name) + 10, fm.height() + 1);
+      const LabelBox box = LabelBoxAt(g, m.x, fm.horizontalAdvance(name), fm.height(), m.phaseType);
+      const QRect label(box.x, box.y, box.width, box.height);
       p.setPen(QPen(m.isP ? Qt::red : Qt::green, 1, m.defining ? Qt::SolidLine : Qt::DotLine));
       p.drawLine(m.x, g.traceBottom(), m.x, label.bottom());
       p.setPen(Qt::black);
@@ -583,6 +592,8 @@ QMenu* CZoomWindow::BuildContextMenu() {
   for (int id : {kCmdShowTransformed, kCmdShowSource, kCmdActivateAll, kCmdDeactivateAll,
                  kCmdDeleteActive, kCmdNewPane})
     add(id, WaveformCommandText(id));
+  menu->addSeparator();
+  for (const PanePickMenuItem& item : PanePickMenuItems()) add(item.id, item.text);
   return menu;
 }
 
@@ -618,7 +629,7 @@ void CZoomWindow::OnPaneCommand(int id) {
                                 Q_ARG(int, kCmdClosePanes));
       break;
     default:
-      owner_.ExecuteCommand(id);
+      if (!RunPanePickCommand(*this, id)) owner_.ExecuteCommand(id);
       break;
   }
 }

@@ -56,6 +56,8 @@ class CZoomWindow : public QWidget, public WaveformWindowInterface {
   void GetChannel(int& station, int& channel) const override;
   void RedrawPhaseMarks() override;
   void ClearPickLayer() override;
+  // Replaces the pick layer (pick marker, dragged label) and repaints.
+  void SetPickLayer(const QPicture& picture);
   std::string TransformName() const override { return pane_.TransformName(); }
 
   // Re-records every layer (refused while a rebuild of this pane runs).

@@ -1,0 +1,154 @@
+// The dialogs around picking: typing a phase in, the epicentral distance
+// from two picks and the theoretical phases on the main pane.
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTreeWidget>
+
+#include "platform/strformat.h"
+#include "platform/time_base.h"
+#include "screenshot.h"
+#include "seismo/ui/phase_distance_dialogs.h"
+#include "traveltime/travel_time.h"
+#include "waveview/ui/insert_phase_dialog.h"
+#include "waveview_fixture.h"
+
+namespace nuv::test {
+namespace {
+
+// P at 10 s and S at 18 s per degree from 0 to 20 degrees, at any depth.
+PhaseTypeTable::Entry Linear(const char* name, float slowness) {
+  PhaseTypeTable::Entry e;
+  e.name = name;
+  e.ttFile = name;
+  PHASEDATA& d = e.data;
+  d.distances = {0, 5, 10, 15, 20};
+  d.depths = {0, 100};
+  for (int row = 0; row < 2; ++row)
+    for (float x : d.distances) d.T.push_back(slowness * x);
+  d.nx = 5, d.nd = 2, d.hasTravelTimes = 1;
+  BuildSecondDerivatives(d);
+  return e;
+}
+
+class PickDialogsTest : public WaveviewFixture {
+ protected:
+  void SetUp() override {
+    WaveviewFixture::SetUp();
+    std::vector<PhaseTypeTable::Entry> entries = {Linear("P", 10), Linear("S", 18)};
+    entries.push_back({});
+    entries.back().name = "Lg";  // no table
+    ws->phaseTypes().SetEntries(std::move(entries));
+  }
+  void Pick(int station, int type, double time) {
+    SEISMIC_PHASE p;
+    p.station = station, p.channel = 0, p.phaseType = type;
+    p.SetTime(time);
+    ws->phases().Add(p);
+  }
+};
+
+TEST_F(PickDialogsTest, InsertPhaseAddsAndRefuses) {
+  CAddPhaseDlg dialog(*ws);
+  EXPECT_EQ(dialog.timeEdit()->text(), "00:00:00.00");
+  EXPECT_FALSE(dialog.channelCombo()->isEnabled());
+  // No station yet.
+  EXPECT_FALSE(dialog.Add());
+  EXPECT_EQ(prompts.MessageTexts().back(), "Выберите сейсмическую станцию");
+  QTreeWidgetItem* root = dialog.tree()->topLevelItem(0);
+  ASSERT_TRUE(root);
+  EXPECT_EQ(root->text(0), "Сейсмические станции");
+  dialog.tree()->setCurrentItem(root->child(1));  // ABC
+  EXPECT_TRUE(dialog.channelCombo()->isEnabled());
+  EXPECT_EQ(dialog.channelCombo()->count(), 3);
+  dialog.channelCombo()->setCurrentIndex(2);
+  dialog.phaseCombo()->setCurrentIndex(1);
+  dialog.dateEdit()->setText("05/08/2009");
+  dialog.timeEdit()->setText("17:01:02.34");
+  SaveScreenshot(dialog, "insert_phase");
+  ASSERT_TRUE(dialog.Add());
+  const SEISMIC_PHASE* p = ws->phases().Find(1, 2, 1);
+  ASSERT_TRUE(p);
+  EXPECT_NEAR(p->time, kT0 + 62.34, 1e-4);
+  EXPECT_EQ(p->weight, 4);
+  EXPECT_EQ(p->defining, 1);
+  // The dialog stays usable: a bad date changes nothing.
+  dialog.dateEdit()->setText("32/13/2009");
+  EXPECT_FALSE(dialog.Add());
+  EXPECT_EQ(prompts.MessageTexts().back(), "Введите правильную дату");
+  EXPECT_EQ(ws->phases().Count(), 1);
+  // Back to the root: no station chosen again.
+  dialog.tree()->setCurrentItem(root);
+  EXPECT_FALSE(dialog.channelCombo()->isEnabled());
+}
+
+TEST_F(PickDialogsTest, DistanceFromTwoPicks) {
+  AddChannels({{0, 0}});
+  window->MakeMain(*Pane(0));
+  double depth = 5;
+  CDistanceFromPhasesDlg dialog(*ws, 0, 0, depth);
+  EXPECT_EQ(dialog.phaseA()->currentText(), "S");
+  EXPECT_EQ(dialog.phaseB()->currentText(), "P");
+  // S missing on the channel.
+  Pick(0, 0, kT0 + 50);
+  dialog.accept();
+  EXPECT_EQ(prompts.MessageTexts().back(), "Нет отметки фазы S");
+  // Same phase twice: refused with a beep.
+  dialog.phaseA()->setCurrentIndex(0);
+  dialog.accept();
+  EXPECT_EQ(prompts.MessageTexts().back(), "Фазы совпадают");
+  // S - P = 40 s gives 5 degrees and the origin 50 s before P; Cancel keeps the event.
+  dialog.phaseA()->setCurrentIndex(1);
+  Pick(0, 1, kT0 + 90);
+  dialog.depthEdit()->setText("10");
+  prompts.answers.push_back(PromptAnswer::Cancel);
+  dialog.accept();
+  EXPECT_FLOAT_EQ(ws->event().StationDistance(0), -1);
+  prompts.answers.push_back(PromptAnswer::Ok);
+  dialog.accept();
+  EXPECT_NEAR(ws->event().StationDistance(0), 5, 1e-3);
+  EXPECT_NEAR(ws->event().originTime, kT0, 1e-2);
+  EXPECT_FLOAT_EQ(ws->event().originDepth, 10);
+  EXPECT_NEAR(ws->phases().Find(0, 0, 1)->distance, 5, 1e-3);
+  EXPECT_DOUBLE_EQ(depth, 10);  // remembered for the next time
+}
+
+TEST_F(PickDialogsTest, TheoreticalPhasesFromTheReference) {
+  AddChannels({{0, 0}});
+  CTheoreticalPhasesDlg dialog(*ws, *window);
+  // No main pane: refused.
+  EXPECT_FALSE(dialog.Place());
+  EXPECT_EQ(prompts.MessageTexts().back(), "Не выбрано главное окно");
+  window->MakeMain(*Pane(0));
+  // Mode 1 with P picked at kT0 + 50: S at kT0 + 90 for 5 degrees.
+  Pick(0, 0, kT0 + 50);
+  for (int i = 0; i < dialog.phaseList()->count(); ++i)
+    dialog.phaseList()->item(i)->setCheckState(i == 1 ? Qt::Checked : Qt::Unchecked);
+  dialog.reference()->setCurrentIndex(0);
+  ASSERT_TRUE(dialog.Place());
+  ASSERT_TRUE(ws->phases().Find(0, 0, 1));
+  EXPECT_NEAR(ws->phases().Find(0, 0, 1)->time, kT0 + 90, 1e-3);
+  EXPECT_EQ(ws->phases().Find(0, 0, 1)->weight, 3);
+  // The origin time moved to t0.
+  const CalendarTime c = EpochToCalendar(kT0);
+  EXPECT_EQ(dialog.timeEdit()->text().toStdString(),
+            StrFormat("%02d:%02d:%06.3f", c.hour, c.minute, c.second));
+  // A spin re-places at once: at 6 degrees the origin is 60 s before P and S 108 s after it.
+  dialog.distance()->setValue(6.0);
+  EXPECT_NEAR(ws->phases().Find(0, 0, 1)->time, kT0 + 50 - 60 + 108, 1e-2);
+  SaveScreenshot(dialog, "theoretical_phases");
+  // A reference without a pick on the channel.
+  dialog.reference()->setCurrentIndex(2);
+  EXPECT_FALSE(dialog.Place());
+  EXPECT_EQ(prompts.MessageTexts().back(), "Нет отметки фазы Lg");
+  // Mode 2 disables the distance.
+  dialog.mode()->button(2)->click();
+  EXPECT_FALSE(dialog.distance()->isEnabled());
+}
+
+}  // namespace
+}  // namespace nuv::test
