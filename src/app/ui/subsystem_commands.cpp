@@ -2,7 +2,10 @@
 
 #include "admin/ui/admin_commands.h"
 #include "app/ui/main_frame.h"
+#include "bulletins/ui/bulletin_commands.h"
+#include "catalogue/ui/catalogue_commands.h"
 #include "phases/ui/phase_list_dialogs.h"
+#include "phases/ui/phases_wnd.h"
 #include "seismo/ui/seismo_commands.h"
 #include "seismo/ui/travel_time_dialogs.h"
 #include "sigproc/ui/sigproc_commands.h"
@@ -15,6 +18,20 @@ void RegisterSeismoCommands(CMainFrame& frame) {
   auto* window = qobject_cast<waveform*>(frame.document(DocumentKind::Waveforms));
   if (!window) return;
   AddSeismoCommands(frame.workstation(), *window, frame.commands(), &frame);
+}
+
+void RegisterBulletinAndCatalogueCommands(CMainFrame& frame) {
+  auto* phases = qobject_cast<CPhasesWnd*>(frame.document(DocumentKind::PhaseList));
+  if (!phases) return;
+  auto* waveforms = qobject_cast<waveform*>(frame.document(DocumentKind::Waveforms));
+  // A reading changes the event: the waveform marks are redrawn.
+  auto refresh = [waveforms] {
+    if (waveforms) waveforms->OnCommand(33216);
+  };
+  Workstation& ws = frame.workstation();
+  RegisterBulletinCommands(phases->commands(), ws, &frame, MakeQtBulletinDialogs(ws),
+                           {refresh, {}});
+  RegisterCatalogueCommands(frame.commands(), phases->commands(), ws, &frame, {refresh, {}, {}});
 }
 
 void RegisterSubsystemCommands(CMainFrame& frame) {
@@ -32,6 +49,7 @@ void RegisterSubsystemCommands(CMainFrame& frame) {
     RegisterSigprocCommands(*waveforms);
   }
   RegisterSeismoCommands(frame);
+  RegisterBulletinAndCatalogueCommands(frame);
 }
 
 }  // namespace nuv
