@@ -33,7 +33,16 @@ QTableWidget* NewList(QWidget* parent, const QStringList& headers) {
   table->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table->verticalHeader()->hide();
   table->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft);
+  table->setWordWrap(false);
   return table;
+}
+
+// Date columns wide enough for "dd/mm/yyyy HH:MM:SS" on one line.
+void WidenDateColumns(QTableWidget* table) {
+  for (int c = 0; c < table->columnCount(); ++c) {
+    const QString header = table->horizontalHeaderItem(c)->text();
+    if (header.startsWith("Время") || header.startsWith("Дата")) table->setColumnWidth(c, 140);
+  }
 }
 
 void SetRow(QTableWidget* table, int row, const std::vector<const std::string*>& cells) {
@@ -56,6 +65,7 @@ CShowOrigins::CShowOrigins(Workstation& ws, std::function<bool(const std::string
   table_ = NewList(this, {"Индекс", "orid", "Комментарий", "Широта", "Долгота", "Время в очаге",
                           "Глубина", "Дата последнего изменения"});
   for (int c = 0; c < table_->columnCount(); ++c) table_->setColumnWidth(c, 70);
+  WidenDateColumns(table_);
   auto* bar = new QMenuBar(this);
   QMenu* menu = bar->addMenu("Меню");
   QAction* day = menu->addAction("Загрузить список событий за последние сутки");
@@ -80,7 +90,7 @@ CShowOrigins::CShowOrigins(Workstation& ws, std::function<bool(const std::string
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(table_);
   layout->addWidget(buttons);
-  resize(600, 300);
+  resize(840, 300);
 }
 
 void CShowOrigins::ShowOriginsFill(double from, double to) {
@@ -200,6 +210,7 @@ COriginChooser::COriginChooser(Workstation& ws, Source source, QWidget* parent)
   layout->addWidget(table_);
   layout->addWidget(buttons);
   resize(760, 380);
+  WidenDateColumns(table_);
   RestoreWidths();
   Refill();
 }
