@@ -33,9 +33,10 @@ class CSelectOridAndDirDlg : public QDialog {
   QLineEdit* dirEdit() const { return dir_; }
   QLineEdit* oridEdit() const { return orid_; }
 
- private:
-  void Browse();
+ public:
   void accept() override;
+
+ private:
   UserPrompts& prompts_;
   QLineEdit* dir_;
   QLineEdit* orid_;
@@ -55,8 +56,10 @@ class CCssPeriodDlg : public QDialog {
   QDateTimeEdit* fromEdit() const { return from_; }
   QDateTimeEdit* toEdit() const { return to_; }
 
- private:
+ public:
   void accept() override;
+
+ private:
   UserPrompts& prompts_;
   QLineEdit* dir_;
   QDateTimeEdit* from_;
@@ -76,8 +79,10 @@ class CSelectImsEventDlg : public QDialog {
   QTableWidget* table() const { return table_; }
   QCheckBox* phasesOnlyBox() const { return phasesOnly_; }
 
- private:
+ public:
   void accept() override;
+
+ private:
   UserPrompts& prompts_;
   QTableWidget* table_;
   QCheckBox* phasesOnly_;
