@@ -43,8 +43,13 @@ void RegisterSubsystemCommands(CMainFrame& frame) {
   RegisterMseedImportCommand(frame.commands(), frame.workstation(), waveforms);
   if (waveforms) {
     // "Начать обработку нового землетрясения".
-    waveforms->commands().Add(
-        33110, [waveforms, &frame] { RunNewEventDialog(waveforms->workstation(), &frame); });
+    // "Загрузить REB" of its dialog reads a bulletin through the phase list.
+    auto* phases = qobject_cast<CPhasesWnd*>(frame.document(DocumentKind::PhaseList));
+    waveforms->commands().Add(33110, [waveforms, phases, &frame] {
+      std::function<void()> loadReb;
+      if (phases) loadReb = [phases] { phases->commands().Run(33194); };
+      RunNewEventDialog(waveforms->workstation(), &frame, loadReb);
+    });
     RegisterTravelTimeDialogs(*waveforms);
     RegisterSigprocCommands(*waveforms);
   }
