@@ -38,11 +38,6 @@ class BusyCursor {
   BusyCursor& operator=(const BusyCursor&) = delete;
 };
 
-double LocalNowAsUtc() {
-  const QDateTime local = QDateTime::currentDateTime();
-  return static_cast<double>(QDateTime(local.date(), local.time(), Qt::UTC).toSecsSinceEpoch());
-}
-
 std::string WithDefaultExtension(const std::string& path, const char* extension) {
   if (std::filesystem::path(path).has_extension() || !extension) return path;
   return path + "." + extension;
@@ -82,7 +77,11 @@ struct BulletinCommandState {
   std::optional<CssTarget> lastCss;
 
   UserPrompts& prompts() { return ws.prompts(); }
-  double Now() { return hooks.now ? hooks.now() : LocalNowAsUtc(); }
+  // The time of writing (epoch seconds), and the clock of the period fields.
+  double Now() {
+    return hooks.now ? hooks.now() : static_cast<double>(QDateTime::currentSecsSinceEpoch());
+  }
+  double FieldsNow() { return hooks.now ? hooks.now() : LocalFieldsAsUtc(); }
 
   // The save chooser starting in the output directory with `name` proposed.
   std::optional<std::string> AskSavePath(const char* title, const char* filter,
@@ -162,7 +161,7 @@ struct BulletinCommandState {
   }
 
   void WriteCssPeriod() {
-    const auto period = dialogs->AskCssPeriod(parent, ws.config().cssOutDir, Now());
+    const auto period = dialogs->AskCssPeriod(parent, ws.config().cssOutDir, FieldsNow());
     if (!period) return;
     CssExportResult r;
     try {

@@ -45,8 +45,8 @@ class BulletinDialogs {
 std::unique_ptr<BulletinDialogs> MakeQtBulletinDialogs(Workstation& ws);
 
 // Registers the commands into the phase-list window's registry. `refresh`
-// runs after a reading changed the event (waveform marks, map); `now` gives
-// the clock (epoch seconds, local fields as UTC for the period fields).
+// runs after a reading changed the event (waveform marks, map); `now`, when
+// given, replaces the clock (tests).
 struct BulletinCommandHooks {
   std::function<void()> refresh;
   std::function<double()> now;

@@ -54,7 +54,20 @@ QDialogButtonBox* OkCancel(QDialog* dialog) {
   return buttons;
 }
 
+// The form above the OK and Cancel buttons.
+void FinishForm(QDialog* dialog, QFormLayout* form) {
+  auto* layout = new QVBoxLayout(dialog);
+  layout->addLayout(form);
+  layout->addWidget(OkCancel(dialog));
+  dialog->resize(520, dialog->sizeHint().height());
+}
+
 }  // namespace
+
+double LocalFieldsAsUtc() {
+  const QDateTime local = QDateTime::currentDateTime();
+  return static_cast<double>(QDateTime(local.date(), local.time(), Qt::UTC).toSecsSinceEpoch());
+}
 
 double StartOfMonth(double now) {
   const QDate date = QDateTime::fromSecsSinceEpoch(static_cast<qint64>(now), Qt::UTC).date();
@@ -71,10 +84,7 @@ CSelectOridAndDirDlg::CSelectOridAndDirDlg(UserPrompts& prompts, const std::stri
   orid_ = new QLineEdit(QString::number(orid), this);
   orid_->setObjectName("orid");
   form->addRow("Идентификатор землетрясения", orid_);
-  auto* layout = new QVBoxLayout(this);
-  layout->addLayout(form);
-  layout->addWidget(OkCancel(this));
-  resize(520, sizeHint().height());
+  FinishForm(this, form);
 }
 
 std::string CSelectOridAndDirDlg::directory() const {
@@ -117,10 +127,7 @@ CCssPeriodDlg::CCssPeriodDlg(UserPrompts& prompts, const std::string& dir, doubl
   to_->setDateTime(QDateTime::fromSecsSinceEpoch(static_cast<qint64>(now), Qt::UTC));
   form->addRow("с", from_);
   form->addRow("по", to_);
-  auto* layout = new QVBoxLayout(this);
-  layout->addLayout(form);
-  layout->addWidget(OkCancel(this));
-  resize(520, sizeHint().height());
+  FinishForm(this, form);
 }
 
 std::string CCssPeriodDlg::directory() const {

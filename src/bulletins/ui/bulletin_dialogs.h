@@ -92,5 +92,7 @@ class CSelectImsEventDlg : public QDialog {
 // The first day of the month of `now` at 00:00:00, as the period dialogs
 // start (the local clock's fields taken as UTC).
 double StartOfMonth(double now);
+// Now as the period fields show it: the local clock's fields taken as UTC.
+double LocalFieldsAsUtc();
 
 }  // namespace nuv

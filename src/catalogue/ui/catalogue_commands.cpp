@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <memory>
 
+#include "bulletins/ui/bulletin_dialogs.h"
 #include "catalogue/secondary_event_load.h"
 #include "catalogue/ui/event_list_windows.h"
 #include "catalogue/ui/report_dialogs.h"
@@ -19,11 +20,6 @@ constexpr const char* kNoSecondary = "Не подключена вторична
 
 double SystemNow() {
   return static_cast<double>(QDateTime::currentSecsSinceEpoch());
-}
-
-double LocalFieldsAsUtc() {
-  const QDateTime local = QDateTime::currentDateTime();
-  return static_cast<double>(QDateTime(local.date(), local.time(), Qt::UTC).toSecsSinceEpoch());
 }
 
 bool NeedSecondary(Workstation& ws) {

@@ -17,6 +17,7 @@
 #include <QTextDocument>
 #include <QVBoxLayout>
 
+#include "bulletins/ui/bulletin_dialogs.h"
 #include "catalogue/event_report.h"
 #include "platform/odbc.h"
 #include "platform/strformat.h"
@@ -43,12 +44,6 @@ QPushButton* Button(QWidget* parent, const char* text, const char* name) {
   return button;
 }
 
-double StartOfMonthUtc(double now) {
-  const QDate d = QDateTime::fromSecsSinceEpoch(static_cast<qint64>(now), Qt::UTC).date();
-  return static_cast<double>(
-      QDateTime(QDate(d.year(), d.month(), 1), QTime(0, 0), Qt::UTC).toSecsSinceEpoch());
-}
-
 // A unique "nuv*.html" in the temporary directory, left there afterwards.
 std::string NewReportFile() {
   QTemporaryFile file(QDir::tempPath() + "/nuvXXXXXX.html");
@@ -62,7 +57,7 @@ std::string NewReportFile() {
 CEventReport::CEventReport(Workstation& ws, double now, QWidget* parent)
     : QDialog(parent), ws_(ws) {
   setWindowTitle("Отчет");
-  from_ = TimeField(this, "from", StartOfMonthUtc(now));
+  from_ = TimeField(this, "from", StartOfMonth(now));
   to_ = TimeField(this, "to", now);
   phases_ = new QCheckBox("Выводить списки фаз", this);
   phases_->setObjectName("phases");
