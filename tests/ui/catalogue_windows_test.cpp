@@ -77,9 +77,16 @@ TEST_P(CatalogueWindowsTest, ProcessedEventsWindowListsLoadsAndRemembers) {
   EXPECT_FALSE(window.isVisible());
   EXPECT_EQ(ws.ini().GetString("SHOWORIGINS", "SHOWWINDOW", "", 8), "0");
 
+  // Hidden, the window does not follow the main pane (no query, no error).
   db().Exec("drop table ARRIVAL");
-  window.ShowOriginsFill(kT0, kT0 + 1000);
+  const size_t before = prompts.records.size();
+  window.FollowWindow(kT0, 1000);
+  EXPECT_EQ(prompts.records.size(), before);
+  EXPECT_EQ(window.table()->rowCount(), 2);
+  window.ShowWindow();
+  window.FollowWindow(kT0, 1000);
   EXPECT_EQ(window.table()->rowCount(), 0);
+  ASSERT_EQ(prompts.records.size(), before + 1);
   EXPECT_EQ(prompts.records.back().icon, PromptIcon::Error);
 }
 

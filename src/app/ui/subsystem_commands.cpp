@@ -4,6 +4,7 @@
 #include "app/ui/main_frame.h"
 #include "bulletins/ui/bulletin_commands.h"
 #include "catalogue/ui/catalogue_commands.h"
+#include "catalogue/ui/event_list_windows.h"
 #include "phases/ui/phase_list_dialogs.h"
 #include "phases/ui/phases_wnd.h"
 #include "seismo/ui/seismo_commands.h"
@@ -31,7 +32,12 @@ void RegisterBulletinAndCatalogueCommands(CMainFrame& frame) {
   Workstation& ws = frame.workstation();
   RegisterBulletinCommands(phases->commands(), ws, &frame, MakeQtBulletinDialogs(ws),
                            {refresh, {}});
-  RegisterCatalogueCommands(frame.commands(), phases->commands(), ws, &frame, {refresh, {}, {}});
+  CShowOrigins* origins = RegisterCatalogueCommands(frame.commands(), phases->commands(), ws,
+                                                    &frame, {refresh, {}, {}});
+  if (waveforms)
+    waveforms->mainWindowLoaded = [origins](double start, double length) {
+      origins->FollowWindow(start, length);
+    };
 }
 
 void RegisterSubsystemCommands(CMainFrame& frame) {

@@ -115,6 +115,10 @@ void CShowOrigins::ShowOriginsFill(double from, double to) {
   }
 }
 
+void CShowOrigins::FollowWindow(double start, double length) {
+  if (isVisible()) ShowOriginsFill(start, start + length);
+}
+
 void CShowOrigins::FillLastDay() {
   const TimeRange r = LastDayRange(now_());
   ShowOriginsFill(r.from, r.to);

@@ -33,6 +33,8 @@ class CShowOrigins : public QDialog {
   // Fills the list for [from, to]; a database error is shown and leaves the
   // list empty.
   void ShowOriginsFill(double from, double to);
+  // The main pane loaded a new window: followed only while the window is shown.
+  void FollowWindow(double start, double length);
   void FillLastDay();
   void FillLastWeek();
   // Shows the window and remembers it as shown ([SHOWORIGINS] SHOWWINDOW).
