@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config ccache clang-format
   qt6-base-dev qt6-svg-dev libgl-dev
   unixodbc unixodbc-dev libsqliteodbc odbc-postgresql sqlite3
-  libfftw3-dev nlohmann-json3-dev libmseed-dev libxml2-dev libtinyxml2-dev
+  libfftw3-dev nlohmann-json3-dev libmseed-dev libxml2-dev libtinyxml2-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev python3-scipy
   postgresql
   clang-14 libclang-rt-14-dev

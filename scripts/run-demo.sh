@@ -28,6 +28,8 @@ if [ "$rebuild" = 1 ] || [ ! -f "$demo/settings/NUV.INI" ] || [ ! -f "$demo/nuv.
   echo "Building the demo setup in $demo"
   build/tools/nuvdemo --out "$demo" --calibration "$root/data/calibration"
 fi
+# The map's coastline lives in the home directory of the setup.
+[ -f "$demo/home/map.pnt" ] || cp "$root/data/map/map.pnt" "$demo/home/"
 
 export NUV_CONFIG_DIR=$demo/settings
 export ODBCINI=$demo/odbc.ini

@@ -12,11 +12,14 @@ std::vector<Command> DbCommands();
 std::vector<Command> AdminCommands();
 std::vector<Command> BulletinCommands();
 std::vector<Command> EventCommands();
+std::vector<Command> MapCommands();
+std::vector<Command> WorkspaceCommands();
 
 std::vector<Command> AllCommands() {
   std::vector<Command> all;
   for (auto group : {TimeCommands, ResponseCommands, ArchiveCommands, SeismoCommands,
-                     SigprocCommands, DbCommands, AdminCommands, BulletinCommands, EventCommands}) {
+                     SigprocCommands, DbCommands, AdminCommands, BulletinCommands, EventCommands,
+                     MapCommands, WorkspaceCommands}) {
     auto commands = group();
     all.insert(all.end(), commands.begin(), commands.end());
   }

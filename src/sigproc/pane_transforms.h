@@ -79,18 +79,20 @@ void RemovePaneTransform(TracePane& pane);
 
 // The panes of a waveform window as the formula language sees them: "dN" the
 // window samples, "tN" the transformed samples, "sdN"/"stN" the same between
-// the interval marks, all with dx = 1/sps. Workspace windows are not reached
-// from here ("wI" has no value).
+// the interval marks, all with dx = 1/sps. "wI" reads the workspace windows
+// of `windows` when one is given, else it has no value.
 class PaneFormulaData : public FormulaDataSource {
  public:
-  explicit PaneFormulaData(PaneList panes) : panes_(std::move(panes)) {}
-  int WindowCount() const override { return 0; }
-  Signal WindowData(int) const override { return Signal(); }
+  explicit PaneFormulaData(PaneList panes, const FormulaDataSource* windows = nullptr)
+      : panes_(std::move(panes)), windows_(windows) {}
+  int WindowCount() const override { return windows_ ? windows_->WindowCount() : 0; }
+  Signal WindowData(int i) const override { return windows_ ? windows_->WindowData(i) : Signal(); }
   std::vector<FormulaPane> Panes() const override;
   std::optional<Signal> PaneData(int channel, PaneSignal kind) const override;
 
  private:
   PaneList panes_;
+  const FormulaDataSource* windows_;
 };
 
 // Evaluates the pane's formula with "current" standing for "d<number>" and

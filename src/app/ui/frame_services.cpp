@@ -8,9 +8,11 @@
 #include "app/ui/main_frame.h"
 #include "app/ui/subsystem_commands.h"
 #include "db/databases.h"
+#include "map/ui/map_window.h"
 #include "phases/phase_types.h"
 #include "phases/ui/phases_wnd.h"
 #include "waveview/ui/waveform_window.h"
+#include "workspace/ui/dsp_wnd.h"
 #include "workstation/workstation.h"
 
 namespace nuv {
@@ -50,6 +52,8 @@ FrameServices DefaultFrameServices() {
   services.createDocument = [](DocumentKind kind, Workstation& ws, QWidget* parent) -> QWidget* {
     if (kind == DocumentKind::Waveforms) return new waveform(ws, parent);
     if (kind == DocumentKind::PhaseList) return new CPhasesWnd(ws, parent);
+    if (kind == DocumentKind::Map) return new map::CMapWnd(ws, parent);
+    if (kind == DocumentKind::Workspace) return new CDSP(ws, parent);
     return new CDocumentWindow(QString::fromUtf8(kDocumentTitles[static_cast<int>(kind)]), parent);
   };
   services.registerCommands = RegisterSubsystemCommands;

@@ -1,10 +1,16 @@
 #include "app/ui/subsystem_commands.h"
 
+#include <QComboBox>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
 #include "admin/ui/admin_commands.h"
 #include "app/ui/main_frame.h"
 #include "bulletins/ui/bulletin_commands.h"
 #include "catalogue/ui/catalogue_commands.h"
 #include "catalogue/ui/event_list_windows.h"
+#include "map/ui/map_commands.h"
+#include "map/ui/map_window.h"
 #include "phases/ui/phase_list_dialogs.h"
 #include "phases/ui/phases_wnd.h"
 #include "seismo/ui/seismo_commands.h"
@@ -12,22 +18,49 @@
 #include "sigproc/ui/sigproc_commands.h"
 #include "waveview/ui/mseed_import_command.h"
 #include "waveview/ui/waveform_window.h"
+#include "widgets/ui/command_ids.h"
+#include "workspace/ui/dsp_wnd.h"
+#include "workspace/ui/workspace_commands.h"
 
 namespace nuv {
 
 void RegisterSeismoCommands(CMainFrame& frame) {
   auto* window = qobject_cast<waveform*>(frame.document(DocumentKind::Waveforms));
   if (!window) return;
-  AddSeismoCommands(frame.workstation(), *window, frame.commands(), &frame);
+  // A new origin or azimuth shows on the map at once, even when it is not
+  // the active window.
+  AddSeismoCommands(frame.workstation(), *window, frame.commands(), &frame, [&frame] {
+    if (QWidget* map = frame.document(DocumentKind::Map)) map->update();
+  });
+}
+
+void RegisterMapCommands(CMainFrame& frame) {
+  auto* map = qobject_cast<map::CMapWnd*>(frame.document(DocumentKind::Map));
+  if (!map) return;
+  // The station filter is the entry chosen in the "MAP" bar's network list.
+  map->SetStationGroupSource([&frame] { return frame.networkList()->currentIndex(); });
+  QObject::connect(map, &map::CMapWnd::statusMessage, &frame,
+                   [&frame](const QString& text) { frame.SetMessageText(text); });
+  auto* waveforms = qobject_cast<waveform*>(frame.document(DocumentKind::Waveforms));
+  map::AddMapLocationCommands(*map, waveforms, [&frame] { frame.UpdateCommandStates(); });
+  // "Карта" brings the map up redrawn with the current stations and origin.
+  frame.commands().Add(cmd::kShowMap, [&frame, map] {
+    if (QMdiSubWindow* sub = frame.childWindow(DocumentKind::Map)) {
+      frame.mdiArea()->setActiveSubWindow(sub);
+      sub->showMaximized();
+    }
+    map->update();
+  });
 }
 
 void RegisterBulletinAndCatalogueCommands(CMainFrame& frame) {
   auto* phases = qobject_cast<CPhasesWnd*>(frame.document(DocumentKind::PhaseList));
   if (!phases) return;
   auto* waveforms = qobject_cast<waveform*>(frame.document(DocumentKind::Waveforms));
-  // A reading changes the event: the waveform marks are redrawn.
-  auto refresh = [waveforms] {
+  // A reading changes the event: the waveform marks and the map are redrawn.
+  auto refresh = [waveforms, &frame] {
     if (waveforms) waveforms->OnCommand(33216);
+    if (QWidget* map = frame.document(DocumentKind::Map)) map->update();
   };
   Workstation& ws = frame.workstation();
   RegisterBulletinCommands(phases->commands(), ws, &frame, MakeQtBulletinDialogs(ws),
@@ -59,7 +92,12 @@ void RegisterSubsystemCommands(CMainFrame& frame) {
     RegisterTravelTimeDialogs(*waveforms);
     RegisterSigprocCommands(*waveforms);
   }
+  RegisterMapCommands(frame);
   RegisterSeismoCommands(frame);
+  if (auto* dsp = qobject_cast<CDSP*>(frame.document(DocumentKind::Workspace))) {
+    dsp->statusText = [&frame](const QString& text) { frame.SetMessageText(text); };
+    RegisterWorkspaceCommands(*dsp, waveforms);
+  }
   RegisterBulletinAndCatalogueCommands(frame);
 }
 

@@ -13,4 +13,8 @@ void RegisterSubsystemCommands(CMainFrame& frame);
 // the particle-motion window.
 void RegisterSeismoCommands(CMainFrame& frame);
 
+// The map window: the station filter of the "MAP" bar, its status texts, the
+// location started from the map, and the frame command that shows it.
+void RegisterMapCommands(CMainFrame& frame);
+
 }  // namespace nuv

@@ -22,9 +22,8 @@ using seismo_ui::S;
 
 namespace {
 
-// One box: axes with arrow heads, labels, and the red hodogram.
-void DrawBox(QPainter& p, const QRect& box, const char* hLabel, const char* vLabel,
-             const std::vector<HodogramPoint>& points) {
+// One box: axes with arrow heads and labels; the hodogram comes after.
+void DrawBoxAxes(QPainter& p, const QRect& box, const char* hLabel, const char* vLabel) {
   p.setPen(Qt::black);
   const int midY = box.top() + box.height() / 2, midX = box.left() + box.width() / 2;
   p.drawLine(box.left(), midY, box.right(), midY);
@@ -37,12 +36,42 @@ void DrawBox(QPainter& p, const QRect& box, const char* hLabel, const char* vLab
   p.drawText(midX + 2, box.top() + metrics.ascent(), Q(vLabel));
   p.drawText(box.right() - 4 - metrics.horizontalAdvance(Q(hLabel)), midY - 1 - metrics.descent(),
              Q(hLabel));
-  if (points.empty()) return;
-  QPolygon line;
-  line.reserve(static_cast<int>(points.size()));
-  for (const HodogramPoint& pt : points) line << QPoint(box.left() + pt.x, box.bottom() - pt.y);
-  p.setPen(QPen(QColor(255, 0, 0), 1));
-  p.drawPolyline(line);
+}
+
+// The red hodogram of a box, one pixel wide, written straight into the
+// picture: a long interval has tens of thousands of segments, which the
+// painter's line drawing takes several times longer to rasterise.
+void DrawHodogram(QImage& image, const QRect& box, const std::vector<HodogramPoint>& points) {
+  const QRgb red = qRgb(255, 0, 0);
+  const int width = image.width(), height = image.height();
+  QRgb* const bits = reinterpret_cast<QRgb*>(image.bits());
+  const qsizetype stride = image.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
+  auto plot = [&](int x, int y) {
+    if (x >= 0 && y >= 0 && x < width && y < height) bits[y * stride + x] = red;
+  };
+  for (size_t k = 0; k < points.size(); ++k) {
+    const int x1 = box.left() + points[k].x, y1 = box.bottom() - points[k].y;
+    if (k == 0) {
+      plot(x1, y1);
+      continue;
+    }
+    int x0 = box.left() + points[k - 1].x, y0 = box.bottom() - points[k - 1].y;
+    const int dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0);
+    const int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
+    for (int error = dx + dy;;) {
+      plot(x0, y0);
+      if (x0 == x1 && y0 == y1) break;
+      const int twice = 2 * error;
+      if (twice >= dy) {
+        error += dy;
+        x0 += sx;
+      }
+      if (twice <= dx) {
+        error += dx;
+        y0 += sy;
+      }
+    }
+  }
 }
 
 }  // namespace
@@ -69,10 +98,13 @@ void CPartMotion::Draw(const std::vector<float>& z, const std::vector<float>& x,
   const QRect topLeft(square.left(), square.top(), q, q);
   const QRect topRight(square.left() + q + 10, square.top(), q, q);
   const QRect bottomLeft(square.left(), square.top() + q + 10, q, q);
-  DrawBox(p, topLeft, "N", "Z", HodogramPoints(&x[i0], &z[i0], n, q));
-  DrawBox(p, topRight, "E", "Z", HodogramPoints(&y[i0], &z[i0], n, q));
-  DrawBox(p, bottomLeft, "E", "N", HodogramPoints(&y[i0], &x[i0], n, q));
+  DrawBoxAxes(p, topLeft, "N", "Z");
+  DrawBoxAxes(p, topRight, "E", "Z");
+  DrawBoxAxes(p, bottomLeft, "E", "N");
   p.end();
+  DrawHodogram(image, topLeft, HodogramPoints(&x[i0], &z[i0], n, q));
+  DrawHodogram(image, topRight, HodogramPoints(&y[i0], &z[i0], n, q));
+  DrawHodogram(image, bottomLeft, HodogramPoints(&y[i0], &x[i0], n, q));
   picture_ = image;
   busy_ = false;
   if (!isVisible()) show();

@@ -156,7 +156,7 @@ void SigprocPanes::Retransform(TracePane& pane) {
   // After a load: the same transformation on the new samples, on this thread
   // (one pane). A formula is evaluated again over the window's panes.
   if (pane.formulaOn) {
-    const PaneFormulaData data(window_.PaneStates());
+    const PaneFormulaData data(window_.PaneStates(), workspaceWindows_);
     if (const auto error = ApplyPaneFormula(pane, data))
       window_.workstation().prompts().ShowError(*error, kFormulaErrorCaption);
     return;
@@ -222,7 +222,7 @@ void SigprocPanes::ApplyFormula() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
   for (CZoomWindow* p : active) {
     window_.ShowStatus(kComputing);
-    const PaneFormulaData data(window_.PaneStates());
+    const PaneFormulaData data(window_.PaneStates(), workspaceWindows_);
     const auto error = ApplyPaneFormula(p->pane(), data);
     window_.ShowStatus("");
     if (error) {

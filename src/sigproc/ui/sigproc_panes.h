@@ -41,6 +41,8 @@ class SigprocPanes : public QObject, public FormulaInterface {
   // Where simulations get responses (the workstation's database and home
   // directory by default).
   void SetResponseLoader(std::unique_ptr<ResponseLoader> loader) { loader_ = std::move(loader); }
+  // The workspace windows pane formulas reach as "wI" (none: no value).
+  void SetWorkspaceWindows(const FormulaDataSource* windows) { workspaceWindows_ = windows; }
   // Work shorter than this shows no progress dialog.
   void SetProgressDelay(int milliseconds) { progressDelayMs_ = milliseconds; }
 
@@ -87,6 +89,7 @@ class SigprocPanes : public QObject, public FormulaInterface {
   std::unique_ptr<ResponseLoader> loader_;
   ParallelJobs jobs_;
   int progressDelayMs_ = 500;
+  const FormulaDataSource* workspaceWindows_ = nullptr;
   bool running_ = false;
   std::map<const CZoomWindow*, std::array<DetectorParams, 2>> detectorParams_;
 };

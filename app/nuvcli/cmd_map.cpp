@@ -1,0 +1,118 @@
+// The map window's picture drawn offscreen: stations, the current event's
+// epicentre and ellipse, distance circles, azimuths and the coastline, as a
+// PNG file, with what was drawn on standard output.
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+
+#include "cli.h"
+#include "map/coastline.h"
+#include "map/map_raster.h"
+#include "map/map_state.h"
+#include "phases/event_store.h"
+#include "platform/file_write.h"
+
+namespace nuv::cli {
+namespace {
+
+map::DrawMode ParseMode(const std::string& text) {
+  if (text == "simple") return map::DrawMode::Simple;
+  if (text == "coast") return map::DrawMode::Coastline;
+  if (text == "relief") return map::DrawMode::Relief;
+  throw CliError("--mode must be simple, coast or relief: " + text);
+}
+
+int ParseSize(const std::optional<std::string>& text, int fallback, const char* what) {
+  if (!text) return fallback;
+  const long long v = ParseInteger(*text, what);
+  if (v < 64 || v > 10000) throw CliError(std::string(what) + " must be 64..10000");
+  return static_cast<int>(v);
+}
+
+// "--view W E S N": the view from its edges; the east edge may lie west of
+// the west edge (a view across 180°).
+map::MapView ParseView(Args& args) {
+  map::MapView view;
+  auto it = std::find(args.begin(), args.end(), "--view");
+  if (it == args.end()) return view;
+  if (args.end() - it < 5) throw CliError("usage: --view WEST EAST SOUTH NORTH");
+  const double west = ParseDouble(it[1], "west"), east = ParseDouble(it[2], "east");
+  const double south = ParseDouble(it[3], "south"), north = ParseDouble(it[4], "north");
+  args.erase(it, it + 5);
+  if (std::fabs(west) > 180 || std::fabs(east) > 180 || std::fabs(south) > 90 ||
+      std::fabs(north) > 90 || south >= north)
+    throw CliError("--view: longitudes -180..180, latitudes -90..90, south below north");
+  double span = east - west;
+  if (span <= 0) span += 360;
+  view.SetRectangle(west, span, south, north);
+  return view;
+}
+
+nlohmann::json RunMapRender(Session& session, const Args& input) {
+  Args args = input;
+  const std::optional<std::string> out = TakeOption(args, "--out");
+  const int width = ParseSize(TakeOption(args, "--width"), 1600, "--width");
+  const int height = ParseSize(TakeOption(args, "--height"), 1000, "--height");
+  const std::optional<std::string> mode = TakeOption(args, "--mode");
+  const std::optional<std::string> event = TakeOption(args, "--event");
+  const std::optional<std::string> coastFile = TakeOption(args, "--coast");
+  map::MapState state;
+  state.view = ParseView(args);
+  state.mode = mode ? ParseMode(*mode) : map::DrawMode::Coastline;
+  state.drawAzimuth = TakeFlag(args, "--azimuth");
+  if (!out || !args.empty())
+    throw CliError(
+        "usage: map render --out FILE.png [--width W] [--height H] [--mode simple|coast|relief] "
+        "[--view W E S N] [--event ID] [--coast FILE] [--azimuth]");
+
+  Workstation& ws = session.workstation();
+  if (event) {
+    if (!ws.databases().mainOpen()) throw CliError("no connection to the main database");
+    LoadTravelTimeTables(ws);
+    EventContext context = EventContextOf(ws);
+    if (!EventExists(context, *event)) throw CliError("no such event: " + *event);
+    if (!LoadEvent(context, *event)) throw CliError("event not loaded");
+  }
+  // The coastline file of the home directory; a missing or damaged file
+  // leaves the layer empty and says why on standard error.
+  map::CoastlineLoad coast;
+  const std::string coastPath = coastFile.value_or(ws.config().homeDir + "map.pnt");
+  if (state.mode == map::DrawMode::Coastline) {
+    coast = map::ReadCoastline(coastPath);
+    if (!coast.problem.empty()) session.prompts().ShowError(coast.problem);
+  }
+  map::MapSceneInput sceneInput = map::SceneInput(ws, state, &coast.coastline);
+  sceneInput.width = width;
+  sceneInput.height = height;
+  const map::MapScene scene = map::BuildMapScene(sceneInput);
+  const std::string png = map::EncodePng(map::Rasterise(scene));
+  if (!ReplaceFile(*out, png)) throw CliError("Ошибка записи файла " + *out);
+  return {{"out", *out},
+          {"width", width},
+          {"height", height},
+          {"drawn", scene.drawn},
+          {"coastline",
+           {{"file", coastPath},
+            {"points", scene.coastPoints},
+            {"polylines", coast.coastline.polylines.size()}}},
+          {"stations", scene.stations},
+          {"events", scene.events},
+          {"circles", scene.circles},
+          {"azimuths", scene.azimuths},
+          // Relief bitmaps are drawn by the window only; the count says
+          // how many band parts the view would take.
+          {"reliefPatches", scene.relief.size()},
+          {"view", {state.view.west, state.view.east, state.view.south, state.view.north}}};
+}
+
+}  // namespace
+
+std::vector<Command> MapCommands() {
+  return {{"map render",
+           "--out FILE.png [--width W] [--height H] [--mode simple|coast|relief] "
+           "[--view W E S N] [--event ID] [--coast FILE] [--azimuth]",
+           RunMapRender}};
+}
+
+}  // namespace nuv::cli

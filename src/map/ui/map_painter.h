@@ -1,0 +1,18 @@
+#pragma once
+// Paints a map scene with QPainter: the window's redraw and its grabs.
+
+#include <QImage>
+#include <array>
+
+class QPainter;
+
+namespace nuv::map {
+
+struct MapScene;
+
+// The relief bitmaps by band; a null image leaves its band empty.
+using ReliefImages = std::array<QImage, 9>;
+
+void PaintMapScene(QPainter& painter, const MapScene& scene, const ReliefImages* relief = nullptr);
+
+}  // namespace nuv::map

@@ -1,0 +1,157 @@
+// `nuvcli map render` on the demo setup: the picture and what was drawn,
+// a saved event with its origin, and refused arguments and outputs.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <nlohmann/json.hpp>
+
+#include "support/temp_dir.h"
+
+namespace nuv::test {
+namespace {
+
+struct CliResult {
+  int status = -1;
+  std::string out, err;
+};
+
+class MapCli : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    dir_ = new TempDir;
+    const std::string command = std::string(NUV_BINARY_DIR) + "/tools/nuvdemo --out '" +
+                                Demo().string() + "' --stations 5 --minutes 2 > /dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    std::filesystem::copy_file(std::string(NUV_SOURCE_DIR) + "/data/map/map.pnt",
+                               Demo() / "home" / "map.pnt");
+  }
+  static void TearDownTestSuite() {
+    delete dir_;
+    dir_ = nullptr;
+  }
+  static std::filesystem::path Demo() { return dir_->path() / "demo"; }
+
+  static CliResult Nuvcli(const std::string& args) {
+    const std::string err = (dir_->path() / "stderr.txt").string();
+    const std::string command = "NUV_CONFIG_DIR='" + (Demo() / "settings").string() +
+                                "' ODBCINI='" + (Demo() / "odbc.ini").string() + "' '" +
+                                NUV_BINARY_DIR + "/app/nuvcli' " + args + " 2>'" + err + "'";
+    CliResult run;
+    FILE* pipe = popen(command.c_str(), "r");
+    char buffer[4096];
+    size_t got;
+    while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, got);
+    const int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.err = TempDir::ReadFile(err);
+    return run;
+  }
+
+  static TempDir* dir_;
+};
+
+TempDir* MapCli::dir_ = nullptr;
+
+TEST_F(MapCli, RendersTheDemoStationsOverTheCoastline) {
+  const auto out = dir_->path() / "world.png";
+  const CliResult run =
+      Nuvcli("map render --out '" + out.string() + "' --width 1600 --height 1000");
+  ASSERT_EQ(run.status, 0) << run.err;
+  const auto json = nlohmann::json::parse(run.out);
+  EXPECT_EQ(json["stations"], 5);
+  EXPECT_EQ(json["events"], 0);
+  EXPECT_GT(json["coastline"]["points"].get<int>(), 20000);
+  const std::string png = TempDir::ReadFile(out);
+  ASSERT_GT(png.size(), 1000u);
+  EXPECT_EQ(png.substr(1, 3), "PNG");
+
+  // A narrow view over the demo network in simple mode: no coastline read.
+  const CliResult simple = Nuvcli("map render --out '" + (dir_->path() / "net.png").string() +
+                                  "' --mode simple --view 60 90 30 55 --width 400 --height 300");
+  ASSERT_EQ(simple.status, 0) << simple.err;
+  const auto net = nlohmann::json::parse(simple.out);
+  EXPECT_EQ(net["stations"], 5);
+  EXPECT_EQ(net["coastline"]["points"], 0);
+  // A view across 180° that holds none of the stations.
+  const CliResult pacific = Nuvcli("map render --out '" + (dir_->path() / "pacific.png").string() +
+                                   "' --view 170 -170 -10 10");
+  ASSERT_EQ(pacific.status, 0) << pacific.err;
+  EXPECT_EQ(nlohmann::json::parse(pacific.out)["stations"], 0);
+}
+
+TEST_F(MapCli, SavedEventShowsItsEpicentreAndAzimuths) {
+  ASSERT_EQ(Nuvcli("event new MAPEV").status, 0);
+  nlohmann::json event = {
+      {"eventId", "MAPEV"},
+      {"origin", {{"valid", true}, {"lat", 42.7}, {"lon", 74.6}, {"depth", 15}, {"time", 1.7e9}}},
+      {"phases",
+       {{{"station", "DM01"},
+         {"channel", "BHZ"},
+         {"phase", "P"},
+         {"time", 1.7e9 + 20},
+         {"hasPolarization", 1},
+         {"azimuth", 200}}}}};
+  const auto file = dir_->path() / "event.json";
+  {
+    std::FILE* f = std::fopen(file.c_str(), "w");
+    const std::string text = event.dump();
+    std::fwrite(text.data(), 1, text.size(), f);
+    std::fclose(f);
+  }
+  const CliResult save = Nuvcli("event save '" + file.string() + "'");
+  ASSERT_EQ(save.status, 0) << save.err << save.out;
+  const CliResult run = Nuvcli("map render --out '" + (dir_->path() / "ev.png").string() +
+                               "' --event MAPEV --azimuth --mode simple");
+  ASSERT_EQ(run.status, 0) << run.err;
+  const auto json = nlohmann::json::parse(run.out);
+  EXPECT_EQ(json["events"], 1);
+  EXPECT_EQ(json["azimuths"], 1);
+  // Without the event the origin is not drawn.
+  const CliResult plain =
+      Nuvcli("map render --out '" + (dir_->path() / "plain.png").string() + "'");
+  EXPECT_EQ(nlohmann::json::parse(plain.out)["events"], 0);
+}
+
+TEST_F(MapCli, DamagedOrMissingCoastlineLeavesTheLayerEmpty) {
+  const auto bad = dir_->path() / "bad.pnt";
+  {
+    std::FILE* f = std::fopen(bad.c_str(), "wb");
+    std::fwrite("\xe9\x03\x10\x00\x20\x00\x01", 1, 7, f);  // one record and a stray byte
+    std::fclose(f);
+  }
+  const CliResult damaged = Nuvcli("map render --out '" + (dir_->path() / "d.png").string() +
+                                   "' --coast '" + bad.string() + "'");
+  ASSERT_EQ(damaged.status, 0) << damaged.err;
+  EXPECT_EQ(nlohmann::json::parse(damaged.out)["coastline"]["points"], 1);
+  EXPECT_NE(damaged.err.find("map.pnt"), std::string::npos) << damaged.err;
+  const CliResult missing = Nuvcli("map render --out '" + (dir_->path() / "m.png").string() +
+                                   "' --coast '" + (dir_->path() / "none.pnt").string() + "'");
+  ASSERT_EQ(missing.status, 0) << missing.err;
+  EXPECT_EQ(nlohmann::json::parse(missing.out)["coastline"]["points"], 0);
+}
+
+TEST_F(MapCli, RefusesBadArgumentsAndUnwritableOutput) {
+  for (const char* args :
+       {"map render", "map render --out x.png --mode relief3", "map render --out x.png --width 5",
+        "map render --out x.png --view 0 10 50 40", "map render --out x.png --view 0 10",
+        "map render --out x.png extra"}) {
+    const CliResult run = Nuvcli(args);
+    EXPECT_NE(run.status, 0) << args;
+    EXPECT_FALSE(run.err.empty()) << args;
+    EXPECT_TRUE(run.out.empty()) << args;
+  }
+  const CliResult unwritable = Nuvcli("map render --out /proc/none/x.png");
+  EXPECT_NE(unwritable.status, 0);
+  EXPECT_NE(unwritable.err.find("Ошибка записи файла"), std::string::npos) << unwritable.err;
+  const CliResult noEvent =
+      Nuvcli("map render --out '" + (dir_->path() / "e.png").string() + "' --event NOSUCHEVENT");
+  EXPECT_NE(noEvent.status, 0);
+  EXPECT_NE(noEvent.err.find("no such event"), std::string::npos) << noEvent.err;
+}
+
+}  // namespace
+}  // namespace nuv::test
