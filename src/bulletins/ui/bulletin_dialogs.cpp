@@ -62,6 +62,14 @@ void FinishForm(QDialog* dialog, QFormLayout* form) {
   dialog->resize(520, dialog->sizeHint().height());
 }
 
+// An empty directory field beeps and takes the focus.
+bool HasDirectory(UserPrompts& prompts, QLineEdit* dir) {
+  if (!dir->text().trimmed().isEmpty()) return true;
+  prompts.Beep();
+  dir->setFocus();
+  return false;
+}
+
 }  // namespace
 
 double LocalFieldsAsUtc() {
@@ -104,12 +112,7 @@ void CSelectOridAndDirDlg::accept() {
     orid_->setFocus();
     return;
   }
-  if (directory().empty()) {
-    prompts_.Beep();
-    dir_->setFocus();
-    return;
-  }
-  QDialog::accept();
+  if (HasDirectory(prompts_, dir_)) QDialog::accept();
 }
 
 CCssPeriodDlg::CCssPeriodDlg(UserPrompts& prompts, const std::string& dir, double now,
@@ -147,12 +150,7 @@ void CCssPeriodDlg::accept() {
     from_->setFocus();
     return;
   }
-  if (directory().empty()) {
-    prompts_.Beep();
-    dir_->setFocus();
-    return;
-  }
-  QDialog::accept();
+  if (HasDirectory(prompts_, dir_)) QDialog::accept();
 }
 
 CSelectImsEventDlg::CSelectImsEventDlg(UserPrompts& prompts,
