@@ -211,3 +211,45 @@ TEST(EventListQueries, OriginChoiceSurvivesBadProfileValues) {
 
 }  // namespace
 }  // namespace nuv
+
+namespace nuv {
+namespace {
+
+TEST(ImportWindow, FollowsTheOriginThenThePhasesThenTheClock) {
+  test::TempDir dir;
+  ScriptedPrompts prompts;
+  Config config;
+  config.settingsDir = dir.path();
+  Workstation ws(config, prompts);
+  ImportWindow w = DefaultImportWindow(ws, 5000);
+  EXPECT_DOUBLE_EQ(w.from, 1400);
+  EXPECT_DOUBLE_EQ(w.to, 5000);
+  SEISMIC_PHASE late, early;
+  late.phaseType = 1, early.phaseType = 2;
+  late.SetTime(kT0 + 60);
+  early.SetTime(kT0 - 30);
+  ws.phases().Add(late);
+  ws.phases().Add(early);
+  w = DefaultImportWindow(ws, 5000);
+  EXPECT_DOUBLE_EQ(w.from, kT0 - 1830);
+  EXPECT_DOUBLE_EQ(w.to, kT0 + 1770);
+  ws.event().originValid = 1;
+  ws.event().originTime = kT0;
+  w = DefaultImportWindow(ws, 5000);
+  EXPECT_DOUBLE_EQ(w.from, kT0);
+  EXPECT_DOUBLE_EQ(w.to, kT0 + 3600);
+  // Residuals without any table or station never pass as fitting.
+  EXPECT_EQ(ImportResidual(ws, "KUR", "P", kT0), kNoResidual);
+  std::vector<ImportRow> rows(3);
+  rows[0].station = "B", rows[0].residual = -20;
+  rows[1].station = "A", rows[1].residual = 3;
+  rows[2].station = "C", rows[2].residual = -1;
+  SortImportRows(rows, 0);
+  EXPECT_EQ(rows[0].station, "A");
+  SortImportRows(rows, 3);  // by the size of the residual
+  EXPECT_EQ(rows[0].station, "C");
+  EXPECT_EQ(rows[2].station, "B");
+}
+
+}  // namespace
+}  // namespace nuv
