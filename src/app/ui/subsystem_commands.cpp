@@ -6,10 +6,14 @@
 
 #include "admin/ui/admin_commands.h"
 #include "app/ui/main_frame.h"
+#include "bulletins/ui/bulletin_commands.h"
+#include "catalogue/ui/catalogue_commands.h"
+#include "catalogue/ui/event_list_windows.h"
 #include "fk/ui/fk_commands.h"
 #include "map/ui/map_commands.h"
 #include "map/ui/map_window.h"
 #include "phases/ui/phase_list_dialogs.h"
+#include "phases/ui/phases_wnd.h"
 #include "seismo/ui/external_locator_dialog.h"
 #include "seismo/ui/phase_distance_dialogs.h"
 #include "seismo/ui/seismo_commands.h"
@@ -58,6 +62,26 @@ void RegisterMapCommands(CMainFrame& frame) {
   });
 }
 
+void RegisterBulletinAndCatalogueCommands(CMainFrame& frame) {
+  auto* phases = qobject_cast<CPhasesWnd*>(frame.document(DocumentKind::PhaseList));
+  if (!phases) return;
+  auto* waveforms = qobject_cast<waveform*>(frame.document(DocumentKind::Waveforms));
+  // A reading changes the event: the waveform marks and the map are redrawn.
+  auto refresh = [waveforms, &frame] {
+    if (waveforms) waveforms->OnCommand(33216);
+    if (QWidget* map = frame.document(DocumentKind::Map)) map->update();
+  };
+  Workstation& ws = frame.workstation();
+  RegisterBulletinCommands(phases->commands(), ws, &frame, MakeQtBulletinDialogs(ws),
+                           {refresh, {}});
+  CShowOrigins* origins = RegisterCatalogueCommands(frame.commands(), phases->commands(), ws,
+                                                    &frame, {refresh, {}, {}});
+  if (waveforms)
+    waveforms->mainWindowLoaded = [origins](double start, double length) {
+      origins->FollowWindow(start, length);
+    };
+}
+
 void RegisterSubsystemCommands(CMainFrame& frame) {
   // One call per subsystem, in the folder order of the code map. The
   // waveform window registers its own view commands when it is built.
@@ -67,8 +91,13 @@ void RegisterSubsystemCommands(CMainFrame& frame) {
   RegisterMseedImportCommand(frame.commands(), frame.workstation(), waveforms);
   if (waveforms) {
     // "Начать обработку нового землетрясения".
-    waveforms->commands().Add(
-        33110, [waveforms, &frame] { RunNewEventDialog(waveforms->workstation(), &frame); });
+    // "Загрузить REB" of its dialog reads a bulletin through the phase list.
+    auto* phases = qobject_cast<CPhasesWnd*>(frame.document(DocumentKind::PhaseList));
+    waveforms->commands().Add(33110, [waveforms, phases, &frame] {
+      std::function<void()> loadReb;
+      if (phases) loadReb = [phases] { phases->commands().Run(33194); };
+      RunNewEventDialog(waveforms->workstation(), &frame, loadReb);
+    });
     RegisterTravelTimeDialogs(*waveforms);
     RegisterSigprocCommands(*waveforms);
     RegisterFkCommands(*waveforms);
@@ -85,6 +114,7 @@ void RegisterSubsystemCommands(CMainFrame& frame) {
     dsp->statusText = [&frame](const QString& text) { frame.SetMessageText(text); };
     RegisterWorkspaceCommands(*dsp, waveforms);
   }
+  RegisterBulletinAndCatalogueCommands(frame);
 }
 
 }  // namespace nuv

@@ -7,7 +7,6 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -18,6 +17,7 @@
 #include "platform/strformat.h"
 #include "platform/time_base.h"
 #include "waveview/channel_list.h"
+#include "widgets/ui/channel_mask_dialog.h"
 #include "workstation/workstation.h"
 
 namespace nuv {
@@ -159,14 +159,7 @@ CSelectChannelsDlg::CSelectChannelsDlg(Workstation& ws, SelectionMatrix& matrix,
   connect(segment, &QPushButton::clicked, this, &CSelectChannelsDlg::ChooseSegment);
   connect(ok, &QPushButton::clicked, this, &CSelectChannelsDlg::Finish);
 
-  askPattern = [this](const std::string& last) -> std::optional<std::string> {
-    bool accepted = false;
-    const QString text = QInputDialog::getText(this, QString::fromUtf8("Образец"),
-                                               QString::fromUtf8("Образец имени канала"),
-                                               QLineEdit::Normal, Q(last), &accepted);
-    if (!accepted) return std::nullopt;
-    return S(text);
-  };
+  askPattern = [this](const std::string& last) { return AskChannelMask(this, last); };
 
   FillTree(tree_, ws_, false);
   // The remembered root and station.

@@ -188,6 +188,7 @@ void waveform::LoadPane(CZoomWindow& view) {
   // The transformed signal follows the new samples.
   if (pane.retransform) pane.retransform(pane);
   ShowStatus("");
+  if (pane.isMain && mainWindowLoaded) mainWindowLoaded(pane.WindowStart(), pane.windowLength);
 }
 
 void waveform::ReloadAndRebuild(CZoomWindow& pane) {

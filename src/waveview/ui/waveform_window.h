@@ -98,6 +98,8 @@ class waveform : public QWidget, public CommandTarget {
   ChannelViewTable& views() { return views_; }
   // Where panes get their samples (the archive by default).
   void SetSegmentLoader(SegmentLoader loader) { loader_ = std::move(loader); }
+  // Told the start and length of every window the main pane loads.
+  std::function<void(double start, double length)> mainWindowLoaded;
   void SetDialogs(std::unique_ptr<WaveformDialogs> dialogs);
   WaveformDialogs& dialogs() { return *dialogs_; }
 
