@@ -172,18 +172,32 @@ void waveform::LoadPane(CZoomWindow& view) {
                  pane.windowLength);
   pane.transformed.clear();
   pane.FinishPyramids();  // a build still reading the old blocks ends first
+  // Only what the pane does not hold yet is read; what lies far outside the
+  // window goes when the pane holds more than its budget.
+  using Result = PaneSampleCache::Result;
+  Result result = Result::kReplaced;
   try {
-    if (loader_)
-      loader_(pane.stationName, pane.channelName, pane.locationCode, pane.WindowStart(),
-              pane.WindowEnd(), pane.blocks);
-    else
+    if (loader_) {
+      result =
+          pane.sampleCache.Cover(loader_, {pane.stationName, pane.channelName, pane.locationCode},
+                                 pane.WindowStart(), pane.WindowEnd(), pane.blocks);
+      if (pane.sampleCache.KeepBudget(pane.WindowStart(), pane.WindowEnd(), pane.SampleRate(),
+                                      pane.blocks) &&
+          result == Result::kUnchanged)
+        result = Result::kExtended;
+    } else {
       pane.blocks.Clear();
+      pane.sampleCache.Clear();
+    }
   } catch (const std::exception& e) {
     // The pane keeps whatever blocks arrived before the failure.
     ws_.prompts().ShowError(e.what());
   }
-  // The pyramids are built in a worker thread; the first drawing waits for them.
-  pane.StartPyramids();
+  // The pyramids of new or changed blocks are built in a worker thread; the
+  // first drawing waits for them.
+  if (result != Result::kUnchanged ||
+      pane.pyramids.size() != static_cast<size_t>(pane.blocks.size()))
+    pane.StartPyramids(result == Result::kExtended);
   // The transformed signal follows the new samples.
   if (pane.retransform) pane.retransform(pane);
   ShowStatus("");

@@ -133,6 +133,8 @@ void CZoomWindow::RebuildPicture() {
   if (rebuilding_) return;
   rebuilding_ = true;
   pane_.PrepareDisplayLimits();
+  // The transformed samples may have changed since the last rebuild.
+  pane_.BuildTransformedPyramid();
   RecordFrameLayer();
   RecordSourceLayer();
   RecordHeaderLayer();
@@ -220,11 +222,10 @@ void CZoomWindow::RecordSourceLayer() {
     TraceView view{g, pane_.WindowStart(), pane_.windowLength, pane_.dispMin, pane_.dispMax};
     p.setPen(QPen(QColor(0, 0, 127), 1, Qt::SolidLine));
     std::vector<PixelPoint> points;
-    for (int k = 0; k < pane_.blocks.size(); ++k) {
-      const NUVDataBlock& b = pane_.blocks[k];
-      DecimateSamples(view, b.samples.data(),
-                      std::min<int>(b.count, static_cast<int>(b.samples.size())), b.rate, b.start,
-                      points, pane_.PyramidOf(k));
+    for (const SampleSpan& s : pane_.WindowSpans()) {
+      const NUVDataBlock& b = pane_.blocks[s.block];
+      DecimateSamples(view, b.samples.data() + s.first, s.count, b.rate, s.start, points,
+                      pane_.PyramidOf(s.block));
       if (!points.empty()) DrawPolyline(p, points);
     }
     // The limits at the right corners; on cyan after a vertical rescale.
@@ -254,7 +255,7 @@ void CZoomWindow::RecordTransformedLayer() {
     const double rate = pane_.transRate > 0 ? pane_.transRate : pane_.SampleRate();
     std::vector<PixelPoint> points;
     DecimateSamples(view, pane_.transformed.data(), static_cast<int>(pane_.transformed.size()),
-                    rate, pane_.WindowStart(), points);
+                    rate, pane_.WindowStart(), points, pane_.TransformedPyramid());
     p.setPen(QPen(Qt::red, 1, Qt::SolidLine));
     if (!points.empty()) DrawPolyline(p, points);
     p.setFont(font());
