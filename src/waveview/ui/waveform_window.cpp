@@ -12,10 +12,12 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <optional>
 
 #include "archive/archive_import.h"
 #include "archive/segment_assembly.h"
 #include "archive/wfdisc_writer.h"
+#include "platform/settings_store.h"
 #include "platform/strformat.h"
 #include "waveview/channel_list.h"
 #include "waveview/phase_view.h"
@@ -213,6 +215,8 @@ void waveform::AddPanesFromSelection() {
   const auto cells = selection_.SetCells();
   if (cells.empty()) return;
   const size_t firstNew = panes_.size();
+  // The windows of all new panes are remembered with one write of the store.
+  std::optional<SettingsStore::Batch> batch(std::in_place, ws_.store());
   const int clientWidth = client_->width();
   const int h = SelectionPaneHeight(client_->height(), static_cast<int>(panes_.size()),
                                     static_cast<int>(cells.size()), MinPaneHeight());
@@ -233,6 +237,7 @@ void waveform::AddPanesFromSelection() {
   // Every pane's pyramids are built while the next panes read their
   // samples; the pictures follow once all are loaded. Events processed to
   // show the progress may delete panes, so each is watched.
+  batch.reset();
   std::vector<QPointer<CZoomWindow>> added(panes_.begin() + static_cast<std::ptrdiff_t>(firstNew),
                                            panes_.end());
   for (size_t k = 0; k < added.size(); ++k) {
