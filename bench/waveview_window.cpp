@@ -250,4 +250,27 @@ BENCHMARK(BM_VerticalStretchAllPanes)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
+// 45-minute windows panned through the day: every shift reads the half
+// window the panes do not hold yet (and drops what the budget no longer
+// allows), unlike the back-and-forth cases above.
+void BM_DayPanAllPanes(benchmark::State& state) {
+  Environment& env = Env(24);
+  auto window = env.MakeWindow();
+  window->ExecuteCommand(kCmdAddChannels);
+  for (int i = 0; i < 5; ++i) window->ExecuteCommand(kCmdStretchHorizontal);  // 24 h -> 45 min
+  QImage image(1600, 400, QImage::Format_RGB32);
+  int shifts = 0;
+  for (auto _ : state) {
+    if (shifts == 18) {  // the history holds 20 windows
+      state.PauseTiming();
+      for (; shifts > 0; --shifts) window->ExecuteCommand(kCmdBack);
+      state.ResumeTiming();
+    }
+    window->ExecuteCommand(kCmdShiftRight);
+    PaintAll(*window, image);
+    ++shifts;
+  }
+}
+BENCHMARK(BM_DayPanAllPanes)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 }  // namespace

@@ -73,6 +73,7 @@ std::string SettingsStore::Normalize(std::string_view key) {
 }
 
 void SettingsStore::Reload() const {
+  if (pending_) return;  // the batch's changes are not thrown away
   std::error_code ec;
   const auto size = std::filesystem::file_size(file_, ec);
   if (ec) {
@@ -109,7 +110,17 @@ void SettingsStore::Reload() const {
   loadedTime_ = time;
 }
 
+bool SettingsStore::EndBatch() {
+  if (batch_ == 0 || --batch_ > 0 || !pending_) return true;
+  pending_ = false;
+  return Save();
+}
+
 bool SettingsStore::Save() {
+  if (batch_ > 0) {
+    pending_ = true;
+    return true;
+  }
   std::ostringstream out;
   for (const auto& [upper, key] : keys_) {
     out << '[' << Escape(key.name) << "]\n";

@@ -48,6 +48,21 @@ class SettingsStore {
 
   bool DeleteValue(std::string_view key, std::string_view name);
 
+  // While a batch is open, changes stay in memory (and are what reads
+  // return); the outermost batch writes them in one rewrite when it closes.
+  // Many small changes in a row (the windows of every pane after a shift)
+  // then cost one write instead of one each.
+  class Batch {
+   public:
+    explicit Batch(SettingsStore& store) : store_(store) { ++store_.batch_; }
+    ~Batch() { store_.EndBatch(); }
+    Batch(const Batch&) = delete;
+    Batch& operator=(const Batch&) = delete;
+
+   private:
+    SettingsStore& store_;
+  };
+
  private:
   struct Value {
     bool binary = false;
@@ -61,6 +76,8 @@ class SettingsStore {
 
   void Reload() const;
   bool Save();
+  // Closes a batch; the outermost writes what changed (false when that fails).
+  bool EndBatch();
   static std::string Normalize(std::string_view key);
   const Key* FindKey(std::string_view key) const;
   Key& EnsureKey(std::string_view key);
@@ -74,6 +91,8 @@ class SettingsStore {
   mutable std::map<std::string, Key> keys_;  // by normalised (upper-case) path
   mutable std::filesystem::file_time_type loadedTime_{};
   mutable uintmax_t loadedSize_ = static_cast<uintmax_t>(-1);
+  int batch_ = 0;
+  bool pending_ = false;  // changes of an open batch not written yet
 };
 
 }  // namespace nuv

@@ -7,6 +7,7 @@
 // is exact and costs a few dozen values however long the range is.
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 namespace nuv {
@@ -32,6 +33,20 @@ class MinMaxPyramid {
   // True when built over exactly this array.
   bool Covers(const float* samples, int count) const {
     return !levels_.empty() && samples == data_ && count == count_;
+  }
+  // True when built over an array that holds samples[0..count) (a part of
+  // it); Range then takes indices of that array, from OffsetOf(samples).
+  bool Holds(const float* samples, int count) const {
+    const auto p = reinterpret_cast<std::uintptr_t>(samples);
+    const auto d = reinterpret_cast<std::uintptr_t>(data_);
+    return !levels_.empty() && count >= 0 && p >= d &&
+           (p - d) / sizeof(float) + static_cast<std::uintptr_t>(count) <=
+               static_cast<std::uintptr_t>(count_);
+  }
+  int OffsetOf(const float* samples) const {
+    return static_cast<int>(
+        (reinterpret_cast<std::uintptr_t>(samples) - reinterpret_cast<std::uintptr_t>(data_)) /
+        sizeof(float));
   }
   bool empty() const { return levels_.empty(); }
   int levels() const { return static_cast<int>(levels_.size()); }

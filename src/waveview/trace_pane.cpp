@@ -42,6 +42,7 @@ void TracePane::Bind(const StationTable& stations, const ChannelViewState& view,
                      int channelIndex) {
   history.Clear();
   rescaled = false;
+  sampleCache.Clear();
   station = stationIndex;
   channel = channelIndex;
   if (stationIndex >= 0 && stationIndex < stations.size()) {
@@ -245,25 +246,76 @@ void TracePane::TakeWindowOf(const TracePane& other) {
 
 namespace {
 
-std::vector<MinMaxPyramid> PyramidsOf(const NUVDataBlockArray& blocks) {
+int HeldCount(const NUVDataBlock& b) {
+  return std::min<int>(b.count, static_cast<int>(b.samples.size()));
+}
+
+// One pyramid per block; a block for which `reuse` holds one built over its
+// array takes that one, the others are built.
+std::vector<MinMaxPyramid> PyramidsOf(const NUVDataBlockArray& blocks,
+                                      std::vector<MinMaxPyramid> reuse) {
   std::vector<MinMaxPyramid> out(static_cast<size_t>(blocks.size()));
-  for (int i = 0; i < blocks.size(); ++i)
-    out[static_cast<size_t>(i)].Build(
-        blocks[i].samples.data(),
-        std::min<int>(blocks[i].count, static_cast<int>(blocks[i].samples.size())));
+  for (int i = 0; i < blocks.size(); ++i) {
+    const NUVDataBlock& b = blocks[i];
+    MinMaxPyramid& p = out[static_cast<size_t>(i)];
+    auto kept = std::find_if(reuse.begin(), reuse.end(), [&](const MinMaxPyramid& old) {
+      return old.Covers(b.samples.data(), HeldCount(b));
+    });
+    if (kept != reuse.end())
+      p = std::move(*kept);
+    else
+      p.Build(b.samples.data(), HeldCount(b));
+  }
   return out;
 }
 
 }  // namespace
 
-void TracePane::BuildPyramids() {
-  pendingPyramids_ = {};
-  pyramids = PyramidsOf(blocks);
+std::vector<SampleSpan> TracePane::WindowSpans() const {
+  const double t1 = WindowStart(), t2 = WindowEnd();
+  // Blocks held around the window give their window's part; blocks read for
+  // exactly this window, or set from outside (a beam), are taken whole.
+  if (sampleCache.Holds(blocks) && (sampleCache.from() != t1 || sampleCache.to() != t2))
+    return nuv::WindowSpans(blocks, t1, t2);
+  std::vector<SampleSpan> spans;
+  for (int i = 0; i < blocks.size(); ++i) {
+    const NUVDataBlock& b = blocks[i];
+    if (HeldCount(b) > 0) spans.push_back({i, 0, HeldCount(b), b.start});
+  }
+  return spans;
 }
 
-void TracePane::StartPyramids() {
+NUVDataBlockArray TracePane::WindowBlocks() const {
+  return CopySpans(blocks, WindowSpans());
+}
+
+void TracePane::BuildPyramids() {
+  pendingPyramids_ = {};
+  pyramids = PyramidsOf(blocks, {});
+  pyramidStarts_.clear();
+  for (const NUVDataBlock& b : blocks) pyramidStarts_.push_back(b.start);
+}
+
+void TracePane::StartPyramids(bool reuse) {
+  FinishPyramids();
+  std::vector<MinMaxPyramid> old;
+  if (reuse) {
+    // Only a pyramid whose block also kept its start is offered: an array
+    // and length alone could be a new block where a freed one lay.
+    for (size_t i = 0; i < pyramids.size() && i < pyramidStarts_.size(); ++i) {
+      const double start = pyramidStarts_[i];
+      const bool same = std::any_of(blocks.begin(), blocks.end(), [&](const NUVDataBlock& b) {
+        return b.start == start && pyramids[i].Covers(b.samples.data(), HeldCount(b));
+      });
+      if (same) old.push_back(std::move(pyramids[i]));
+    }
+  }
   pyramids.clear();
-  pendingPyramids_ = std::async(std::launch::async, [this] { return PyramidsOf(blocks); }).share();
+  pyramidStarts_.clear();
+  for (const NUVDataBlock& b : blocks) pyramidStarts_.push_back(b.start);
+  pendingPyramids_ = std::async(std::launch::async, [this, old = std::move(old)]() mutable {
+                       return PyramidsOf(blocks, std::move(old));
+                     }).share();
 }
 
 void TracePane::FinishPyramids() {
@@ -277,8 +329,16 @@ const MinMaxPyramid* TracePane::PyramidOf(int block) const {
     return nullptr;
   const NUVDataBlock& b = blocks[block];
   const MinMaxPyramid& p = pyramids[static_cast<size_t>(block)];
-  return p.Covers(b.samples.data(), std::min<int>(b.count, static_cast<int>(b.samples.size())))
-             ? &p
+  return p.Covers(b.samples.data(), HeldCount(b)) ? &p : nullptr;
+}
+
+void TracePane::BuildTransformedPyramid() {
+  transformedPyramid.Build(transformed.data(), static_cast<int>(transformed.size()));
+}
+
+const MinMaxPyramid* TracePane::TransformedPyramid() const {
+  return transformedPyramid.Covers(transformed.data(), static_cast<int>(transformed.size()))
+             ? &transformedPyramid
              : nullptr;
 }
 
@@ -287,13 +347,15 @@ void TracePane::PrepareDisplayLimits() {
   if (ampMin == 0 && ampMax == 0) {
     bool started = false;
     double lo = 0, hi = 0;
-    for (int k = 0; k < blocks.size(); ++k) {
-      const NUVDataBlock& b = blocks[k];
-      const int n = std::min<int>(b.count, static_cast<int>(b.samples.size()));
-      const MinMaxPyramid* pyramid = PyramidOf(k);
-      for (int i = 0; i < n; ++i) {
+    // Over the window's part of each block only.
+    const std::vector<SampleSpan> spans = WindowSpans();
+    for (const SampleSpan& span : spans) {
+      const NUVDataBlock& b = blocks[span.block];
+      const int n = span.first + span.count;
+      const MinMaxPyramid* pyramid = PyramidOf(span.block);
+      for (int i = span.first; i < n; ++i) {
         if (started && pyramid) {
-          // The rest of the block at once.
+          // The rest of the span at once.
           const MinMaxPyramid::Extremes e = pyramid->Range(i, n - 1);
           lo = std::min<double>(lo, e.lo);
           hi = std::max<double>(hi, e.hi);
@@ -310,8 +372,7 @@ void TracePane::PrepareDisplayLimits() {
         }
       }
     }
-    bool anySample = false;
-    for (const NUVDataBlock& b : blocks) anySample = anySample || b.count > 0;
+    const bool anySample = !spans.empty();
     // Without any sample the limits stay unset, so the first data that a
     // later reload brings still sets them.
     if (anySample) {
@@ -340,16 +401,16 @@ std::vector<float> TracePane::WindowSampleArray(double rate) const {
   std::vector<float> out(static_cast<size_t>(n), 0.0f);
   if (n == 0) return out;
   const double start = WindowStart();
-  for (const NUVDataBlock& b : blocks) {
+  for (const SampleSpan& span : WindowSpans()) {
     // Floor rather than truncation: a block that begins before the window
     // must not be moved one sample to the right.
-    const double first = std::floor((b.start - start) * (n - 1) / windowLength);
-    const int count = std::min<int>(b.count, static_cast<int>(b.samples.size()));
-    for (int i = 0; i < count; ++i) {
+    const double first = std::floor((span.start - start) * (n - 1) / windowLength);
+    const float* samples = blocks[span.block].samples.data() + span.first;
+    for (int i = 0; i < span.count; ++i) {
       const double index = first + i;
       if (index < 0) continue;
       if (index >= n) break;
-      out[static_cast<size_t>(index)] = b.samples[static_cast<size_t>(i)];
+      out[static_cast<size_t>(index)] = samples[i];
     }
   }
   return out;

@@ -14,6 +14,7 @@
 #include "db/station_table.h"
 #include "waveview/minmax_pyramid.h"
 #include "waveview/pane_geometry.h"
+#include "waveview/pane_sample_cache.h"
 #include "waveview/waveform_time.h"
 #include "waveview/window_param_stack.h"
 
@@ -90,12 +91,17 @@ class TracePane {
   // Set by a vertical rescale: the limits are written on a cyan background.
   bool rescaled = false;
 
-  // Data.
+  // Data. The blocks hold what the pane has read around its window (see
+  // PaneSampleCache); WindowSpans() gives the part a read of the window gives.
   NUVDataBlockArray blocks;
+  PaneSampleCache sampleCache;
   // One pyramid per block (same order), built once after each load; a
   // pyramid that no longer covers its block's samples is not used.
   std::vector<MinMaxPyramid> pyramids;
   std::vector<float> transformed;
+  // Built over `transformed` by BuildTransformedPyramid; whoever changes the
+  // transformed samples rebuilds it (the pane widget does on every rebuild).
+  MinMaxPyramid transformedPyramid;
   double transRate = 0;
   int transformCode = -1;  // filter type 0..3, simulation 1000..1019
   PaneFilterName filter;
@@ -171,10 +177,21 @@ class TracePane {
   double DisplayLo() const { return showTransformed ? transMin : dispMin; }
   double DisplayHi() const { return showTransformed ? transMax : dispMax; }
 
+  // The part of every block inside the window, as a read of the window
+  // gives it (whole blocks unless the sample cache holds more than the window).
+  std::vector<SampleSpan> WindowSpans() const;
+  // Those parts as blocks of their own (copied).
+  NUVDataBlockArray WindowBlocks() const;
+
   // Builds the pyramids of the blocks now, or in a worker thread; the
-  // blocks must not change until FinishPyramids has returned.
+  // blocks must not change until FinishPyramids has returned. With `reuse`
+  // a pyramid whose block kept its array, length and start is kept (the
+  // blocks are still the same channel's samples).
   void BuildPyramids();
-  void StartPyramids();
+  void StartPyramids(bool reuse = false);
+  void BuildTransformedPyramid();
+  // The pyramid of the transformed samples when it covers them, else null.
+  const MinMaxPyramid* TransformedPyramid() const;
   void FinishPyramids();
   // The pyramid of block i when it covers that block's samples, else null.
   const MinMaxPyramid* PyramidOf(int block) const;
@@ -203,6 +220,8 @@ class TracePane {
 
  private:
   std::shared_future<std::vector<MinMaxPyramid>> pendingPyramids_;
+  // Start time of the block each pyramid was built for.
+  std::vector<double> pyramidStarts_;
 };
 
 // "%04d-%s-%02d" with the English month abbreviation.

@@ -83,7 +83,8 @@ void DecimateSamples(const TraceView& view, const float* samples, int count, dou
   };
 
   out.reserve(static_cast<size_t>(std::min(last - first + 1, 2 * (g.width + 4))));
-  if (pyramid && pyramid->Covers(samples, count)) {
+  if (pyramid && pyramid->Holds(samples, count)) {
+    const int offset = pyramid->OffsetOf(samples);
     // Column by column: the samples of a column are [i, next), their rows
     // are those of the column's smallest and largest value (a row is a
     // monotonic function of the value).
@@ -94,7 +95,7 @@ void DecimateSamples(const TraceView& view, const float* samples, int count, dou
       const int next = NextColumnStart(columnOf, i, last, column, guess);
       if (next > last) break;  // the last column is not emitted
       if (column > 0) {
-        const MinMaxPyramid::Extremes e = pyramid->Range(i, next - 1);
+        const MinMaxPyramid::Extremes e = pyramid->Range(offset + i, offset + next - 1);
         const int a = rowOf(e.lo), b = rowOf(e.hi);
         out.push_back({column, std::min(a, b)});
         if (a != b) out.push_back({column, std::max(a, b)});

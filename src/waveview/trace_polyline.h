@@ -31,8 +31,8 @@ struct TraceView {
 // different, by (x, largest y), and only when its x is greater than 0. The
 // last sample is emitted as it is. Samples wholly outside the window are
 // skipped (one column beyond each edge is kept so the line leaves the area).
-// With a pyramid built over these samples each column's extremes come from
-// the pyramid instead of a scan of its samples; the points are the same.
+// With a pyramid built over these samples (or an array holding them) each column's extremes come
+// from the pyramid instead of a scan of its samples; the points are the same.
 void DecimateSamples(const TraceView& view, const float* samples, int count, double rate,
                      double start, std::vector<PixelPoint>& out,
                      const MinMaxPyramid* pyramid = nullptr);

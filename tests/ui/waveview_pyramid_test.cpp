@@ -33,16 +33,24 @@ TEST_F(WaveformPyramidTest, AddedPanesGetPyramidsWithProgressAndKeepThemAcrossRe
     EXPECT_NEAR(e.lo, -100, 0.1);
   }
 
-  // A shift loads new samples: the pyramid follows them.
+  // A zoom in keeps the samples and their pyramid; the window takes half of them.
   const float* before = Pane(0)->pane().blocks[0].samples.data();
+  const MinMaxPyramid* old = Pane(0)->pane().PyramidOf(0);
   window->ExecuteCommand(kCmdStretchHorizontal);
   const TracePane& pane = Pane(0)->pane();
   ASSERT_EQ(pane.blocks.size(), 1);
-  EXPECT_EQ(pane.blocks[0].count, 3000);
-  const MinMaxPyramid* pyramid = pane.PyramidOf(0);
-  ASSERT_NE(pyramid, nullptr);
-  EXPECT_TRUE(pyramid->Covers(pane.blocks[0].samples.data(), 3000));
-  EXPECT_FALSE(pyramid->Covers(before, 6000));
+  EXPECT_EQ(pane.blocks[0].samples.data(), before);
+  EXPECT_EQ(pane.PyramidOf(0), old);
+  ASSERT_EQ(pane.WindowSpans().size(), 1u);
+  EXPECT_EQ(pane.WindowSpans()[0].count, 3000);
+  // Shifts beyond them read the missing end: its block gets a pyramid of its own.
+  window->ExecuteCommand(kCmdShiftRight);
+  window->ExecuteCommand(kCmdShiftRight);
+  ASSERT_EQ(pane.blocks.size(), 2);
+  const MinMaxPyramid* added = pane.PyramidOf(1);
+  ASSERT_NE(added, nullptr);
+  EXPECT_TRUE(added->Covers(pane.blocks[1].samples.data(), pane.blocks[1].count));
+  EXPECT_FALSE(added->Covers(before, 6000));
 }
 
 }  // namespace

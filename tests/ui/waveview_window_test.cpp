@@ -128,8 +128,9 @@ TEST_F(WaveformWindowTest, TimeCommandsShiftZoomAndGoBack) {
   window->ExecuteCommand(kCmdBack);
   EXPECT_DOUBLE_EQ(Pane(0)->pane().WindowStart(), kT0 + 300);
   EXPECT_DOUBLE_EQ(Pane(0)->pane().windowLength, 600);
-  // The blocks follow the window.
-  EXPECT_NEAR(Pane(0)->pane().blocks[0].start, kT0 + 300, 0.1);
+  // The window's samples follow the window.
+  ASSERT_FALSE(Pane(0)->pane().WindowSpans().empty());
+  EXPECT_NEAR(Pane(0)->pane().WindowSpans()[0].start, kT0 + 300, 0.1);
 
   // With time alignment the active panes first take the main pane's window.
   Mouse(Pane(1), QEvent::MouseButtonPress, QPoint(100, 8), Qt::LeftButton, Qt::LeftButton);

@@ -12,10 +12,12 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <optional>
 
 #include "archive/archive_import.h"
 #include "archive/segment_assembly.h"
 #include "archive/wfdisc_writer.h"
+#include "platform/settings_store.h"
 #include "platform/strformat.h"
 #include "waveview/channel_list.h"
 #include "waveview/phase_view.h"
@@ -173,18 +175,32 @@ void waveform::LoadPane(CZoomWindow& view) {
                  pane.windowLength);
   pane.transformed.clear();
   pane.FinishPyramids();  // a build still reading the old blocks ends first
+  // Only what the pane does not hold yet is read; what lies far outside the
+  // window goes when the pane holds more than its budget.
+  using Result = PaneSampleCache::Result;
+  Result result = Result::kReplaced;
   try {
-    if (loader_)
-      loader_(pane.stationName, pane.channelName, pane.locationCode, pane.WindowStart(),
-              pane.WindowEnd(), pane.blocks);
-    else
+    if (loader_) {
+      result =
+          pane.sampleCache.Cover(loader_, {pane.stationName, pane.channelName, pane.locationCode},
+                                 pane.WindowStart(), pane.WindowEnd(), pane.blocks);
+      if (pane.sampleCache.KeepBudget(pane.WindowStart(), pane.WindowEnd(), pane.SampleRate(),
+                                      pane.blocks) &&
+          result == Result::kUnchanged)
+        result = Result::kExtended;
+    } else {
       pane.blocks.Clear();
+      pane.sampleCache.Clear();
+    }
   } catch (const std::exception& e) {
     // The pane keeps whatever blocks arrived before the failure.
     ws_.prompts().ShowError(e.what());
   }
-  // The pyramids are built in a worker thread; the first drawing waits for them.
-  pane.StartPyramids();
+  // The pyramids of new or changed blocks are built in a worker thread; the
+  // first drawing waits for them.
+  if (result != Result::kUnchanged ||
+      pane.pyramids.size() != static_cast<size_t>(pane.blocks.size()))
+    pane.StartPyramids(result == Result::kExtended);
   // The transformed signal follows the new samples.
   if (pane.retransform) pane.retransform(pane);
   ShowStatus("");
@@ -201,6 +217,8 @@ void waveform::AddPanesFromSelection() {
   const auto cells = selection_.SetCells();
   if (cells.empty()) return;
   const size_t firstNew = panes_.size();
+  // The windows of all new panes are remembered with one write of the store.
+  std::optional<SettingsStore::Batch> batch(std::in_place, ws_.store());
   const int clientWidth = client_->width();
   const int h = SelectionPaneHeight(client_->height(), static_cast<int>(panes_.size()),
                                     static_cast<int>(cells.size()), MinPaneHeight());
@@ -221,6 +239,7 @@ void waveform::AddPanesFromSelection() {
   // Every pane's pyramids are built while the next panes read their
   // samples; the pictures follow once all are loaded. Events processed to
   // show the progress may delete panes, so each is watched.
+  batch.reset();
   std::vector<QPointer<CZoomWindow>> added(panes_.begin() + static_cast<std::ptrdiff_t>(firstNew),
                                            panes_.end());
   for (size_t k = 0; k < added.size(); ++k) {

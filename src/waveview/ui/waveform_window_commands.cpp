@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/settings_store.h"
 #include "platform/strformat.h"
 #include "waveview/phase_view.h"
 #include "waveview/ui/waveform_window.h"
@@ -99,6 +100,8 @@ void waveform::TimeCommand(int id) {
   // The shifts and zooms start from the main pane's window; going back
   // restores each pane's own previous window.
   if (settings_->alignTime && id != kCmdBack) AlignActiveToMain(false);
+  // Every pane's new window is remembered with one write of the store.
+  const SettingsStore::Batch batch(ws_.store());
   for (CZoomWindow* p : active) {
     TracePane& pane = p->pane();
     switch (id) {

@@ -109,7 +109,8 @@ bool waveform::SaveCssFile(const std::string& path) {
   XNUVDataBlockArrays arrays;
   for (CZoomWindow* p : ActivePanes()) {
     if (p->pane().blocks.empty()) continue;
-    NUVDataBlockArray array = p->pane().blocks;
+    NUVDataBlockArray array = p->pane().WindowBlocks();
+    if (array.empty()) continue;
     array.station = p->pane().stationName;
     array.channel = p->pane().channelName;
     arrays.Append(std::move(array));

@@ -28,13 +28,6 @@ QString Q(const std::string& s) {
   return QString::fromStdString(s);
 }
 
-QPolygon ToPolygon(const std::vector<PixelPoint>& points) {
-  QPolygon polygon(static_cast<int>(points.size()));
-  for (size_t i = 0; i < points.size(); ++i)
-    polygon.setPoint(static_cast<int>(i), points[i].x, points[i].y);
-  return polygon;
-}
-
 // The "D" and "?" labels of triggers and acquisition marks.
 QFont MarkFont() {
   QFont f("Arial");
@@ -141,6 +134,8 @@ void CZoomWindow::RebuildPicture() {
   if (rebuilding_) return;
   rebuilding_ = true;
   pane_.PrepareDisplayLimits();
+  // The transformed samples may have changed since the last rebuild.
+  pane_.BuildTransformedPyramid();
   RecordFrameLayer();
   RecordSourceLayer();
   RecordHeaderLayer();
@@ -210,69 +205,52 @@ void CZoomWindow::RecordFrameLayer() {
   layers_[kFrameLayer] = picture;
 }
 
-void CZoomWindow::DrawPolyline(QPainter& painter, const std::vector<PixelPoint>& points) {
-  if (points.size() == 1)
-    painter.drawPoint(points[0].x, points[0].y);
-  else
-    painter.drawPolyline(ToPolygon(points));
-}
-
 void CZoomWindow::RecordSourceLayer() {
   ++recordCounts_[kSourceLayer];
-  QPicture picture;
-  if (owner_.settings().drawWaveforms) {
-    QPainter p(&picture);
-    const PaneGeometry g = Geometry();
-    const QRect area(QPoint(g.xL(), g.traceTop()), QPoint(g.xR(), g.traceBottom()));
-    p.setClipRect(area);
-    TraceView view{g, pane_.WindowStart(), pane_.windowLength, pane_.dispMin, pane_.dispMax};
-    p.setPen(QPen(QColor(0, 0, 127), 1, Qt::SolidLine));
-    std::vector<PixelPoint> points;
-    for (int k = 0; k < pane_.blocks.size(); ++k) {
-      const NUVDataBlock& b = pane_.blocks[k];
-      DecimateSamples(view, b.samples.data(),
-                      std::min<int>(b.count, static_cast<int>(b.samples.size())), b.rate, b.start,
-                      points, pane_.PyramidOf(k));
-      if (!points.empty()) DrawPolyline(p, points);
-    }
-    // The limits at the right corners; on cyan after a vertical rescale.
-    p.setFont(font());
-    const QFontMetrics fm(font());
-    const QString hi = Q(StrFormat("%.3f", pane_.dispMax));
-    const QString lo = Q(StrFormat("%.3f", pane_.dispMin));
-    if (pane_.rescaled) p.setBackgroundMode(Qt::OpaqueMode);
-    p.setBackground(QColor(0, 255, 255));
-    p.setPen(Qt::black);
-    p.drawText(area.adjusted(0, 0, -1, 0), Qt::AlignRight | Qt::AlignTop, hi);
-    p.drawText(area.adjusted(0, 0, -1, 0), Qt::AlignRight | Qt::AlignBottom, lo);
-    p.end();
+  sourceTrace_.Clear();
+  if (!owner_.settings().drawWaveforms) return;
+  const PaneGeometry g = Geometry();
+  const QRect area(QPoint(g.xL(), g.traceTop()), QPoint(g.xR(), g.traceBottom()));
+  sourceTrace_.SetClip(area);
+  sourceTrace_.SetPen(QPen(QColor(0, 0, 127), 1, Qt::SolidLine));
+  TraceView view{g, pane_.WindowStart(), pane_.windowLength, pane_.dispMin, pane_.dispMax};
+  std::vector<PixelPoint> points;
+  for (const SampleSpan& s : pane_.WindowSpans()) {
+    const NUVDataBlock& b = pane_.blocks[s.block];
+    DecimateSamples(view, b.samples.data() + s.first, s.count, b.rate, s.start, points,
+                    pane_.PyramidOf(s.block));
+    sourceTrace_.AddLine(points);
   }
-  layers_[kSourceLayer] = picture;
+  // The limits at the right corners; on cyan after a vertical rescale.
+  sourceTrace_.SetFont(font());
+  sourceTrace_.SetBackground(QColor(0, 255, 255));
+  const QRect labels = area.adjusted(0, 0, -1, 0);
+  sourceTrace_.AddLabel({labels, Qt::AlignRight | Qt::AlignTop, Q(StrFormat("%.3f", pane_.dispMax)),
+                         Qt::black, pane_.rescaled});
+  sourceTrace_.AddLabel({labels, Qt::AlignRight | Qt::AlignBottom,
+                         Q(StrFormat("%.3f", pane_.dispMin)), Qt::black, pane_.rescaled});
 }
 
 void CZoomWindow::RecordTransformedLayer() {
   ++recordCounts_[kTransformedLayer];
-  QPicture picture;
-  if (pane_.HasTransformed() && owner_.settings().drawWaveforms) {
-    QPainter p(&picture);
-    const PaneGeometry g = Geometry();
-    const QRect area(QPoint(g.xL(), g.traceTop()), QPoint(g.xR(), g.traceBottom()));
-    p.setClipRect(area);
-    TraceView view{g, pane_.WindowStart(), pane_.windowLength, pane_.transMin, pane_.transMax};
-    const double rate = pane_.transRate > 0 ? pane_.transRate : pane_.SampleRate();
-    std::vector<PixelPoint> points;
-    DecimateSamples(view, pane_.transformed.data(), static_cast<int>(pane_.transformed.size()),
-                    rate, pane_.WindowStart(), points);
-    p.setPen(QPen(Qt::red, 1, Qt::SolidLine));
-    if (!points.empty()) DrawPolyline(p, points);
-    p.setFont(font());
-    p.drawText(area.adjusted(1, 0, 0, 0), Qt::AlignLeft | Qt::AlignTop,
-               Q(StrFormat("%.2f", pane_.transMax)));
-    p.drawText(area.adjusted(1, 0, 0, 0), Qt::AlignLeft | Qt::AlignBottom,
-               Q(StrFormat("%.2f", pane_.transMin)));
-    p.end();
-  }
-  layers_[kTransformedLayer] = picture;
+  transformedTrace_.Clear();
+  if (!pane_.HasTransformed() || !owner_.settings().drawWaveforms) return;
+  const PaneGeometry g = Geometry();
+  const QRect area(QPoint(g.xL(), g.traceTop()), QPoint(g.xR(), g.traceBottom()));
+  transformedTrace_.SetClip(area);
+  transformedTrace_.SetPen(QPen(Qt::red, 1, Qt::SolidLine));
+  TraceView view{g, pane_.WindowStart(), pane_.windowLength, pane_.transMin, pane_.transMax};
+  const double rate = pane_.transRate > 0 ? pane_.transRate : pane_.SampleRate();
+  std::vector<PixelPoint> points;
+  DecimateSamples(view, pane_.transformed.data(), static_cast<int>(pane_.transformed.size()), rate,
+                  pane_.WindowStart(), points, pane_.TransformedPyramid());
+  transformedTrace_.AddLine(points);
+  transformedTrace_.SetFont(font());
+  const QRect labels = area.adjusted(1, 0, 0, 0);
+  transformedTrace_.AddLabel(
+      {labels, Qt::AlignLeft | Qt::AlignTop, Q(StrFormat("%.2f", pane_.transMax)), Qt::red, false});
+  transformedTrace_.AddLabel({labels, Qt::AlignLeft | Qt::AlignBottom,
+                              Q(StrFormat("%.2f", pane_.transMin)), Qt::red, false});
 }
 
 void CZoomWindow::RecordHeaderLayer() {
@@ -428,7 +406,14 @@ void CZoomWindow::SetCursorLine(int x) {
 
 void CZoomWindow::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  for (const QPicture& layer : layers_) p.drawPicture(0, 0, layer);
+  for (int layer = 0; layer < kLayerCount; ++layer) {
+    if (layer == kSourceLayer)
+      sourceTrace_.Paint(p);
+    else if (layer == kTransformedLayer)
+      transformedTrace_.Paint(p);
+    else
+      p.drawPicture(0, 0, layers_[static_cast<size_t>(layer)]);
+  }
   const PaneGeometry g = Geometry();
   if (cursorX_ >= 0) {
     p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);

@@ -11,6 +11,7 @@
 
 #include "waveview/pane_geometry.h"
 #include "waveview/trace_pane.h"
+#include "waveview/ui/trace_drawing.h"
 #include "waveview/waveform_window_interface.h"
 
 class QMenu;
@@ -24,7 +25,7 @@ class CZoomWindow : public QWidget, public WaveformWindowInterface {
   Q_OBJECT
 
  public:
-  // The layers, replayed in this order on every paint.
+  // The layers, painted in this order.
   enum Layer {
     kFrameLayer,
     kSourceLayer,
@@ -103,11 +104,12 @@ class CZoomWindow : public QWidget, public WaveformWindowInterface {
 
  private:
   void ShowReadout(int x, int y);
-  void DrawPolyline(class QPainter& painter, const std::vector<struct PixelPoint>& points);
 
   waveform& owner_;
   TracePane pane_;
+  // Recorded layers; the two trace layers are kept as drawings instead.
   std::array<QPicture, kLayerCount> layers_;
+  TraceDrawing sourceTrace_, transformedTrace_;
   std::array<int, kLayerCount> recordCounts_{};
   bool rebuilding_ = false;
 
