@@ -41,12 +41,14 @@ void WriteText(const fs::path& path, const std::string& text) {
   if (!out) throw std::runtime_error("cannot write " + path.string());
 }
 
-// A short-period seismometer (1 Hz, damping 0.707) as poles and zeros:
-// velocity in, counts out, with the gain in the constant.
+// A short-period seismometer (1 Hz, damping 0.707) behind a digitiser of
+// 6e8 counts per m/s above the corner, as poles and zeros with ground
+// displacement in metres in and counts out (the third zero turns the
+// velocity response into the displacement one).
 struct PoleZero {
-  std::vector<std::complex<double>> zeros{{0, 0}, {0, 0}};
+  std::vector<std::complex<double>> zeros{{0, 0}, {0, 0}, {0, 0}};
   std::vector<std::complex<double>> poles{{-4.443, 4.443}, {-4.443, -4.443}};
-  double constant = 1.0e3;
+  double constant = 6.0e8;
   double Amplitude(double f) const {
     const std::complex<double> s(0, 2 * M_PI * f);
     std::complex<double> h = constant;
@@ -240,8 +242,10 @@ DemoReport BuildDemo(const DemoOptions& options) {
   const std::vector<double> freqs = FapFrequencies();
   std::string fapFile = StrFormat("%zu\n", freqs.size());
   for (double f : freqs) {
-    fapFile += StrFormat("%f %f\n", f, response.Amplitude(f));
-    fap += StrFormat("%f %f 0.0|", f, response.Amplitude(f));
+    // The amplitude table converts counts to micrometres of displacement.
+    const double micrometresPerCount = 1e6 / response.Amplitude(f);
+    fapFile += StrFormat("%g %g\n", f, micrometresPerCount);
+    fap += StrFormat("%g %g 0.0|", f, micrometresPerCount);
   }
 
   const size_t count = static_cast<size_t>(options.minutes * 60 * options.rate);
