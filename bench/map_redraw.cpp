@@ -18,6 +18,7 @@
 #include "map/map_scene.h"
 #include "map/map_state.h"
 #include "map/ui/map_window.h"
+#include "offscreen_waveform.h"
 #include "platform/scripted_prompts.h"
 #include "workstation/workstation.h"
 
@@ -27,15 +28,6 @@ using namespace nuv;
 
 constexpr int kStations = 500;
 const std::string kCoastFile = std::string(NUV_SOURCE_DIR) + "/data/map/map.pnt";
-
-QApplication& App() {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  static int argc = 1;
-  static char name[] = "bench_map_redraw";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
 
 // 500 stations spread over the globe (a fixed pseudo-random pattern).
 void AddStations(StationTable& table) {
@@ -83,7 +75,7 @@ BENCHMARK(BM_MapRedrawSoftware)->Unit(benchmark::kMillisecond);
 
 // The window's redraw: the scene from the workstation and QPainter.
 void BM_MapRedrawWindow(benchmark::State& state) {
-  App();
+  bench::OffscreenApp();
   const std::filesystem::path dir =
       std::filesystem::temp_directory_path() / ("bench_map_" + std::to_string(getpid()));
   std::filesystem::create_directories(dir / "settings");

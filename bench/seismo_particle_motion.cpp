@@ -11,20 +11,12 @@
 #include <random>
 #include <vector>
 
+#include "offscreen_waveform.h"
 #include "seismo/ui/particle_motion_window.h"
 
 namespace {
 
 using namespace nuv;
-
-QApplication& App() {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  static int argc = 1;
-  static char name[] = "bench_seismo_particle_motion";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
 
 // An elliptically polarised wave train in noise on three components.
 struct ThreeComponents {
@@ -47,7 +39,7 @@ ThreeComponents Wave(int n) {
 
 // Arguments: samples in the interval, side of the window in pixels.
 void BM_ParticleMotionRedraw(benchmark::State& state) {
-  App();
+  bench::OffscreenApp();
   const int n = static_cast<int>(state.range(0));
   const int side = static_cast<int>(state.range(1));
   const ThreeComponents wave = Wave(n);

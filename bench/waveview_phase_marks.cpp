@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "offscreen_waveform.h"
 #include "platform/scripted_prompts.h"
 #include "waveview/ui/pick_controller.h"
 #include "waveview/ui/waveform_window.h"
@@ -27,37 +28,11 @@ using namespace nuv;
 constexpr double kStart = 1249495001.0;
 constexpr double kLength = 600;
 
-QApplication& App() {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  static int argc = 1;
-  static char name[] = "bench_waveview_phase_marks";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
-
-class SelectAll : public WaveformDialogs {
- public:
-  bool SelectChannels(waveform& w) override {
-    for (int s = 0; s < 8; ++s)
-      for (int c = 0; c < 3; ++c) w.selection().Set(c, s, true);
-    return true;
-  }
-  std::optional<StationChannelChoice> SelectStationChannel(
-      waveform&, const std::optional<StationChannelChoice>&) override {
-    return std::nullopt;
-  }
-  std::optional<std::string> SaveChannelListName(waveform&) override { return std::nullopt; }
-  std::optional<std::string> LoadChannelListName(waveform&) override { return std::nullopt; }
-  bool EditScale(QWidget*, double&, double&, double&, double&) override { return false; }
-  std::optional<int> ChooseSort(waveform&) override { return std::nullopt; }
-};
-
 // 8 stations of 3 channels, 24 panes of ten minutes at 20 samples/s, and
 // 200 phases spread over the channels.
 struct Scene {
   Scene() {
-    App();
+    bench::OffscreenApp();
     std::string pattern = (fs::temp_directory_path() / "nuvmarks-XXXXXX").string();
     if (!mkdtemp(pattern.data())) std::abort();
     dir = pattern;
@@ -78,7 +53,7 @@ struct Scene {
       ws->stations().records().push_back(st);
     }
     window = std::make_unique<waveform>(*ws);
-    window->SetDialogs(std::make_unique<SelectAll>());
+    window->SetDialogs(std::make_unique<bench::SelectAllChannels>(8));
     window->SetSegmentLoader([](const std::string& sta, const std::string& chan, const std::string&,
                                 double t1, double t2, NUVDataBlockArray& out) {
       out.Clear();

@@ -21,6 +21,7 @@
 
 #include "archive/block_reader.h"
 #include "archive/wfd_file.h"
+#include "offscreen_waveform.h"
 #include "platform/scripted_prompts.h"
 #include "waveview/ui/waveform_window.h"
 #include "waveview/ui/zoom_window.h"
@@ -37,15 +38,6 @@ constexpr double kRate = 100;
 constexpr double kStart = 1249495001.0;
 const char* const kChannels[] = {"BHZ", "BHN", "BHE"};
 
-QApplication& App() {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  static int argc = 1;
-  static char name[] = "bench_waveview_window";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
-
 long ResidentBytes() {
   long pages = 0, resident = 0;
   if (FILE* f = std::fopen("/proc/self/statm", "r")) {
@@ -54,24 +46,6 @@ long ResidentBytes() {
   }
   return resident * sysconf(_SC_PAGESIZE);
 }
-
-// Every channel ticked in the selection dialog; nothing else is asked.
-class SelectAll : public WaveformDialogs {
- public:
-  bool SelectChannels(waveform& w) override {
-    for (int s = 0; s < kStations; ++s)
-      for (int c = 0; c < 3; ++c) w.selection().Set(c, s, true);
-    return true;
-  }
-  std::optional<StationChannelChoice> SelectStationChannel(
-      waveform&, const std::optional<StationChannelChoice>&) override {
-    return std::nullopt;
-  }
-  std::optional<std::string> SaveChannelListName(waveform&) override { return std::nullopt; }
-  std::optional<std::string> LoadChannelListName(waveform&) override { return std::nullopt; }
-  bool EditScale(QWidget*, double&, double&, double&, double&) override { return false; }
-  std::optional<int> ChooseSort(waveform&) override { return std::nullopt; }
-};
 
 // A settings folder, the inventory and one WFD file per channel, each
 // `hours` long.
@@ -119,7 +93,7 @@ class Environment {
   // A shown window whose panes read the files as the archive does.
   std::unique_ptr<waveform> MakeWindow() {
     auto window = std::make_unique<waveform>(*ws_);
-    window->SetDialogs(std::make_unique<SelectAll>());
+    window->SetDialogs(std::make_unique<bench::SelectAllChannels>(kStations));
     window->SetSegmentLoader([this](const std::string& sta, const std::string& chan,
                                     const std::string&, double t1, double t2,
                                     NUVDataBlockArray& out) {
@@ -142,7 +116,7 @@ class Environment {
 
 // One environment per length, made on first use and kept for the run.
 Environment& Env(int hours) {
-  App();
+  bench::OffscreenApp();
   static std::map<int, std::unique_ptr<Environment>> envs;
   auto& env = envs[hours];
   if (!env) env = std::make_unique<Environment>(hours);

@@ -19,6 +19,7 @@
 #include "map/ui/start_epicentre_dialog.h"
 #include "screenshot.h"
 #include "seismo/ui/location_dialogs.h"
+#include "when_shown.h"
 #include "widgets/ui/command_ids.h"
 
 namespace nuv::test {
@@ -61,21 +62,6 @@ class MapWindowTest : public FrameTest {
     const map::Projection p(map.state().view, map.mapRect());
     const map::PixelPoint px = p.ToPixel(lat, lon);
     return QPoint(px.x, map.height() - px.y);
-  }
-
-  // Answers the next modal dialog of type T once it shows.
-  template <typename T>
-  void WhenShown(std::function<void(T&)> answer) {
-    auto* timer = new QTimer();
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, answer] {
-      auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
-      if (!dialog || !dialog->isVisible()) return;
-      timer->stop();
-      timer->deleteLater();
-      answer(*dialog);
-    });
-    timer->start();
   }
 };
 

@@ -12,6 +12,7 @@
 #include "seismo/tables.h"
 #include "seismo/ui/seismo_commands.h"
 #include "waveview_fixture.h"
+#include "when_shown.h"
 #include "widgets/ui/command_registry.h"
 
 namespace nuv::test {
@@ -33,22 +34,6 @@ class SeismoFixture : public WaveviewFixture {
     WriteStraightRaySet(tables);
     ws->phaseTypes().Load(tables.path().string());
     AddSeismoCommands(*ws, *window, frameCommands, window.get(), [this] { ++changes; });
-  }
-
-  // Runs `answer` on the next modal dialog of type T once it is shown
-  // (polling, so that it also finds a dialog opened inside another one).
-  template <typename T>
-  void WhenShown(std::function<void(T&)> answer) {
-    auto* timer = new QTimer();
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, answer] {
-      auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
-      if (!dialog || !dialog->isVisible()) return;
-      timer->stop();
-      timer->deleteLater();
-      answer(*dialog);
-    });
-    timer->start();
   }
 
   template <typename T = QLineEdit>
