@@ -5,10 +5,13 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QInputDialog>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QTreeWidget>
 
+#include "phases/phase_sets.h"
 #include "platform/strformat.h"
 #include "platform/time_base.h"
 #include "screenshot.h"
@@ -16,6 +19,7 @@
 #include "traveltime/travel_time.h"
 #include "waveview/ui/insert_phase_dialog.h"
 #include "waveview_fixture.h"
+#include "when_shown.h"
 
 namespace nuv::test {
 namespace {
@@ -148,6 +152,30 @@ TEST_F(PickDialogsTest, TheoreticalPhasesFromTheReference) {
   // Mode 2 disables the distance.
   dialog.mode()->button(2)->click();
   EXPECT_FALSE(dialog.distance()->isEnabled());
+}
+
+// The "..." buttons rewrite a set from text: unknown names dropped, the
+// checks follow when it is the active set, Cancel keeps it.
+TEST_F(PickDialogsTest, TheoreticalPhasesSetEditedFromText) {
+  CTheoreticalPhasesDlg dialog(*ws, *window);
+  const std::string p = ws->phaseTypes().Name(0), second = ws->phaseTypes().Name(1);
+  dialog.CheckSet(0);
+  WhenShown<QInputDialog>([&](QInputDialog& input) {
+    input.setTextValue(QString::fromStdString(second + ", NOSUCH; " + p));
+    input.accept();
+  });
+  ASSERT_TRUE(dialog.EditSet(0));
+  EXPECT_EQ(PhaseSets(ws->ini()).ReadSet("Teleseismic"), second + ";" + p + ";");
+  EXPECT_EQ(dialog.phaseList()->item(0)->checkState(), Qt::Checked);
+  EXPECT_EQ(dialog.phaseList()->item(1)->checkState(), Qt::Checked);
+  WhenShown<QInputDialog>([](QInputDialog& input) {
+    input.setTextValue("");
+    input.reject();
+  });
+  EXPECT_FALSE(dialog.EditSet(0));
+  EXPECT_EQ(PhaseSets(ws->ini()).ReadSet("Teleseismic"), second + ";" + p + ";");
+  EXPECT_NE(dialog.findChild<QPushButton*>("editSet2"), nullptr);
+  EXPECT_EQ(dialog.findChild<QPushButton*>("editSet3"), nullptr);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -153,6 +154,13 @@ CTheoreticalPhasesDlg::CTheoreticalPhasesDlg(Workstation& ws, waveform& window, 
     auto* b = new QPushButton(setNames[i], this);
     connect(b, &QPushButton::clicked, this, [this, i] { CheckSet(i); });
     sets->addWidget(b);
+    if (i == kFullPhaseSet) continue;
+    auto* edit = new QPushButton("...", this);
+    edit->setObjectName(QString("editSet%1").arg(i));
+    edit->setToolTip(QString("Изменить набор \"%1\"").arg(setNames[i]));
+    edit->setFixedWidth(edit->fontMetrics().horizontalAdvance("...") + 16);
+    connect(edit, &QPushButton::clicked, this, [this, i] { EditSet(i); });
+    sets->addWidget(edit);
   }
   layout->addLayout(sets);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Close, this);
@@ -209,6 +217,22 @@ void CTheoreticalPhasesDlg::CheckSet(int set) {
   if (set == kFullPhaseSet) return;
   for (int type : ParseSet(sets.ReadSet(kPhaseSetNames[set]), ws_.phaseTypes()))
     list_->item(type)->setCheckState(Qt::Checked);
+}
+
+bool CTheoreticalPhasesDlg::EditSet(int set) {
+  const char* titles[] = {"Телесейсмический", "Региональный", "Локальный"};
+  PhaseSets sets(ws_.ini());
+  QInputDialog input(this);
+  input.setWindowTitle("Набор фаз");
+  input.setLabelText(QString("Фазы набора \"%1\" (через \";\"):").arg(titles[set]));
+  input.setTextValue(Q(sets.ReadSet(kPhaseSetNames[set])));
+  if (input.exec() != QDialog::Accepted) return false;
+  std::vector<std::string> names;
+  for (int type : ParseSet(input.textValue().toStdString(), ws_.phaseTypes()))
+    names.push_back(ws_.phaseTypes().Name(type));
+  sets.WriteSet(kPhaseSetNames[set], names);
+  if (sets.ActiveSet() == set) CheckSet(set);
+  return true;
 }
 
 bool CTheoreticalPhasesDlg::Place() {

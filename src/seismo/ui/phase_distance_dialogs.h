@@ -60,6 +60,9 @@ class CTheoreticalPhasesDlg : public QDialog {
   void LoadCurrent();
   // Checks the names of a phase set (0..2), or clears every check (3).
   void CheckSet(int set);
+  // The "..." button of set 0..2: the set's names edited as text and written
+  // back (names the phase table does not know are left out); false on Cancel.
+  bool EditSet(int set);
   // Places the checked phases on the selected pane; true when placed.
   bool Place();
 
