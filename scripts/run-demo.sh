@@ -26,7 +26,7 @@ cmake --build build -j "$(nproc)" --target nuv nuvdemo nuvcli
 
 if [ "$rebuild" = 1 ] || [ ! -f "$demo/settings/NUV.INI" ] || [ ! -f "$demo/nuv.sqlite" ]; then
   echo "Building the demo setup in $demo"
-  build/tools/nuvdemo --out "$demo" --calibration "$root/data/calibration"
+  build/tools/nuvdemo --out "$demo" --calibration "$root/data/calibration" --array 9
 fi
 # The map's coastline lives in the home directory of the setup.
 [ -f "$demo/home/map.pnt" ] || cp "$root/data/map/map.pnt" "$demo/home/"

@@ -9,8 +9,10 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 
+#include "fk/fk_search.h"
 #include "platform/odbc.h"
 #include "platform/profile_file.h"
 #include "platform/settings_store.h"
@@ -211,6 +213,87 @@ TEST(DemoArguments, BadArgumentsAreRefused) {
   EXPECT_NE(std::system((Binary() + " --minutes abc" + out + " 2>/dev/null").c_str()), 0);
   EXPECT_NE(std::system((Binary() + " 2>/dev/null").c_str()), 0);
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "x"));
+}
+
+// The demo with its small array: the elements carry their offsets, form a
+// network and a channel list of their own, and their recordings hold the P
+// wave as a plane wave that the F-K search finds again.
+class DemoArrayTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    dir_ = new TempDir;
+    const std::string command = Binary() + " --out " + (dir_->path() / "demo").string() +
+                                " --stations 3 --minutes 4 --rate 40 --array 9 > /dev/null";
+    status_ = std::system(command.c_str());
+  }
+  static void TearDownTestSuite() { delete dir_; }
+  static TempDir* dir_;
+  static int status_;
+};
+TempDir* DemoArrayTest::dir_ = nullptr;
+int DemoArrayTest::status_ = -1;
+
+TEST_F(DemoArrayTest, ArrayRecordsAPlaneWaveFromTheEpicentre) {
+  ASSERT_EQ(status_, 0);
+  const std::filesystem::path demo = dir_->path() / "demo";
+  EXPECT_NE(
+      std::system((Binary() + " --out " + (dir_->path() / "x").string() + " --array 3 2> /dev/null")
+                      .c_str()),
+      0);
+  setenv("ODBCINI", (demo / "odbc.ini").c_str(), 1);
+  odbc::Connection db;
+  db.Open("DSN=NUV;UID=nuv;PWD=nuv;");
+  odbc::Statement nets = db.Query("select NETLIST from NETWORKS where NETNAME='DEMO-AR'");
+  ASSERT_TRUE(nets.Fetch());
+  EXPECT_EQ(nets.GetText(1), "AR01;AR02;AR03;AR04;AR05;AR06;AR07;AR08;AR09;");
+
+  const Truth truth = ReadTruth(demo / "EVENT.txt");
+  std::map<std::string, double> pTime;
+  for (const Truth::Station& s : truth.stations) pTime[s.code] = s.p;
+  std::vector<FkPane> panes;
+  odbc::Statement rows = db.Query(
+      "select s.STA, s.DNORTH, s.DEAST, f.CPATH, f.TBEGIN from SITE s, FILELIST f where "
+      "s.STATYPE='AR' and f.STA=s.STA and f.CH='BHZ' order by s.STA");
+  double centreP = 0;
+  while (rows.Fetch()) {
+    FkPane pane;
+    pane.station = *rows.GetText(1);
+    pane.channel = "BHZ";
+    pane.dnorth = static_cast<float>(*rows.GetDouble(2));
+    pane.deast = static_cast<float>(*rows.GetDouble(3));
+    pane.samples = ReadWfd(demo / "data" / *rows.GetText(4));
+    pane.rate = 40;
+    pane.start = *rows.GetDouble(5);
+    pane.windowLength = pane.samples.size() / pane.rate;
+    if (pane.dnorth == 0 && pane.deast == 0) centreP = pTime[pane.station];
+    panes.push_back(std::move(pane));
+  }
+  ASSERT_EQ(panes.size(), 9u);
+  ASSERT_GT(centreP, 0);
+  // The plane wave of the P times themselves: least squares on the grid.
+  double px = 0, py = 0, ee = 0, nn = 0;
+  for (FkPane& pane : panes) {
+    const double dt = pTime[pane.station] - centreP;
+    px += dt * pane.deast;
+    py += dt * pane.dnorth;
+    ee += pane.deast * pane.deast;
+    nn += pane.dnorth * pane.dnorth;
+    pane.intervalStart = centreP - 0.5;
+    pane.intervalEnd = centreP + 2.5;
+    pane.hasInterval = true;
+  }
+  px /= ee;
+  py /= nn;
+  // P at three degrees: about 0.12 s/km, arriving from the epicentre to the
+  // south-west (the array lies north-east of it).
+  EXPECT_NEAR(std::hypot(px, py), 0.12, 0.02);
+  FkSearchResult result;
+  ASSERT_EQ(FkSearch(panes, 40, FkGrid{}, result), "");
+  EXPECT_NEAR(result.slowness, std::hypot(px, py), 0.02);
+  // The wave travels along (px, py); F-K gives the azimuth towards the source.
+  EXPECT_NEAR(result.azimuth, FkAzimuth(-px, -py), 8);
+  EXPECT_GT(result.azimuth, 180);
+  EXPECT_LT(result.azimuth, 270);
 }
 
 }  // namespace

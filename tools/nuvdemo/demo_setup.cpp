@@ -72,24 +72,33 @@ std::vector<double> FapFrequencies() {
   return f;
 }
 
+// The point `distance` degrees from (lat, lon) on the given azimuth.
+std::pair<double, double> StepOnSphere(double lat, double lon, double distance, double azimuth) {
+  const double lat1 = lat * M_PI / 180, lon1 = lon * M_PI / 180;
+  const double d = distance * M_PI / 180, a = azimuth * M_PI / 180;
+  const double lat2 =
+      std::asin(std::sin(lat1) * std::cos(d) + std::cos(lat1) * std::sin(d) * std::cos(a));
+  const double lon2 = lon1 + std::atan2(std::sin(a) * std::sin(d) * std::cos(lat1),
+                                        std::cos(d) - std::sin(lat1) * std::sin(lat2));
+  return {lat2 * 180 / M_PI, lon2 * 180 / M_PI};
+}
+
+double Round4(double x) {
+  return std::round(x * 10000) / 10000;
+}
+
 // A station layout around the epicentre: distances from 0.5 to about 9
 // degrees on azimuths a golden angle apart.
 std::vector<DemoStation> LayOutStations(const DemoEvent& event, int count) {
   std::vector<DemoStation> stations;
   for (int i = 0; i < count; ++i) {
     const double distance = 0.5 + 8.5 * i / std::max(1, count - 1);
-    const double azimuth = std::fmod(137.508 * i + 20.0, 360.0) * M_PI / 180.0;
-    // A step on the sphere from the epicentre.
-    const double lat1 = event.lat * M_PI / 180, lon1 = event.lon * M_PI / 180;
-    const double d = distance * M_PI / 180;
-    const double lat2 =
-        std::asin(std::sin(lat1) * std::cos(d) + std::cos(lat1) * std::sin(d) * std::cos(azimuth));
-    const double lon2 = lon1 + std::atan2(std::sin(azimuth) * std::sin(d) * std::cos(lat1),
-                                          std::cos(d) - std::sin(lat1) * std::sin(lat2));
+    const auto [lat, lon] =
+        StepOnSphere(event.lat, event.lon, distance, std::fmod(137.508 * i + 20.0, 360.0));
     DemoStation station;
     station.code = StrFormat("DM%02d", i + 1);
-    station.lat = std::round(lat2 * 180 / M_PI * 10000) / 10000;
-    station.lon = std::round(lon2 * 180 / M_PI * 10000) / 10000;
+    station.lat = Round4(lat);
+    station.lon = Round4(lon);
     station.elevation = 0.5 + 0.1 * (i % 7);
     stations.push_back(station);
   }
@@ -145,7 +154,7 @@ void InsertFileRow(odbc::Connection& db, const FileRow& row) {
 // window starts shortly before the origin and holds the S of the farthest station.
 void WriteDemoChannelLists(const fs::path& storeFile, const DemoReport& report) {
   SettingsStore store(storeFile);
-  std::vector<ChannelListEntry> vertical, threeComponent;
+  std::vector<ChannelListEntry> vertical, threeComponent, array;
   double lastArrival = report.event.originTime;
   for (const DemoStation& station : report.stations)
     lastArrival = std::max({lastArrival, station.pTime, station.sTime});
@@ -158,7 +167,14 @@ void WriteDemoChannelLists(const fs::path& storeFile, const DemoReport& report) 
     z.chan = kChannels[0];
     z.activeWindow = i == 0 ? "1" : "0";
     z.mainWindow = i == 0 ? "1" : "0";
-    vertical.push_back(z);
+    // The array's verticals form a list of their own, all active for F-K.
+    if (report.stations[i].arrayElement) {
+      z.activeWindow = "1";
+      z.mainWindow = array.empty() ? "1" : "0";
+      array.push_back(z);
+    } else {
+      vertical.push_back(z);
+    }
     for (int c = 0; c < 3; ++c) {
       if (!SaveTimeWindow(store, code, kChannels[c], start, length))
         throw std::runtime_error("cannot write " + storeFile.string());
@@ -172,11 +188,32 @@ void WriteDemoChannelLists(const fs::path& storeFile, const DemoReport& report) 
     }
   }
   if (!SaveChannelList(store, "DEMO-Z", vertical) ||
-      !SaveChannelList(store, "DEMO-3C", threeComponent))
+      !SaveChannelList(store, "DEMO-3C", threeComponent) ||
+      (!array.empty() && !SaveChannelList(store, "DEMO-ARRAY", array)))
     throw std::runtime_error("cannot write " + storeFile.string());
 }
 
 }  // namespace
+
+std::vector<DemoStation> LayOutArray(const DemoEvent& event, int elements) {
+  constexpr double kSpacingKm = 2.0, kKmPerDegree = 111.195;
+  const auto [centreLat, centreLon] = StepOnSphere(event.lat, event.lon, 3.0, 60.0);
+  const int side = static_cast<int>(std::ceil(std::sqrt(static_cast<double>(elements))));
+  std::vector<DemoStation> stations;
+  for (int i = 0; i < elements; ++i) {
+    DemoStation station;
+    station.code = StrFormat("AR%02d", i + 1);
+    station.arrayElement = true;
+    station.dNorth = (i / side - (side - 1) / 2.0) * kSpacingKm;
+    station.dEast = (i % side - (side - 1) / 2.0) * kSpacingKm;
+    station.lat = Round4(centreLat + station.dNorth / kKmPerDegree);
+    station.lon =
+        Round4(centreLon + station.dEast / (kKmPerDegree * std::cos(centreLat * M_PI / 180)));
+    station.elevation = 0.8;
+    stations.push_back(station);
+  }
+  return stations;
+}
 
 DemoReport BuildDemo(const DemoOptions& options) {
   const fs::path root = fs::absolute(options.outDir);
@@ -206,6 +243,8 @@ DemoReport BuildDemo(const DemoOptions& options) {
     throw std::runtime_error("the generated travel-time set has no P or S table");
 
   report.stations = LayOutStations(report.event, options.stations);
+  for (const DemoStation& element : LayOutArray(report.event, options.arrayElements))
+    report.stations.push_back(element);
   for (DemoStation& station : report.stations) {
     DistAzResult where;
     DistAz(static_cast<float>(report.event.lat), static_cast<float>(report.event.lon),
@@ -236,7 +275,7 @@ DemoReport BuildDemo(const DemoOptions& options) {
   db.Open("DSN=NUV;UID=nuv;PWD=nuv;");
   CreateMainSchema(db, RecogniseDialect(db.DbmsName()));
 
-  std::string netList;
+  std::string netList, arrayList;
   const PoleZero response;
   std::string fap;
   const std::vector<double> freqs = FapFrequencies();
@@ -253,13 +292,13 @@ DemoReport BuildDemo(const DemoOptions& options) {
   unsigned seed = 1;
   for (size_t k = 0; k < report.stations.size(); ++k) {
     const DemoStation& station = report.stations[k];
-    netList += station.code + ";";
+    (station.arrayElement ? arrayList : netList) += station.code + ";";
     db.Execute(StrFormat(
-        "insert into SITE (STA, NGROUPS, ELEV, LAT, LON, DESCR, NINDEX, STANAME, STATYPE) "
-        "values ('%s', 1, %.3f, %.4f, %.4f, 'synthetic station of the demo network', %zu, "
-        "'Demo %s', '3C')",
+        "insert into SITE (STA, NGROUPS, ELEV, LAT, LON, DESCR, NINDEX, STANAME, STATYPE, DNORTH, "
+        "DEAST) values ('%s', 1, %.3f, %.4f, %.4f, 'synthetic station of the demo network', %zu, "
+        "'Demo %s', '%s', %.3f, %.3f)",
         station.code.c_str(), station.elevation, station.lat, station.lon, k + 1,
-        station.code.c_str()));
+        station.code.c_str(), station.arrayElement ? "AR" : "3C", station.dNorth, station.dEast));
     for (int c = 0; c < 3; ++c) {
       const std::string chan = kChannels[c];
       const std::string fapName = station.code + "." + chan + ".fap";
@@ -316,6 +355,11 @@ DemoReport BuildDemo(const DemoOptions& options) {
       StrFormat("insert into NETWORKS (NETNAME, NETTYPE, NETLIST) values ('DEMO', "
                 "'synthetic', '%s')",
                 netList.c_str()));
+  if (!arrayList.empty())
+    db.Execute(
+        StrFormat("insert into NETWORKS (NETNAME, NETTYPE, NETLIST) values ('DEMO-AR', "
+                  "'synthetic array', '%s')",
+                  arrayList.c_str()));
   db.Close();
 
   // NUV.INI: home, data and output directories, the data source and the travel-time set.

@@ -15,6 +15,7 @@ struct DemoOptions {
   int stations = 12;           // 3..20
   double minutes = 60;         // length of every recording
   double rate = 20;            // samples per second
+  int arrayElements = 0;       // stations of a small array (0, or 4..25)
 };
 
 struct DemoStation {
@@ -23,6 +24,8 @@ struct DemoStation {
   double distance = 0;            // degrees from the epicentre
   double pTime = -1, sTime = -1;  // arrival times (epoch seconds), -1 when none
   bool bigEndian24 = false;       // recorded as 24-bit big-endian files
+  bool arrayElement = false;      // one of the small array's stations
+  double dNorth = 0, dEast = 0;   // km from the array's centre (array elements)
 };
 
 struct DemoEvent {
@@ -36,6 +39,10 @@ struct DemoReport {
   double recordStart = 0;
   int files = 0;
 };
+
+// The small array: `elements` stations on a square grid 2 km apart, three
+// degrees from the epicentre, codes AR01...
+std::vector<DemoStation> LayOutArray(const DemoEvent& event, int elements);
 
 // Builds the whole demo; throws std::runtime_error (or odbc::Error) with the reason.
 DemoReport BuildDemo(const DemoOptions& options);
