@@ -3,6 +3,8 @@
 // the reading stops at the first word that is not of the expected kind, the
 // later values keeping those of a new record.
 
+#include <cmath>
+
 #include "bulletins/fixed_columns.h"
 #include "bulletins/ims_reader.h"
 
@@ -63,7 +65,8 @@ bool ParseTrezonOriginLine(std::string_view line, ImsOrigin& o, std::string& why
     return false;
   }
   i = ReadFloats(w, i, {&o.major, &o.minor, &direction, &o.depth, &o.depthError});
-  if (i >= 9) o.direction = static_cast<float>(static_cast<int>(direction));
+  // Whole degrees; a direction too large for an integer is no direction.
+  if (i >= 9 && std::fabs(direction) < 1e9f) o.direction = std::trunc(direction);
   if (i < 10) o.depth = 0;
   // Ndef, Nsta, Gap, mdist, Mdist, quality and author stand before the id.
   if (w.size() >= 19) {

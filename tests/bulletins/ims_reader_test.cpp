@@ -281,5 +281,20 @@ TEST_F(ImsReaderTest, TrezonBulletinReadsWordByWord) {
   EXPECT_TRUE(HasSkipped(r, 8, "нет времени"));
 }
 
+// An ellipse direction no integer can hold (or not a number) is no
+// direction; the rest of the origin line still counts.
+TEST_F(ImsReaderTest, TrezonDirectionBeyondAnIntegerIsNone) {
+  for (const char* az : {"8.9e33", "-3e12", "nan", "179.9"}) {
+    const std::string text = std::string("EVENT 56 ТРЕЗОН\n") +
+                             "   Date       Time        Err   RMS Latitude Longitude\n" +
+                             "2024/03/15 06:19:00.25 0.3 0.8 42.7000 74.6000 5.0 3.0 " + az +
+                             " 15.0 2.0\n";
+    const ImsEventText parsed = ParseBulletinEvent(text, "56", BulletinLayout::Trezon);
+    ASSERT_TRUE(parsed.hasOrigin) << az;
+    EXPECT_FLOAT_EQ(parsed.origin.direction, az == std::string("179.9") ? 179.0f : -1.0f) << az;
+    EXPECT_FLOAT_EQ(parsed.origin.depth, 15.0f) << az;
+  }
+}
+
 }  // namespace
 }  // namespace nuv::test
