@@ -12,6 +12,7 @@
 #include <QRadioButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "platform/odbc.h"
 #include "platform/strformat.h"
@@ -41,7 +42,8 @@ QTableWidget* NewList(QWidget* parent, const QStringList& headers) {
 void WidenDateColumns(QTableWidget* table) {
   for (int c = 0; c < table->columnCount(); ++c) {
     const QString header = table->horizontalHeaderItem(c)->text();
-    if (header.startsWith("Время") || header.startsWith("Дата")) table->setColumnWidth(c, 140);
+    if (header.startsWith("Время") || header.startsWith("Дата"))
+      table->setColumnWidth(c, std::max(140, table->columnWidth(c)));
   }
 }
 
@@ -64,7 +66,9 @@ CShowOrigins::CShowOrigins(Workstation& ws, std::function<bool(const std::string
   setModal(false);
   table_ = NewList(this, {"Индекс", "orid", "Комментарий", "Широта", "Долгота", "Время в очаге",
                           "Глубина", "Дата последнего изменения"});
-  for (int c = 0; c < table_->columnCount(); ++c) table_->setColumnWidth(c, 70);
+  // Every title readable; at least 70 pixels for the numbers.
+  for (int c = 0; c < table_->columnCount(); ++c)
+    table_->setColumnWidth(c, std::max(70, table_->horizontalHeader()->sectionSizeHint(c)));
   WidenDateColumns(table_);
   auto* bar = new QMenuBar(this);
   QMenu* menu = bar->addMenu("Меню");
