@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "platform/time_base.h"
+#include "support/phase_at.h"
 
 namespace nuv::test {
 namespace {
@@ -65,12 +66,7 @@ std::unique_ptr<Workstation> BulletinTest::MakeWorkstation() {
 }
 
 SEISMIC_PHASE BulletinTest::Phase(int station, int channel, int type, double time) const {
-  SEISMIC_PHASE p;
-  p.station = station;
-  p.channel = channel;
-  p.phaseType = type;
-  p.SetTime(time);
-  return p;
+  return test::PhaseAt(station, channel, type, time);
 }
 
 void BulletinTest::SetOrigin() {

@@ -1,6 +1,7 @@
 #include "event_fixture.h"
 
 #include "phases/phase_types.h"
+#include "support/phase_at.h"
 
 namespace nuv::test {
 
@@ -29,12 +30,7 @@ Workstation& EventTest::Ready(const std::vector<std::string>& extraArgs) {
 }
 
 SEISMIC_PHASE EventTest::Phase(int sta, int chan, int type, double time) {
-  SEISMIC_PHASE p;
-  p.station = sta;
-  p.channel = chan;
-  p.phaseType = type;
-  p.SetTime(time);
-  return p;
+  return test::PhaseAt(sta, chan, type, time);
 }
 
 void EventTest::AddRichAndBarePhases() {

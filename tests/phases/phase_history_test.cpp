@@ -7,18 +7,10 @@
 #include <vector>
 
 #include "phases/nuv_phases.h"
+#include "support/phase_at.h"
 
 namespace nuv {
 namespace {
-
-SEISMIC_PHASE MakePhase(int station, int channel, int type, double time) {
-  SEISMIC_PHASE p;
-  p.station = station;
-  p.channel = channel;
-  p.phaseType = type;
-  p.SetTime(time);
-  return p;
-}
 
 // The list as (station, type, time, amplitude) tuples for comparison.
 std::vector<std::vector<double>> State(const NUVPhases& list) {
@@ -32,9 +24,9 @@ std::vector<std::vector<double>> State(const NUVPhases& list) {
 TEST(PhaseHistory, EveryKindOfChangeIsUndoneAndRedone) {
   NUVPhases list;
   std::vector<std::vector<std::vector<double>>> states{State(list)};
-  list.Add(MakePhase(0, 0, 0, 100));  // pick
+  list.Add(test::PhaseAt(0, 0, 0, 100));  // pick
   states.push_back(State(list));
-  list.Add(MakePhase(1, 0, 1, 50));  // insert, goes first
+  list.Add(test::PhaseAt(1, 0, 1, 50));  // insert, goes first
   states.push_back(State(list));
   list.Modify(0, 0, 0, [](SEISMIC_PHASE& p) { p.SetTime(3700); });  // drag: order changes
   states.push_back(State(list));
@@ -48,7 +40,7 @@ TEST(PhaseHistory, EveryKindOfChangeIsUndoneAndRedone) {
   states.push_back(State(list));
   list.Remove(1, 0, 1);  // delete
   states.push_back(State(list));
-  list.Add(MakePhase(2, 0, 0, 10));
+  list.Add(test::PhaseAt(2, 0, 0, 10));
   states.push_back(State(list));
   list.RemoveAll();  // clear
   states.push_back(State(list));
@@ -66,7 +58,7 @@ TEST(PhaseHistory, EveryKindOfChangeIsUndoneAndRedone) {
   // Half-way back, a new change forgets what could have been redone.
   list.Undo();
   list.Undo();
-  list.Add(MakePhase(3, 0, 0, 1));
+  list.Add(test::PhaseAt(3, 0, 0, 1));
   EXPECT_FALSE(list.CanRedo());
   list.Undo();
   EXPECT_EQ(State(list), states[states.size() - 3]);
@@ -74,8 +66,8 @@ TEST(PhaseHistory, EveryKindOfChangeIsUndoneAndRedone) {
 
 TEST(PhaseHistory, ModifyThatTakesAnotherTripleReplacesIt) {
   NUVPhases list;
-  list.Add(MakePhase(0, 0, 0, 10));
-  list.Add(MakePhase(0, 0, 1, 20));
+  list.Add(test::PhaseAt(0, 0, 0, 10));
+  list.Add(test::PhaseAt(0, 0, 1, 20));
   SEISMIC_PHASE* changed = list.Modify(0, 0, 0, [](SEISMIC_PHASE& p) { p.phaseType = 1; });
   ASSERT_NE(changed, nullptr);
   EXPECT_EQ(list.Count(), 1);
@@ -87,10 +79,10 @@ TEST(PhaseHistory, ModifyThatTakesAnotherTripleReplacesIt) {
 
 TEST(PhaseHistory, GroupsAreOneStepAndPausedGroupsNone) {
   NUVPhases list;
-  list.Add(MakePhase(0, 0, 0, 10));
+  list.Add(test::PhaseAt(0, 0, 0, 10));
   {
     PhaseChangeGroup group(list);
-    for (int channel = 1; channel < 3; ++channel) list.Add(MakePhase(0, channel, 0, 10));
+    for (int channel = 1; channel < 3; ++channel) list.Add(test::PhaseAt(0, channel, 0, 10));
     PhaseChangeGroup inner(list);
     list.Remove(0, 0, 0);
   }
@@ -102,25 +94,25 @@ TEST(PhaseHistory, GroupsAreOneStepAndPausedGroupsNone) {
   {
     PhaseChangeGroup load(list, /*pauseHistory=*/true);
     list.RemoveAll();
-    list.Add(MakePhase(4, 0, 0, 1));
+    list.Add(test::PhaseAt(4, 0, 0, 1));
   }
   EXPECT_EQ(list.history().UndoCount(), 1u);
   // A group after a paused one records again.
   {
     PhaseChangeGroup group(list);
-    list.Add(MakePhase(5, 0, 0, 2));
+    list.Add(test::PhaseAt(5, 0, 0, 2));
   }
   EXPECT_EQ(list.history().UndoCount(), 2u);
   // An unbalanced EndGroup is harmless.
   list.EndGroup();
-  list.Add(MakePhase(6, 0, 0, 3));
+  list.Add(test::PhaseAt(6, 0, 0, 3));
   EXPECT_EQ(list.history().UndoCount(), 3u);
 }
 
 TEST(PhaseHistory, KeepsAtLeastAHundredStepsAndDropsTheOldest) {
   NUVPhases list;
   const int steps = static_cast<int>(kPhaseUndoDepth) + 25;
-  for (int i = 0; i < steps; ++i) list.Add(MakePhase(i, 0, 0, i));
+  for (int i = 0; i < steps; ++i) list.Add(test::PhaseAt(i, 0, 0, i));
   EXPECT_GE(kPhaseUndoDepth, 100u);
   int undone = 0;
   while (list.Undo()) ++undone;
@@ -132,13 +124,13 @@ TEST(PhaseHistory, SubscribersHearEveryChangeOnceAndCanLeave) {
   NUVPhases list;
   std::vector<PhaseListChange::Kind> heard;
   const int id = list.Subscribe([&](const PhaseListChange& c) { heard.push_back(c.kind); });
-  list.Add(MakePhase(0, 0, 0, 10));
+  list.Add(test::PhaseAt(0, 0, 0, 10));
   list.Modify(0, 0, 0, [](SEISMIC_PHASE& p) { p.weight = 1; });
   list.Remove(7, 7, 7);  // nothing to remove: nothing said
   {
     PhaseChangeGroup group(list);
-    list.Add(MakePhase(1, 0, 0, 10));
-    list.Add(MakePhase(2, 0, 0, 10));
+    list.Add(test::PhaseAt(1, 0, 0, 10));
+    list.Add(test::PhaseAt(2, 0, 0, 10));
   }
   list.Undo();
   list.Remove(0, 0, 0);

@@ -9,19 +9,11 @@
 #include "phases/phase_types.h"
 #include "platform/config.h"
 #include "platform/profile_file.h"
+#include "support/phase_at.h"
 #include "support/temp_dir.h"
 
 namespace nuv {
 namespace {
-
-SEISMIC_PHASE MakePhase(int station, int channel, int type, double time) {
-  SEISMIC_PHASE p;
-  p.station = station;
-  p.channel = channel;
-  p.phaseType = type;
-  p.SetTime(time);
-  return p;
-}
 
 TEST(SeismicPhase, NewRecordAndBrokenDownTime) {
   SEISMIC_PHASE p;
@@ -71,7 +63,7 @@ TEST(NUVPhases, AddReplacesSameTripleAndAllocatesArrivalIds) {
   NUVPhases list;
   int next = 100;
   list.SetIdAllocator([&] { return next++; });
-  SEISMIC_PHASE p = MakePhase(1, 2, 0, 50);
+  SEISMIC_PHASE p = test::PhaseAt(1, 2, 0, 50);
   p.amplitude = 7;
   p.hasAmplitude = 1;
   SEISMIC_PHASE* stored = list.Add(p);
@@ -79,34 +71,34 @@ TEST(NUVPhases, AddReplacesSameTripleAndAllocatesArrivalIds) {
   EXPECT_EQ(p.arid, -1);  // the caller's record is untouched
   EXPECT_NE(stored, &p);
 
-  SEISMIC_PHASE replacement = MakePhase(1, 2, 0, 40);
+  SEISMIC_PHASE replacement = test::PhaseAt(1, 2, 0, 40);
   replacement.arid = 7;
   list.Add(replacement);
   ASSERT_EQ(list.Count(), 1);
   EXPECT_EQ(list.GetAt(0)->arid, 7);          // kept, not re-allocated
   EXPECT_EQ(list.GetAt(0)->hasAmplitude, 0);  // the old measurement is gone
   EXPECT_EQ(list.Contains(replacement), 1);
-  EXPECT_EQ(list.Contains(MakePhase(1, 2, 1, 0)), 0);
+  EXPECT_EQ(list.Contains(test::PhaseAt(1, 2, 1, 0)), 0);
 
   // Without an allocator (no database) the id stays -1.
   NUVPhases offline;
-  EXPECT_EQ(offline.Add(MakePhase(0, 0, 0, 1))->arid, -1);
+  EXPECT_EQ(offline.Add(test::PhaseAt(0, 0, 0, 1))->arid, -1);
 }
 
 TEST(NUVPhases, TimeOrderAndEqualTimesKeepInsertionOrder) {
   NUVPhases list;
-  list.Add(MakePhase(0, 0, 0, 10));
-  list.Add(MakePhase(1, 0, 0, 10));
-  list.Add(MakePhase(2, 0, 0, 5));  // earlier than all: to the head
-  list.Add(MakePhase(3, 0, 0, 10));
-  list.Add(MakePhase(4, 0, 0, 20));
+  list.Add(test::PhaseAt(0, 0, 0, 10));
+  list.Add(test::PhaseAt(1, 0, 0, 10));
+  list.Add(test::PhaseAt(2, 0, 0, 5));  // earlier than all: to the head
+  list.Add(test::PhaseAt(3, 0, 0, 10));
+  list.Add(test::PhaseAt(4, 0, 0, 20));
   ASSERT_EQ(list.Count(), 5);
   const int expected[] = {2, 0, 1, 3, 4};
   for (int i = 0; i < 5; ++i) EXPECT_EQ(list.GetAt(i)->station, expected[i]) << i;
   EXPECT_EQ(list.GetAt(-1), nullptr);
   EXPECT_EQ(list.GetAt(5), nullptr);
   // Replacing moves the record to its new time.
-  list.Add(MakePhase(2, 0, 0, 30));
+  list.Add(test::PhaseAt(2, 0, 0, 30));
   EXPECT_EQ(list.GetAt(4)->station, 2);
   list.Remove(0, 0, 0);
   list.Remove(9, 9, 9);  // absent: nothing happens
@@ -126,13 +118,13 @@ TEST(NUVPhases, Queries) {
   EXPECT_EQ(list.MaxPAmplitude(0, 0, types), std::numeric_limits<double>::min());
   EXPECT_EQ(list.MaxMb(0, 0), std::numeric_limits<double>::min());
 
-  SEISMIC_PHASE a = MakePhase(0, 0, kP, 100);
+  SEISMIC_PHASE a = test::PhaseAt(0, 0, kP, 100);
   a.amplitude = 3;
   a.mb = 4.5f;
-  SEISMIC_PHASE b = MakePhase(0, 0, kPn, 90);
+  SEISMIC_PHASE b = test::PhaseAt(0, 0, kPn, 90);
   b.amplitude = 50;  // Pn does not count as "P"
   b.defining = 1;
-  SEISMIC_PHASE c = MakePhase(0, 1, kPKP, 80);
+  SEISMIC_PHASE c = test::PhaseAt(0, 1, kPKP, 80);
   c.amplitude = 60;
   list.Add(a);
   list.Add(b);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/profile_file.h"
+#include "support/phase_at.h"
 #include "support/temp_dir.h"
 #include "waveview/pick_keys.h"
 
@@ -15,11 +16,7 @@ constexpr double kStart = 1000.0;
 constexpr double kLength = 79.9;  // 0.1 s per pixel
 
 SEISMIC_PHASE Phase(int station, int channel, int type, double time, int defining = 0) {
-  SEISMIC_PHASE p;
-  p.station = station;
-  p.channel = channel;
-  p.phaseType = type;
-  p.SetTime(time);
+  SEISMIC_PHASE p = test::PhaseAt(station, channel, type, time);
   p.defining = defining;
   return p;
 }
