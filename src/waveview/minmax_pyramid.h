@@ -4,7 +4,11 @@
 // kBase samples, each further level those of kFactor runs of the level
 // below. A range is answered from the coarsest runs that fit inside it and
 // finer ones (and at most a few raw samples) at its two ends, so the answer
-// is exact and costs a few dozen values however long the range is.
+// is exact and costs a few dozen values however long the range is. The
+// smallest and largest value of a run sit side by side, and the factor is
+// large enough that few levels lie between a column and the samples: on a
+// day of samples, most of a range's cost is in fetching those values from
+// memory, and Prefetch lets the caller ask for the next range's early.
 
 #include <cstddef>
 #include <cstdint>
@@ -15,7 +19,7 @@ namespace nuv {
 class MinMaxPyramid {
  public:
   static constexpr int kBase = 16;
-  static constexpr int kFactor = 4;
+  static constexpr int kFactor = 8;
 
   struct Extremes {
     float lo = 0;
@@ -49,21 +53,29 @@ class MinMaxPyramid {
         sizeof(float));
   }
   bool empty() const { return levels_.empty(); }
+  // Different for every build, so what was taken from one build is not
+  // taken for another's over a new array at the same address.
+  std::uint64_t build() const { return build_; }
   int levels() const { return static_cast<int>(levels_.size()); }
   size_t MemoryBytes() const;
 
   // Extremes of samples[first..last] (inclusive; 0 <= first <= last < count).
   Extremes Range(int first, int last) const;
 
+  // Starts fetching what a range beginning or ending at `index` reads
+  // (0 <= index < count); a hint only, it changes no result.
+  void Prefetch(int index) const;
+
  private:
   struct Level {
     int runLength = 0;  // samples per run
-    std::vector<float> lo, hi;
+    std::vector<Extremes> runs;
   };
   void Collect(int level, int first, int last, Extremes& e) const;
 
   const float* data_ = nullptr;
   int count_ = 0;
+  std::uint64_t build_ = 0;
   std::vector<Level> levels_;
 };
 

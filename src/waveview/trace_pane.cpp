@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <future>
 #include <limits>
 #include <new>
+#include <thread>
 
 #include "platform/strformat.h"
 #include "platform/time_base.h"
@@ -322,6 +324,38 @@ void TracePane::FinishPyramids() {
   if (!pendingPyramids_.valid()) return;
   pyramids = pendingPyramids_.get();
   pendingPyramids_ = {};
+}
+
+std::vector<std::vector<PixelPoint>> TracePane::SourceLines(const PaneGeometry& g) {
+  FinishPyramids();
+  std::vector<std::vector<PixelPoint>> lines;
+  const TraceView view{g, WindowStart(), windowLength, dispMin, dispMax};
+  for (const SampleSpan& s : WindowSpans()) {
+    const NUVDataBlock& b = blocks[s.block];
+    std::vector<PixelPoint> points;
+    DecimateSamples(view, b.samples.data() + s.first, s.count, b.rate, s.start, points,
+                    PyramidOf(s.block), &sourceColumns);
+    lines.push_back(std::move(points));
+  }
+  return lines;
+}
+
+void TracePane::PrepareSourceColumns(const PaneGeometry& g) {
+  SourceLines(g);
+}
+
+void PrepareSourceColumns(const std::vector<std::pair<TracePane*, PaneGeometry>>& panes) {
+  if (panes.empty()) return;
+  const size_t threads =
+      std::clamp<size_t>(std::thread::hardware_concurrency(), 1, std::min<size_t>(4, panes.size()));
+  auto every = [&panes, threads](size_t first) {
+    for (size_t i = first; i < panes.size(); i += threads)
+      panes[i].first->PrepareSourceColumns(panes[i].second);
+  };
+  std::vector<std::future<void>> others;
+  for (size_t t = 1; t < threads; ++t) others.push_back(std::async(std::launch::async, every, t));
+  every(0);
+  for (auto& f : others) f.get();
 }
 
 const MinMaxPyramid* TracePane::PyramidOf(int block) const {

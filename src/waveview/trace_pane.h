@@ -8,6 +8,7 @@
 #include <future>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "archive/data_block.h"
@@ -15,6 +16,7 @@
 #include "waveview/minmax_pyramid.h"
 #include "waveview/pane_geometry.h"
 #include "waveview/pane_sample_cache.h"
+#include "waveview/trace_polyline.h"
 #include "waveview/waveform_time.h"
 #include "waveview/window_param_stack.h"
 
@@ -98,6 +100,7 @@ class TracePane {
   // One pyramid per block (same order), built once after each load; a
   // pyramid that no longer covers its block's samples is not used.
   std::vector<MinMaxPyramid> pyramids;
+  TraceColumnCache sourceColumns;
   std::vector<float> transformed;
   // Built over `transformed` by BuildTransformedPyramid; whoever changes the
   // transformed samples rebuilds it (the pane widget does on every rebuild).
@@ -196,6 +199,14 @@ class TracePane {
   // The pyramid of block i when it covers that block's samples, else null.
   const MinMaxPyramid* PyramidOf(int block) const;
 
+  // The source trace over geometry g between the display limits, one line
+  // per block in the window. The columns the pyramids give for the window
+  // are kept, so new limits read no samples.
+  std::vector<std::vector<PixelPoint>> SourceLines(const PaneGeometry& g);
+  // Takes those columns ahead of drawing; panes may do this on threads of
+  // their own, one thread per pane.
+  void PrepareSourceColumns(const PaneGeometry& g);
+
   // Before drawing: computes ampMin/ampMax from the blocks when both are 0
   // (the first non-zero sample starts them), then sets the display limits
   // (swapped when inverted, widened by 0.1 when equal).
@@ -226,5 +237,9 @@ class TracePane {
 
 // "%04d-%s-%02d" with the English month abbreviation.
 std::string HeaderDate(double t);
+
+// PrepareSourceColumns of every pane, shared out among the processor's
+// cores (each pane on one thread).
+void PrepareSourceColumns(const std::vector<std::pair<TracePane*, PaneGeometry>>& panes);
 
 }  // namespace nuv

@@ -7,6 +7,9 @@ namespace nuv {
 
 namespace {
 
+// How many columns ahead the pyramid's values are asked for.
+constexpr int kPrefetchColumns = 4;
+
 // First index after i (at most last + 1) whose column lies right of
 // `column`; columnOf is non-decreasing. `guess` is where the column's end
 // should lie by arithmetic; a gallop and a bisection correct its rounding.
@@ -43,10 +46,51 @@ int NextColumnStart(const ColumnOf& columnOf, int i, int last, int column, doubl
   return static_cast<int>(hi);
 }
 
+// Column by column from `first` to `last`: the samples of a column are
+// [i, next); every column right of 0 but the last gets its extremes.
+template <typename ColumnOf, typename EndGuess>
+void TakeColumns(const MinMaxPyramid& pyramid, int offset, int first, int last,
+                 const ColumnOf& columnOf, const EndGuess& endGuess, TraceColumns& out) {
+  int i = first;
+  int column = columnOf(first);
+  while (true) {
+    const int next = NextColumnStart(columnOf, i, last, column, endGuess(column));
+    if (next > last) break;  // the last column is not emitted
+    // Ask early for the values a few columns on will read: on long
+    // windows they are far apart in memory, and the fetches then overlap.
+    const long long ahead = next + kPrefetchColumns * static_cast<long long>(next - i);
+    if (ahead <= last) pyramid.Prefetch(offset + static_cast<int>(ahead));
+    if (column > 0) {
+      const MinMaxPyramid::Extremes e = pyramid.Range(offset + i, offset + next - 1);
+      out.columns.push_back({column, e.lo, e.hi});
+    }
+    i = next;
+    column = columnOf(next);
+  }
+}
+
 }  // namespace
 
+const TraceColumns* TraceColumnCache::Find(const TraceColumns::Key& key) const {
+  for (const TraceColumns& e : entries_)
+    if (e.key == key) return &e;
+  return nullptr;
+}
+
+const TraceColumns& TraceColumnCache::Store(TraceColumns columns) {
+  // Only the columns of one window are kept (one entry per block).
+  const auto& k = columns.key;
+  std::erase_if(entries_, [&](const TraceColumns& e) {
+    return e.key.windowStart != k.windowStart || e.key.windowLength != k.windowLength ||
+           e.key.xL != k.xL || e.key.xR != k.xR;
+  });
+  entries_.push_back(std::move(columns));
+  return entries_.back();
+}
+
 void DecimateSamples(const TraceView& view, const float* samples, int count, double rate,
-                     double start, std::vector<PixelPoint>& out, const MinMaxPyramid* pyramid) {
+                     double start, std::vector<PixelPoint>& out, const MinMaxPyramid* pyramid,
+                     TraceColumnCache* cache) {
   out.clear();
   if (count <= 0 || rate <= 0 || view.windowLength <= 0) return;
   const PaneGeometry& g = view.geometry;
@@ -85,25 +129,31 @@ void DecimateSamples(const TraceView& view, const float* samples, int count, dou
   out.reserve(static_cast<size_t>(std::min(last - first + 1, 2 * (g.width + 4))));
   if (pyramid && pyramid->Holds(samples, count)) {
     const int offset = pyramid->OffsetOf(samples);
-    // Column by column: the samples of a column are [i, next), their rows
-    // are those of the column's smallest and largest value (a row is a
-    // monotonic function of the value).
-    int i = first;
-    int column = columnOf(first);
-    while (true) {
-      const double guess = ((column + 1 - g.xL()) / xScale + view.windowStart - start) * rate;
-      const int next = NextColumnStart(columnOf, i, last, column, guess);
-      if (next > last) break;  // the last column is not emitted
-      if (column > 0) {
-        const MinMaxPyramid::Extremes e = pyramid->Range(offset + i, offset + next - 1);
-        const int a = rowOf(e.lo), b = rowOf(e.hi);
-        out.push_back({column, std::min(a, b)});
-        if (a != b) out.push_back({column, std::max(a, b)});
-      }
-      i = next;
-      column = columnOf(next);
+    const TraceColumns::Key key{pyramid->build(),  offset, count, rate, start, view.windowStart,
+                                view.windowLength, g.xL(), g.xR()};
+    const TraceColumns* columns = cache ? cache->Find(key) : nullptr;
+    TraceColumns taken;
+    if (!columns) {
+      taken.key = key;
+      TakeColumns(
+          *pyramid, offset, first, last, columnOf,
+          [&](int column) {
+            return ((column + 1 - g.xL()) / xScale + view.windowStart - start) * rate;
+          },
+          taken);
+      taken.hasLast = true;
+      taken.lastX = columnOf(last);
+      taken.lastValue = samples[last];
+      columns = cache ? &cache->Store(std::move(taken)) : &taken;
     }
-    out.push_back({columnOf(last), rowOf(samples[last])});
+    // A row is a monotonic function of the value, so a column's rows are
+    // those of its smallest and largest value.
+    for (const TraceColumns::Column& c : columns->columns) {
+      const int a = rowOf(c.lo), b = rowOf(c.hi);
+      out.push_back({c.x, std::min(a, b)});
+      if (a != b) out.push_back({c.x, std::max(a, b)});
+    }
+    out.push_back({columns->lastX, rowOf(columns->lastValue)});
     return;
   }
   int column = columnOf(first);

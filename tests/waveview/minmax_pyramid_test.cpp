@@ -96,6 +96,7 @@ TEST_P(PyramidPicture, IsPointForPointTheFullScan) {
   for (size_t b = 0; b < blocks.size(); ++b)
     pyramids[b].Build(blocks[b].data(), static_cast<int>(blocks[b].size()));
 
+  std::vector<TraceColumnCache> caches(blocks.size());
   const double span = t - 1000;
   for (int trial = 0; trial < 40; ++trial) {
     TraceView view;
@@ -114,6 +115,14 @@ TEST_P(PyramidPicture, IsPointForPointTheFullScan) {
       DecimateSamples(view, blocks[b].data(), n, rate, starts[b], scan);
       DecimateSamples(view, blocks[b].data(), n, rate, starts[b], fast, &pyramids[b]);
       ASSERT_EQ(fast, scan);
+      // Columns kept for the window serve new limits as a scan would.
+      TraceView stretched = view;
+      stretched.hi = view.lo + (view.hi - view.lo) * 0.37;
+      DecimateSamples(view, blocks[b].data(), n, rate, starts[b], fast, &pyramids[b], &caches[b]);
+      DecimateSamples(stretched, blocks[b].data(), n, rate, starts[b], scan);
+      DecimateSamples(stretched, blocks[b].data(), n, rate, starts[b], fast, &pyramids[b],
+                      &caches[b]);
+      ASSERT_EQ(fast, scan);
     }
   }
 }
@@ -129,6 +138,15 @@ TEST(PyramidPicture, AStalePyramidIsNotUsed) {
   std::vector<PixelPoint> scan, fast;
   DecimateSamples(view, other.data(), 1000, 100, 0, scan);
   DecimateSamples(view, other.data(), 1000, 100, 0, fast, &p);
+  EXPECT_EQ(fast, scan);
+
+  // New samples in the same array and a new pyramid over them: the columns
+  // kept from the old ones are not taken.
+  TraceColumnCache cache;
+  DecimateSamples(view, v.data(), 1000, 100, 0, fast, &p, &cache);
+  std::fill(v.begin(), v.end(), -5.0f);
+  p.Build(v.data(), 1000);
+  DecimateSamples(view, v.data(), 1000, 100, 0, fast, &p, &cache);
   EXPECT_EQ(fast, scan);
 }
 

@@ -212,6 +212,15 @@ void waveform::ReloadAndRebuild(CZoomWindow& pane) {
   pane.RebuildPicture();
 }
 
+void waveform::RebuildPanes(const std::vector<CZoomWindow*>& panes) {
+  if (settings_->drawWaveforms) {
+    std::vector<std::pair<TracePane*, PaneGeometry>> work;
+    for (CZoomWindow* p : panes) work.emplace_back(&p->pane(), p->Geometry());
+    PrepareSourceColumns(work);
+  }
+  for (CZoomWindow* p : panes) p->RebuildPicture();
+}
+
 void waveform::AddPanesFromSelection() {
   selection_.Resize(stations().size());
   const auto cells = selection_.SetCells();
@@ -279,7 +288,7 @@ void waveform::DeleteAllPanes() {
 }
 
 void waveform::RedrawAllPanes() {
-  for (CZoomWindow* p : panes_) p->RebuildPicture();
+  RebuildPanes(panes_);
   update();
 }
 
@@ -367,7 +376,7 @@ void waveform::PaneResized(CZoomWindow& view, bool equalHeights) {
   if (equalHeights) {
     EqualHeights(PaneStates(), view.pane().rect.height);
     ApplyRects();
-    for (CZoomWindow* p : panes_) p->RebuildPicture();
+    RebuildPanes(panes_);
     UpdateScrollBar();
     return;
   }
@@ -441,7 +450,7 @@ void waveform::changeEvent(QEvent* event) {
     p->pane().rect.height = std::max(p->pane().rect.height, minHeight - 1);
   }
   CompactAndScroll();
-  for (CZoomWindow* p : panes_) p->RebuildPicture();
+  RebuildPanes(panes_);
 }
 
 void waveform::wheelEvent(QWheelEvent* event) {

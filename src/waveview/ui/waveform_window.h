@@ -210,6 +210,8 @@ class waveform : public QWidget, public CommandTarget {
   void UpdateScrollBar();
   void RegisterViewCommands();
   void ReloadAndRebuild(CZoomWindow& pane);
+  // Redraws the panes, their traces' columns taken on all cores first.
+  void RebuildPanes(const std::vector<CZoomWindow*>& panes);
   void AlignActiveToMain(bool reload);
   void TimeCommand(int id);
   void AmplitudeCommand(int id);

@@ -123,8 +123,9 @@ void waveform::TimeCommand(int id) {
       default:
         break;
     }
-    ReloadAndRebuild(*p);
+    p->LoadData();
   }
+  RebuildPanes(active);
 }
 
 void waveform::AmplitudeCommand(int id) {

@@ -213,14 +213,7 @@ void CZoomWindow::RecordSourceLayer() {
   const QRect area(QPoint(g.xL(), g.traceTop()), QPoint(g.xR(), g.traceBottom()));
   sourceTrace_.SetClip(area);
   sourceTrace_.SetPen(QPen(QColor(0, 0, 127), 1, Qt::SolidLine));
-  TraceView view{g, pane_.WindowStart(), pane_.windowLength, pane_.dispMin, pane_.dispMax};
-  std::vector<PixelPoint> points;
-  for (const SampleSpan& s : pane_.WindowSpans()) {
-    const NUVDataBlock& b = pane_.blocks[s.block];
-    DecimateSamples(view, b.samples.data() + s.first, s.count, b.rate, s.start, points,
-                    pane_.PyramidOf(s.block));
-    sourceTrace_.AddLine(points);
-  }
+  for (const std::vector<PixelPoint>& line : pane_.SourceLines(g)) sourceTrace_.AddLine(line);
   // The limits at the right corners; on cyan after a vertical rescale.
   sourceTrace_.SetFont(font());
   sourceTrace_.SetBackground(QColor(0, 255, 255));
