@@ -18,6 +18,8 @@ struct PaneGeometry {
   int height = 0;
   int axisHeight = 0;  // A: height of "WWW" in the UI font + 7
 
+  bool operator==(const PaneGeometry&) const = default;
+
   int xL() const { return 1; }
   int xR() const { return width - 2; }
   int traceTop() const { return kHeaderHeight; }

@@ -152,7 +152,16 @@ TEST_F(WaveformWindowTest, AmplitudeCommandsReRecordOnlyTheTraceLayer) {
   const int frame = pane->RecordCount(CZoomWindow::kFrameLayer);
   const int source = pane->RecordCount(CZoomWindow::kSourceLayer);
   const int header = pane->RecordCount(CZoomWindow::kHeaderLayer);
+  const QImage before = pane->grab().toImage();
   window->ExecuteCommand(kCmdStretchVertical);
+  // The trace is drawn anew over the same frame and header.
+  const QImage after = pane->grab().toImage();
+  const PaneGeometry g = pane->Geometry();
+  const QRect trace(QPoint(g.xL(), g.traceTop()), QPoint(g.xR(), g.traceBottom()));
+  const QRect axis(0, g.traceBottom() + 2, g.width, g.height - g.traceBottom() - 2);
+  EXPECT_NE(before.copy(trace), after.copy(trace));
+  EXPECT_EQ(before.copy(axis), after.copy(axis));
+  EXPECT_EQ(before.copy(0, 0, g.width, kHeaderHeight), after.copy(0, 0, g.width, kHeaderHeight));
   EXPECT_EQ(pane->RecordCount(CZoomWindow::kSourceLayer), source + 1);
   EXPECT_EQ(pane->RecordCount(CZoomWindow::kFrameLayer), frame);
   EXPECT_EQ(pane->RecordCount(CZoomWindow::kHeaderLayer), header);
@@ -180,6 +189,12 @@ TEST_F(WaveformWindowTest, AmplitudeCommandsReRecordOnlyTheTraceLayer) {
   window->ExecuteCommand(kCmdAlignAmplitude);
   EXPECT_DOUBLE_EQ(Pane(1)->pane().ampMin, -35);
   EXPECT_DOUBLE_EQ(Pane(1)->pane().ampMax, 65);
+  // Panes alike in size and window share one frame; each keeps its own trace.
+  Pane(1)->resize(pane->size());
+  window->ExecuteCommand(kCmdShiftRight);
+  const QImage first = pane->grab().toImage(), second = Pane(1)->grab().toImage();
+  EXPECT_EQ(first.copy(axis), second.copy(axis));
+  EXPECT_NE(first.copy(trace), second.copy(trace));
 }
 
 TEST_F(WaveformWindowTest, ZoomBoxBetweenTwoDoubleClicks) {

@@ -1,6 +1,9 @@
 #include "waveview/ui/trace_drawing.h"
 
+#include <QImage>
 #include <QPainter>
+
+#include "waveview/ui/trace_raster.h"
 
 namespace nuv {
 
@@ -19,6 +22,23 @@ void TraceDrawing::AddLine(const std::vector<PixelPoint>& points) {
 
 void TraceDrawing::Paint(QPainter& painter) const {
   if (empty()) return;
+  PaintLines(painter);
+  PaintLabels(painter);
+}
+
+void TraceDrawing::Rasterize(QImage& image) const {
+  if (empty()) return;
+  const bool plainPen = pen_.style() == Qt::SolidLine && pen_.width() <= 1 &&
+                        pen_.color().alpha() == 255 && pen_.brush().style() == Qt::SolidPattern;
+  const bool direct = plainPen && CanRasterize(image);
+  if (direct)
+    for (const QPolygon& line : lines_) RasterizePolyline(image, line, pen_.color().rgb(), clip_);
+  QPainter painter(&image);
+  if (!direct) PaintLines(painter);
+  PaintLabels(painter);
+}
+
+void TraceDrawing::PaintLines(QPainter& painter) const {
   painter.save();
   painter.setClipRect(clip_);
   painter.setPen(pen_);
@@ -28,6 +48,13 @@ void TraceDrawing::Paint(QPainter& painter) const {
     else
       painter.drawPolyline(line);
   }
+  painter.restore();
+}
+
+void TraceDrawing::PaintLabels(QPainter& painter) const {
+  if (labels_.empty()) return;
+  painter.save();
+  painter.setClipRect(clip_);
   painter.setFont(font_);
   painter.setBackground(background_);
   for (const Label& label : labels_) {

@@ -1,7 +1,7 @@
 #pragma once
 // A trace layer kept as what it draws (the decimated polylines and the
-// limits in the corners) and drawn straight onto the pane on every paint:
-// a recorded picture would be checked and decoded in full on each replay.
+// limits in the corners): drawn onto the pane on every paint, or written
+// once into the pane's image of its bottom layers.
 
 #include <QColor>
 #include <QFont>
@@ -13,6 +13,7 @@
 
 #include "waveview/trace_polyline.h"
 
+class QImage;
 class QPainter;
 
 namespace nuv {
@@ -38,8 +39,14 @@ class TraceDrawing {
   void AddLabel(const Label& label) { labels_.push_back(label); }
 
   void Paint(QPainter& painter) const;
+  // The same drawing into an image; a plain one-pixel pen writes the
+  // pixels itself.
+  void Rasterize(QImage& image) const;
 
  private:
+  void PaintLines(QPainter& painter) const;
+  void PaintLabels(QPainter& painter) const;
+
   QRect clip_;
   QPen pen_;
   QFont font_;

@@ -20,6 +20,7 @@
 #include "waveview/pane_list.h"
 #include "waveview/segment_loader.h"
 #include "waveview/trace_pane.h"
+#include "waveview/ui/pane_frame.h"
 #include "widgets/ui/command_registry.h"
 #include "widgets/ui/command_target.h"
 
@@ -111,6 +112,8 @@ class waveform : public QWidget, public CommandTarget {
   QWidget* client() const { return client_; }
   int AxisHeight() const;
   int MinPaneHeight() const;
+  // Frames of the panes, shared by panes that look alike.
+  PaneFrameCache& frameCache() { return frameCache_; }
   int scrollPosition() const { return scrollPos_; }
 
   // Operations used by other windows.
@@ -227,6 +230,7 @@ class waveform : public QWidget, public CommandTarget {
 
   Workstation& ws_;
   WaveformDisplaySettings ownSettings_;
+  PaneFrameCache frameCache_;
   WaveformDisplaySettings* settings_ = &ownSettings_;
   bool dasMarks_ = false;
   bool commonCursor_ = false;

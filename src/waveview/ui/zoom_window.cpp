@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 #include "db/inventory.h"
 #include "platform/strformat.h"
@@ -161,53 +162,22 @@ void CZoomWindow::RecordTraceLayer() {
 
 void CZoomWindow::RecordFrameLayer() {
   ++recordCounts_[kFrameLayer];
-  QPicture picture;
-  QPainter p(&picture);
-  const PaneGeometry g = Geometry();
-  p.fillRect(0, 0, g.width, g.height, palette().color(QPalette::Button));
-  p.fillRect(QRect(QPoint(g.xL(), g.traceTop()), QPoint(g.xR(), g.traceBottom())), Qt::white);
-  p.setPen(palette().color(QPalette::Dark));
-  p.drawRect(QRect(QPoint(g.xL() - 1, g.traceTop() - 1), QPoint(g.xR() + 1, g.traceBottom() + 1))
-                 .adjusted(0, 0, -1, -1));
-
-  // Time axis: labels at whole seconds divisible by the step, one tenth of
-  // the window (at least 1 s), drawn when they do not overlap the previous one.
-  const double start = pane_.WindowStart();
-  const double length = pane_.windowLength;
-  if (length > 0 && g.xR() > g.xL()) {
-    const long long step = std::max<long long>(1, static_cast<long long>(length / 10));
-    const double end = start + length;
-    long long s = static_cast<long long>(std::ceil(start));
-    if (s % step != 0) s += (s >= 0 ? step - s % step : -(s % step));
-    const QFontMetrics fm(font());
-    int previousRight = -1000000;
-    p.setFont(font());
-    for (; s < end; s += step) {
-      const int x = TimeToPixel(g, start, length, static_cast<double>(s));
-      const CalendarTime c = EpochToCalendar(static_cast<double>(s));
-      const QString label =
-          Q(StrFormat("%02d:%02d:%02d", c.hour, c.minute, static_cast<int>(c.second)));
-      const int w = fm.horizontalAdvance(label);
-      const int left = g.TimeLabelLeft(x, w);
-      if (left <= previousRight) continue;
-      previousRight = left + w;
-      p.setPen(Qt::black);
-      p.drawLine(x, g.traceBottom() + 1, x, g.traceBottom() + 3);
-      p.drawText(QRect(left, g.traceBottom() + 3, w, fm.height()), Qt::AlignCenter, label);
-      if (owner_.settings().timeGrid) {
-        QPen grid(QColor(160, 160, 160), 1, Qt::DotLine);
-        p.setPen(grid);
-        p.drawLine(x, g.traceTop(), x, g.traceBottom());
-      }
-    }
-  }
-  p.end();
-  layers_[kFrameLayer] = picture;
+  const PaneFrameLook look{Geometry(),
+                           pane_.WindowStart(),
+                           pane_.windowLength,
+                           font(),
+                           palette().color(QPalette::Button),
+                           palette().color(QPalette::Dark),
+                           owner_.settings().timeGrid,
+                           devicePixelRatioF()};
+  frame_ = owner_.frameCache().Frame(look);
+  baseDirty_ = true;
 }
 
 void CZoomWindow::RecordSourceLayer() {
   ++recordCounts_[kSourceLayer];
   sourceTrace_.Clear();
+  baseDirty_ = true;
   if (!owner_.settings().drawWaveforms) return;
   const PaneGeometry g = Geometry();
   const QRect area(QPoint(g.xL(), g.traceTop()), QPoint(g.xR(), g.traceBottom()));
@@ -249,28 +219,47 @@ void CZoomWindow::RecordTransformedLayer() {
 void CZoomWindow::RecordHeaderLayer() {
   ++recordCounts_[kHeaderLayer];
   RefreshButtons();
-  QPicture picture;
-  QPainter p(&picture);
   const PaneGeometry g = Geometry();
   const QPalette::ColorGroup group = pane_.isActive ? QPalette::Active : QPalette::Inactive;
-  QColor caption = pane_.isActive ? palette().color(QPalette::Active, QPalette::Highlight)
-                                  : QColor(191, 205, 219);
-  QColor text = pane_.isActive ? palette().color(group, QPalette::HighlightedText) : Qt::black;
-  p.fillRect(QRect(QPoint(15, 0), QPoint(g.xR(), kHeaderHeight - 1)), caption);
-  p.setPen(text);
-  p.setFont(font());
-  // The text ends before the header buttons; what does not fit is elided.
+  const QColor caption = pane_.isActive ? palette().color(QPalette::Active, QPalette::Highlight)
+                                        : QColor(191, 205, 219);
+  const QColor text =
+      pane_.isActive ? palette().color(group, QPalette::HighlightedText) : Qt::black;
+  // The strip from x = 15 to the right edge of the trace area; its text ends
+  // before the header buttons, what does not fit is elided.
   const int right = signalButton_->geometry().left() - 2;
-  if (right > 51) {
-    const QString header =
-        QFontMetrics(font()).elidedText(Q(pane_.HeaderText()), Qt::ElideRight, right - 51);
-    p.drawText(QRect(51, 0, right - 51, kHeaderHeight), Qt::AlignLeft | Qt::AlignVCenter, header);
+  const QString title = Q(pane_.HeaderText());
+  const QString look = QStringList{title,
+                                   caption.name(),
+                                   text.name(),
+                                   font().toString(),
+                                   QString::number(g.xR()),
+                                   QString::number(right),
+                                   QString::number(pane_.selectionNumber),
+                                   QString::number(devicePixelRatioF())}
+                           .join('\n');
+  if (look != headerLook_ || header_.isNull()) {
+    headerLook_ = look;
+    header_ = QImage();
+    const int width = g.xR() - kHeaderLeft + 1;
+    if (width > 0) {
+      header_ = QImage(QSize(width, kHeaderHeight) * devicePixelRatioF(), QImage::Format_RGB32);
+      header_.setDevicePixelRatio(devicePixelRatioF());
+      header_.fill(caption);
+      QPainter p(&header_);
+      p.translate(-kHeaderLeft, 0);
+      p.setPen(text);
+      p.setFont(font());
+      if (right > 51) {
+        const QString elided = QFontMetrics(font()).elidedText(title, Qt::ElideRight, right - 51);
+        p.drawText(QRect(51, 0, right - 51, kHeaderHeight), Qt::AlignLeft | Qt::AlignVCenter,
+                   elided);
+      }
+      if (pane_.selectionNumber > 0)
+        p.drawText(QRect(18, 0, 33, kHeaderHeight), Qt::AlignLeft | Qt::AlignVCenter,
+                   Q(StrFormat("%3d", pane_.selectionNumber)));
+    }
   }
-  if (pane_.selectionNumber > 0)
-    p.drawText(QRect(18, 0, 33, kHeaderHeight), Qt::AlignLeft | Qt::AlignVCenter,
-               Q(StrFormat("%3d", pane_.selectionNumber)));
-  p.end();
-  layers_[kHeaderLayer] = picture;
   update(0, 0, width(), kHeaderHeight);
 }
 
@@ -397,12 +386,28 @@ void CZoomWindow::SetCursorLine(int x) {
   if (x >= 0) update(x, g.traceTop(), 1, g.traceBottom() - g.traceTop() + 1);
 }
 
+void CZoomWindow::ComposeBase() {
+  baseDirty_ = false;
+  if (frame_.isNull()) {
+    base_ = QImage();
+    return;
+  }
+  if (base_.size() != frame_.size() || base_.format() != frame_.format())
+    base_ = QImage(frame_.size(), frame_.format());
+  base_.setDevicePixelRatio(frame_.devicePixelRatio());
+  std::memcpy(base_.bits(), frame_.constBits(), static_cast<size_t>(frame_.sizeInBytes()));
+  sourceTrace_.Rasterize(base_);
+}
+
 void CZoomWindow::paintEvent(QPaintEvent*) {
+  if (baseDirty_) ComposeBase();
   QPainter p(this);
-  for (int layer = 0; layer < kLayerCount; ++layer) {
-    if (layer == kSourceLayer)
-      sourceTrace_.Paint(p);
-    else if (layer == kTransformedLayer)
+  // Frame and source trace as one image, the header strip over it, then
+  // the recorded layers.
+  p.drawImage(0, 0, base_);
+  p.drawImage(kHeaderLeft, 0, header_);
+  for (int layer = kPhaseLayer; layer < kLayerCount; ++layer) {
+    if (layer == kTransformedLayer)
       transformedTrace_.Paint(p);
     else
       p.drawPicture(0, 0, layers_[static_cast<size_t>(layer)]);

@@ -3,6 +3,7 @@
 // mouse input into the pane commands (interval, zoom box, resizing, header
 // clicks and buttons, cursor readout).
 
+#include <QImage>
 #include <QPicture>
 #include <QPoint>
 #include <QWidget>
@@ -107,7 +108,19 @@ class CZoomWindow : public QWidget, public WaveformWindowInterface {
 
   waveform& owner_;
   TracePane pane_;
-  // Recorded layers; the two trace layers are kept as drawings instead.
+  // Draws the frame and the source trace into base_.
+  void ComposeBase();
+
+  // Left end of the header strip (the main-pane button lies left of it).
+  static constexpr int kHeaderLeft = 15;
+
+  // The bottom layers as images: the frame (shared with panes that look
+  // alike), the frame with the source trace (redrawn on the next paint after
+  // either changes) and the header strip. The layers above are recorded
+  // pictures, the transformed trace a drawing painted each time.
+  QImage frame_, base_, header_;
+  bool baseDirty_ = true;
+  QString headerLook_;  // what header_ was drawn from
   std::array<QPicture, kLayerCount> layers_;
   TraceDrawing sourceTrace_, transformedTrace_;
   std::array<int, kLayerCount> recordCounts_{};
