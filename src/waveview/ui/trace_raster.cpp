@@ -39,10 +39,15 @@ bool ClipSegment(const QRect& r, double& ax, double& ay, double& bx, double& by)
 struct Pixels {
   uchar* bits;
   qsizetype stride;
+  QRgb* At(int x, int y) const { return reinterpret_cast<QRgb*>(bits + y * stride) + x; }
 };
 
+bool Inside(const QRect& r, QPoint p) {
+  return p.x() >= r.left() && p.x() <= r.right() && p.y() >= r.top() && p.y() <= r.bottom();
+}
+
 void DrawSegment(const Pixels& image, QPoint a, QPoint b, QRgb colour, const QRect& clip) {
-  if (!clip.contains(a) || !clip.contains(b)) {
+  if (!Inside(clip, a) || !Inside(clip, b)) {
     double ax = a.x(), ay = a.y(), bx = b.x(), by = b.y();
     if (!ClipSegment(clip, ax, ay, bx, by)) return;
     auto inside = [&clip](double x, double y) {
@@ -52,30 +57,26 @@ void DrawSegment(const Pixels& image, QPoint a, QPoint b, QRgb colour, const QRe
     a = inside(ax, ay);
     b = inside(bx, by);
   }
-  uchar* bits = image.bits;
-  const qsizetype stride = image.stride;
-  auto put = [&](int x, int y) { reinterpret_cast<QRgb*>(bits + y * stride)[x] = colour; };
-  if (a.x() == b.x()) {  // the common case: a column's run
-    const int y0 = std::min(a.y(), b.y()), y1 = std::max(a.y(), b.y());
-    for (int y = y0; y <= y1; ++y) put(a.x(), y);
-    return;
-  }
-  int x = a.x(), y = a.y();
-  const int dx = std::abs(b.x() - x), dy = -std::abs(b.y() - y);
-  const int sx = x < b.x() ? 1 : -1, sy = y < b.y() ? 1 : -1;
-  int error = dx + dy;
-  while (true) {
-    put(x, y);
-    if (x == b.x() && y == b.y()) break;
-    const int e2 = 2 * error;
-    if (e2 >= dy) {
-      error += dy;
-      x += sx;
+  // Bresenham's walk along the longer axis, one pixel per step of it; the
+  // pixel pointer moves by a row or a column instead of being recomputed.
+  const int dx = std::abs(b.x() - a.x()), dy = std::abs(b.y() - a.y());
+  const qsizetype rowStep = (b.y() >= a.y() ? 1 : -1) * image.stride / qsizetype{sizeof(QRgb)};
+  const int columnStep = b.x() >= a.x() ? 1 : -1;
+  const bool steep = dy >= dx;
+  const int length = steep ? dy : dx, shortLength = steep ? dx : dy;
+  const qsizetype longStep = steep ? rowStep : columnStep;
+  const qsizetype shortStep = steep ? columnStep : rowStep;
+  QRgb* pixel = image.At(a.x(), a.y());
+  int error = 2 * shortLength - length;
+  for (int i = 0;; ++i) {
+    *pixel = colour;
+    if (i == length) break;
+    if (error > 0) {
+      pixel += shortStep;
+      error -= 2 * length;
     }
-    if (e2 <= dx) {
-      error += dx;
-      y += sy;
-    }
+    pixel += longStep;
+    error += 2 * shortLength;
   }
 }
 
