@@ -17,12 +17,6 @@ constexpr const char* kNoMainPane = "Не выбрано главное окно
 constexpr const char* kComputing = "Производится расчет...";
 constexpr const char* kNoFilteredData = "Нет фильтрованных данных";
 
-PaneList States(const std::vector<CZoomWindow*>& panes) {
-  PaneList list;
-  for (CZoomWindow* p : panes) list.push_back(&p->pane());
-  return list;
-}
-
 // The FAP file named for the pane's channel in the station list.
 std::string ResponseFileOf(Workstation& ws, const TracePane& pane) {
   const StationTable& stations = ws.stations();
