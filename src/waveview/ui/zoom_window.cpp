@@ -172,6 +172,7 @@ void CZoomWindow::RecordFrameLayer() {
                            devicePixelRatioF()};
   frame_ = owner_.frameCache().Frame(look);
   baseDirty_ = true;
+  transformedDirty_ = true;  // its image takes the frame's size
 }
 
 void CZoomWindow::RecordSourceLayer() {
@@ -197,6 +198,7 @@ void CZoomWindow::RecordSourceLayer() {
 void CZoomWindow::RecordTransformedLayer() {
   ++recordCounts_[kTransformedLayer];
   transformedTrace_.Clear();
+  transformedDirty_ = true;
   if (!pane_.HasTransformed() || !owner_.settings().drawWaveforms) return;
   const PaneGeometry g = Geometry();
   const QRect area(QPoint(g.xL(), g.traceTop()), QPoint(g.xR(), g.traceBottom()));
@@ -399,16 +401,27 @@ void CZoomWindow::ComposeBase() {
   sourceTrace_.Rasterize(base_);
 }
 
+void CZoomWindow::ComposeTransformed() {
+  transformedDirty_ = false;
+  transformedImage_ = QImage();
+  if (transformedTrace_.empty() || frame_.isNull()) return;
+  transformedImage_ = QImage(frame_.size(), QImage::Format_ARGB32_Premultiplied);
+  transformedImage_.setDevicePixelRatio(frame_.devicePixelRatio());
+  transformedImage_.fill(Qt::transparent);
+  transformedTrace_.Rasterize(transformedImage_);
+}
+
 void CZoomWindow::paintEvent(QPaintEvent*) {
   if (baseDirty_) ComposeBase();
+  if (transformedDirty_) ComposeTransformed();
   QPainter p(this);
   // Frame and source trace as one image, the header strip over it, then
-  // the recorded layers.
+  // the recorded layers with the transformed trace's image among them.
   p.drawImage(0, 0, base_);
   p.drawImage(kHeaderLeft, 0, header_);
   for (int layer = kPhaseLayer; layer < kLayerCount; ++layer) {
     if (layer == kTransformedLayer)
-      transformedTrace_.Paint(p);
+      p.drawImage(0, 0, transformedImage_);
     else
       p.drawPicture(0, 0, layers_[static_cast<size_t>(layer)]);
   }

@@ -110,6 +110,8 @@ class CZoomWindow : public QWidget, public WaveformWindowInterface {
   TracePane pane_;
   // Draws the frame and the source trace into base_.
   void ComposeBase();
+  // Draws the transformed trace into its own transparent image.
+  void ComposeTransformed();
 
   // Left end of the header strip (the main-pane button lies left of it).
   static constexpr int kHeaderLeft = 15;
@@ -117,9 +119,10 @@ class CZoomWindow : public QWidget, public WaveformWindowInterface {
   // The bottom layers as images: the frame (shared with panes that look
   // alike), the frame with the source trace (redrawn on the next paint after
   // either changes) and the header strip. The layers above are recorded
-  // pictures, the transformed trace a drawing painted each time.
-  QImage frame_, base_, header_;
+  // pictures, but for the transformed trace, an image of its own.
+  QImage frame_, base_, header_, transformedImage_;
   bool baseDirty_ = true;
+  bool transformedDirty_ = true;
   QString headerLook_;  // what header_ was drawn from
   std::array<QPicture, kLayerCount> layers_;
   TraceDrawing sourceTrace_, transformedTrace_;
