@@ -58,8 +58,8 @@ TEST(MinMaxPyramid, StoresAFractionOfTheSamplesAndRefusesNaN) {
   std::vector<float> v(1 << 20, 1.0f);
   MinMaxPyramid p;
   p.Build(v.data(), static_cast<int>(v.size()));
-  // Two floats per 16 samples, then a quarter of that per level: about a
-  // sixth of the samples' own size.
+  // Two floats per 16 samples, then an eighth of that per level: about a
+  // seventh of the samples' own size.
   EXPECT_LT(p.MemoryBytes(), v.size() * sizeof(float) / 5);
   EXPECT_GT(p.levels(), 5);
   EXPECT_TRUE(p.Covers(v.data(), static_cast<int>(v.size())));
