@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "platform/error_text.h"
 #include "platform/file_read.h"
 
 namespace nuv::map {
@@ -66,7 +67,7 @@ CoastlineLoad ReadCoastline(const std::string& path) {
   CoastlineLoad load;
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
-    load.problem = "Ошибка открытия файла " + path + ": " + std::strerror(errno);
+    load.problem = "Ошибка открытия файла " + path + ": " + SystemErrorText(errno);
     return load;
   }
   // Blocks of whole records; a record is never split between two blocks.

@@ -13,6 +13,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/error_text.h"
+
 namespace nuv {
 bool IsExecutableFile(const std::string& path) {
   struct stat st {};
@@ -105,7 +107,7 @@ ChildRun RunChild(const ChildRequest& request) {
                                   ? request.program
                                   : FindProgram(request.program);
   if (program.empty()) {
-    run.startError = std::strerror(ENOENT);
+    run.startError = SystemErrorText(ENOENT);
     return run;
   }
   // Everything the child needs is made before the fork.
@@ -117,7 +119,7 @@ ChildRun RunChild(const ChildRequest& request) {
 
   int out[2] = {-1, -1}, report[2] = {-1, -1};
   if (::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(report, O_CLOEXEC) != 0) {
-    run.startError = std::strerror(errno);
+    run.startError = SystemErrorText(errno);
     for (int* fd : {&out[0], &out[1], &report[0], &report[1]}) CloseFd(*fd);
     return run;
   }
@@ -127,7 +129,7 @@ ChildRun RunChild(const ChildRequest& request) {
   CloseFd(out[1]);
   CloseFd(report[1]);
   if (pid < 0) {
-    run.startError = std::strerror(errno);
+    run.startError = SystemErrorText(errno);
     CloseFd(out[0]);
     CloseFd(report[0]);
     return run;
@@ -139,7 +141,7 @@ ChildRun RunChild(const ChildRequest& request) {
   while (got < 0 && errno == EINTR);
   CloseFd(report[0]);
   if (got == static_cast<ssize_t>(sizeof error)) {
-    run.startError = std::strerror(error);
+    run.startError = SystemErrorText(error);
     CloseFd(out[0]);
     int status = 0;
     ::waitpid(pid, &status, 0);

@@ -6,10 +6,12 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/error_text.h"
+
 namespace nuv {
 
 std::string ReadErrorMessage(const std::string& name, int err) {
-  return "Ошибка чтения файла " + name + ": " + std::strerror(err);
+  return "Ошибка чтения файла " + name + ": " + SystemErrorText(err);
 }
 
 size_t ReadFileAt(int fd, const std::string& name, void* buffer, size_t size, long long offset) {

@@ -75,7 +75,7 @@ TEST_P(StartupTest, AnUnreadablePhaselistIsShownToTheAnalyst) {
   ASSERT_EQ(prompts.records.size(), 1u);
   EXPECT_EQ(prompts.records[0].icon, PromptIcon::Error);
   EXPECT_EQ(prompts.records[0].text,
-            "Ошибка чтения файла " + home + "/phases/phaselist: Is a directory");
+            "Ошибка чтения файла " + home + "/phases/phaselist: это каталог");
   EXPECT_EQ(ws->phaseTypes().Count(), 64);  // the built-in list stands in
 }
 

@@ -344,11 +344,11 @@ TEST_P(ArchiveImportTest, UnreadableFilesStopTheImportWithTheSystemsText) {
   std::filesystem::create_directories(db().dir().path() / "in/folder.f4");
   db().dir().WriteFile("in/set.wfdisc", Lines({Record("ABC", "bhz", 1000, 2, "f4", "folder.f4")}));
   EXPECT_EQ(ImportError("set.wfdisc"),
-            "Ошибка чтения файла " + In("folder.f4") + ": Is a directory");
+            "Ошибка чтения файла " + In("folder.f4") + ": это каталог");
   // An unreadable wfdisc file is not read as an empty one.
   std::filesystem::create_directories(db().dir().path() / "in/dir.wfdisc");
   EXPECT_EQ(ImportError("dir.wfdisc"),
-            "Ошибка чтения файла " + In("dir.wfdisc") + ": Is a directory");
+            "Ошибка чтения файла " + In("dir.wfdisc") + ": это каталог");
   EXPECT_EQ(Value("select count(*) from FILELIST"), "0");
   EXPECT_FALSE(std::filesystem::exists(db().dir().path() / "data/ABC/001640-01011970.BHZ"));
 }

@@ -145,7 +145,7 @@ TEST_F(BlockReaderTest, ReadErrorsAreReportedNotTurnedIntoZeros) {
       ReadBlock(File("folder.wfd", 1000, 10, 10, code), 1000, 1010);
       ADD_FAILURE() << "no error for code " << code;
     } catch (const FileReadError& error) {
-      EXPECT_EQ(std::string(error.what()), "Ошибка чтения файла " + name + ": Is a directory");
+      EXPECT_EQ(std::string(error.what()), "Ошибка чтения файла " + name + ": это каталог");
     }
   }
 }

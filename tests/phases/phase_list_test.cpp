@@ -161,7 +161,7 @@ TEST(PhaseTypeTable, UnreadablePhaselistIsReportedNotTakenAsEmpty) {
   PhaseTypeTable types;
   std::string error;
   EXPECT_FALSE(types.Load(dir.path().string(), &error));
-  EXPECT_EQ(error, "Ошибка чтения файла " + (dir / "phaselist").string() + ": Is a directory");
+  EXPECT_EQ(error, "Ошибка чтения файла " + (dir / "phaselist").string() + ": это каталог");
   // The built-in phases stand in for the list, as for a missing one.
   EXPECT_EQ(types.Count(), 64);
   EXPECT_EQ(types.Name(0), "P");

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <thread>
 
+#include "platform/error_text.h"
 #include "support/temp_dir.h"
 
 namespace nuv {
@@ -33,7 +34,7 @@ TEST(ChildProcessTest, StartsThatFailSayWhy) {
   r.program = plain;
   ChildRun run = RunChild(r);
   EXPECT_FALSE(run.started);
-  EXPECT_EQ(run.startError, std::strerror(EACCES));
+  EXPECT_EQ(run.startError, SystemErrorText(EACCES));
   EXPECT_EQ(FindProgram(plain), "");
 
   r.program = "no-such-program-anywhere";
@@ -43,7 +44,7 @@ TEST(ChildProcessTest, StartsThatFailSayWhy) {
 
   run = Shell("echo hi", (dir / "missing").string());
   EXPECT_FALSE(run.started);
-  EXPECT_EQ(run.startError, std::strerror(ENOENT));
+  EXPECT_EQ(run.startError, SystemErrorText(ENOENT));
   EXPECT_TRUE(run.output.empty());
 }
 

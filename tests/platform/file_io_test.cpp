@@ -34,7 +34,7 @@ TEST(FileReadTest, EndOfFileIsShortAndReadErrorsThrow) {
     ReadFileAt(dirFd, "D", buffer, sizeof buffer, 0);
     ADD_FAILURE() << "no error";
   } catch (const FileReadError& error) {
-    EXPECT_EQ(std::string(error.what()), "Ошибка чтения файла D: Is a directory");
+    EXPECT_EQ(std::string(error.what()), "Ошибка чтения файла D: это каталог");
   }
   close(dirFd);
 }
