@@ -78,12 +78,15 @@ const TraceColumns* TraceColumnCache::Find(const TraceColumns::Key& key) const {
 }
 
 const TraceColumns& TraceColumnCache::Store(TraceColumns columns) {
-  // Only the columns of one window are kept (one entry per block).
+  // Only the columns of one window are kept, one entry per part of a
+  // block (a new pyramid over the same part replaces the old entry).
   const auto& k = columns.key;
   std::erase_if(entries_, [&](const TraceColumns& e) {
     return e.key.windowStart != k.windowStart || e.key.windowLength != k.windowLength ||
-           e.key.xL != k.xL || e.key.xR != k.xR;
+           e.key.xL != k.xL || e.key.xR != k.xR ||
+           (e.key.start == k.start && e.key.offset == k.offset && e.key.count == k.count);
   });
+  if (entries_.size() >= kMaxEntries) entries_.erase(entries_.begin());
   entries_.push_back(std::move(columns));
   return entries_.back();
 }
@@ -141,7 +144,6 @@ void DecimateSamples(const TraceView& view, const float* samples, int count, dou
             return ((column + 1 - g.xL()) / xScale + view.windowStart - start) * rate;
           },
           taken);
-      taken.hasLast = true;
       taken.lastX = columnOf(last);
       taken.lastValue = samples[last];
       columns = cache ? &cache->Store(std::move(taken)) : &taken;

@@ -46,8 +46,7 @@ struct TraceColumns {
   };
   Key key;
   std::vector<Column> columns;
-  bool hasLast = false;  // false when no sample falls near the window
-  int lastX = 0;
+  int lastX = 0;  // the last sample's column and value
   float lastValue = 0;
 };
 
@@ -60,6 +59,8 @@ class TraceColumnCache {
   void Clear() { entries_.clear(); }
 
  private:
+  // A window's blocks are few; a pane of many gaps keeps its latest ones.
+  static constexpr size_t kMaxEntries = 64;
   std::vector<TraceColumns> entries_;
 };
 
