@@ -10,6 +10,7 @@
 #include "db/station_table.h"
 #include "phases/current_event.h"
 #include "phases/event_sql.h"
+#include "phases/id_block.h"
 #include "phases/nuv_phases.h"
 #include "phases/phase_types.h"
 #include "platform/odbc.h"
@@ -82,19 +83,6 @@ struct CssWriter {
     db.Execute(StrFormat("delete from assoc where orid=%d", c.event.orid));
   }
 
-  // Identifiers handed out one by one from a block reserved at once.
-  struct IdBlock {
-    long long next = -1, last = -2;
-    long long Take() { return next <= last ? next++ : -1; }
-  };
-  IdBlock Reserve(const char* key, int count) {
-    IdBlock block;
-    if (count <= 0) return block;
-    block.last = c.databases.AllocateIds(key, count, c.localLastId);
-    block.next = block.last < 0 ? -1 : block.last - count + 1;
-    if (block.last < 0) block.last = -2;
-    return block;
-  }
   IdBlock ampids, magids;
 
   // Batches of the four tables, filled by the writers below.
@@ -193,16 +181,16 @@ struct CssWriter {
            p.channel < kChannelsPerStation;
   }
 
-  // Identifiers are committed one by one before the transactions, so a
-  // rolled-back save never gives them out twice.
-  // Each kind comes as one block reserved at once.
+  // Identifiers are committed before the transactions, so a rolled-back
+  // save never gives them out twice; each kind comes as one block.
   void AllocateIdentifiers() {
     int arids = 0, commids = 0;
     for (const SEISMIC_PHASE& p : c.phases) {
       arids += p.arid < 0;
       commids += !p.cssComment.empty() && p.commid < 0;
     }
-    IdBlock aridBlock = Reserve("arid", arids), commidBlock = Reserve("commid", commids);
+    IdBlock aridBlock = ReserveIds(c, "arid", arids),
+            commidBlock = ReserveIds(c, "commid", commids);
     for (int i = 0; i < c.phases.Count(); ++i) {
       SEISMIC_PHASE* p = c.phases.GetAt(i);
       if (p->arid < 0) p->arid = static_cast<int32_t>(aridBlock.Take());
@@ -227,8 +215,8 @@ struct CssWriter {
     }
     // Arrival rows of these arids left by another origin go too.
     if (!arids.empty()) db.Execute("delete from arrival where arid in (" + arids + ")");
-    ampids = Reserve("ampid", amplitudes);
-    magids = Reserve("magid", magnitudes);
+    ampids = ReserveIds(c, "ampid", amplitudes);
+    magids = ReserveIds(c, "magid", magnitudes);
     Batches batches(db, MultiRowInsert(dialect));
     for (const SEISMIC_PHASE& p : c.phases) {
       if (!Writable(p)) continue;

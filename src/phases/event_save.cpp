@@ -9,6 +9,7 @@
 #include "phases/current_event.h"
 #include "phases/event_sql.h"
 #include "phases/event_store.h"
+#include "phases/id_block.h"
 #include "phases/nuv_phases.h"
 #include "phases/phase_types.h"
 #include "platform/odbc.h"
@@ -101,12 +102,10 @@ void AllocateArids(EventContext& c) {
   int missing = 0;
   for (const SEISMIC_PHASE& phase : c.phases) missing += phase.active && phase.arid < 0;
   if (missing == 0) return;
-  const long long last = c.databases.AllocateIds("arid", missing, c.localLastId);
-  long long next = last < 0 ? -1 : last - missing + 1;
+  IdBlock arids = ReserveIds(c, "arid", missing);
   for (int i = 0; i < c.phases.Count(); ++i) {
     SEISMIC_PHASE* phase = c.phases.GetAt(i);
-    if (phase->active && phase->arid < 0)
-      phase->arid = static_cast<int32_t>(next < 0 ? -1 : next++);
+    if (phase->active && phase->arid < 0) phase->arid = static_cast<int32_t>(arids.Take());
   }
 }
 
