@@ -2,11 +2,11 @@
 
 #include <cerrno>
 #include <climits>
-#include <cstdio>
 #include <cstdlib>
-#include <sstream>
 
 #include "bulletins/css_records.h"
+#include "bulletins/fixed_columns.h"
+#include "bulletins/phase_list_formats.h"
 #include "platform/child_process.h"
 #include "platform/config.h"
 #include "platform/profile_file.h"
@@ -28,20 +28,6 @@ void ChannelPosition(const BulletinSource& s, const SEISMIC_PHASE& p, double& la
   const ChannelEntry& c = s.stations[p.station].channels[static_cast<size_t>(p.channel)];
   if (!c.used()) return;
   lat = c.lat, lon = c.lon, elev = c.elev;
-}
-
-bool WriteText(const std::string& path, const std::string& text) {
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return false;
-  const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-  return std::fclose(f) == 0 && written;
-}
-
-std::vector<std::string> Words(const std::string& text) {
-  std::istringstream in(text);
-  std::vector<std::string> words;
-  for (std::string word; in >> word;) words.push_back(word);
-  return words;
 }
 
 // A cut at the byte limit may split the last UTF-8 character; the text is
@@ -146,9 +132,9 @@ LocatorCommand BuildLocatorCommand(const ExternalLocatorSettings& settings,
     command.program = prefix + program;
   else
     command.program = FindProgram(program);
-  command.args = Words(settings.arguments);
+  command.args = SplitWords(settings.arguments);
   command.args.push_back("-O");
-  for (const std::string& word : Words(numberText)) command.args.push_back(word);
+  for (const std::string& word : SplitWords(numberText)) command.args.push_back(word);
   command.args.push_back("-r");
   command.args.push_back(kLocatorConfigName);
   command.workingDir = settings.dir;
@@ -169,7 +155,7 @@ std::vector<std::string> WriteLocatorFiles(const BulletinSource& source,
       {LocatorFilePath(settings.dir, n, ".sdn"), FormatLocatorOrigin(source, lddate)},
       {LocatorDirPrefix(settings.dir) + kLocatorConfigName, LocatorConfigText()}};
   for (const auto& [path, text] : files) {
-    if (WriteText(path, text)) continue;
+    if (WriteTextFile(path, text)) continue;
     unwritable.push_back(path);
     prompts.ShowError(StrFormat("Ошибка открытия файла: %s", path.c_str()));
   }

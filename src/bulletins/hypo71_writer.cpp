@@ -76,7 +76,9 @@ bool WriteTextFile(const std::string& path, const std::string& text) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   if (!out) return false;
   out << text;
-  return static_cast<bool>(out);
+  // The last buffer goes to the disk at the close; a full disk shows there.
+  out.close();
+  return !out.fail();
 }
 
 }  // namespace nuv
