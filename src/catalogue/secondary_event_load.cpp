@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "db/dialect.h"
+#include "phases/seismic_phase.h"
 #include "platform/strformat.h"
 
 namespace nuv {
@@ -21,22 +22,6 @@ uint8_t FirstMotionOf(const std::optional<std::string>& fm) {
       return 8;
     default:
       return 4;
-  }
-}
-
-uint8_t OnsetOf(const std::optional<std::string>& qual) {
-  const char c = qual && !qual->empty() ? (*qual)[0] : ' ';
-  switch (c) {
-    case '-':
-      return 3;
-    case 'i':
-    case 'I':
-      return 1;
-    case 'w':
-    case 'W':
-      return 2;
-    default:
-      return 0;
   }
 }
 
@@ -121,7 +106,7 @@ int LoadSecondaryEvent(Workstation& ws, SecondaryTables tables, long orid) {
     if (const auto slow = st.GetDouble(8))
       p.slowness = static_cast<float>(*slow), p.hasSlowness = 1;
     p.firstMotion = FirstMotionOf(st.GetText(10));
-    p.onset = OnsetOf(st.GetText(13));
+    p.onset = OnsetFromText(st.GetText(13).value_or(""));
     p.weight = 1;
     phases.push_back(p);
   }
