@@ -35,7 +35,7 @@ double ImportResidual(Workstation& ws, const std::string& station, const std::st
                       double time);
 
 // Residual of a row, "N" detections decided between P and PKiKP: ALERT rows
-// (`tieToP` false) keep PKiKP on equal residuals, EVENTLIST rows take P.
+// (`eventList` false) keep PKiKP on equal residuals, EVENTLIST rows take P.
 // Sets `residual`, `phase` and `checked`.
 void ClassifyImportRow(Workstation& ws, ImportRow& row, bool eventList);
 
