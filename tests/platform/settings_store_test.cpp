@@ -72,34 +72,34 @@ TEST(SettingsStore, ABatchWritesOnceWhenItCloses) {
   test::TempDir dir;
   const std::filesystem::path file = dir / "registry.txt";
   SettingsStore store(file);
-  ASSERT_TRUE(store.SetString("NUV\A", "x", "before"));
+  ASSERT_TRUE(store.SetString("NUV\\A", "x", "before"));
   SettingsStore other(file);
   {
     const SettingsStore::Batch outer(store);
     {
       const SettingsStore::Batch inner(store);
-      EXPECT_TRUE(store.SetDouble("NUV\Time\ABC\BHZ", "Tbegin", 7.5));
-      EXPECT_TRUE(store.SetString("NUV\A", "x", "after"));
+      EXPECT_TRUE(store.SetDouble("NUV\\Time\\ABC\\BHZ", "Tbegin", 7.5));
+      EXPECT_TRUE(store.SetString("NUV\\A", "x", "after"));
     }
     // Not written while a batch is open, but read back from memory.
-    EXPECT_EQ(other.GetString("NUV\A", "x"), "before");
-    EXPECT_EQ(store.GetString("NUV\A", "x"), "after");
-    EXPECT_EQ(store.GetDouble("NUV\Time\ABC\BHZ", "Tbegin"), 7.5);
+    EXPECT_EQ(other.GetString("NUV\\A", "x"), "before");
+    EXPECT_EQ(store.GetString("NUV\\A", "x"), "after");
+    EXPECT_EQ(store.GetDouble("NUV\\Time\\ABC\\BHZ", "Tbegin"), 7.5);
   }
-  EXPECT_EQ(other.GetString("NUV\A", "x"), "after");
-  EXPECT_EQ(other.GetDouble("NUV\Time\ABC\BHZ", "Tbegin"), 7.5);
+  EXPECT_EQ(other.GetString("NUV\\A", "x"), "after");
+  EXPECT_EQ(other.GetDouble("NUV\\Time\\ABC\\BHZ", "Tbegin"), 7.5);
 
   // A batch whose write fails leaves nothing that looks saved.
   std::filesystem::create_directory(dir / "registry.txt.tmp");
   {
     const SettingsStore::Batch batch(store);
-    EXPECT_TRUE(store.SetString("NUV\A", "x", "lost"));
+    EXPECT_TRUE(store.SetString("NUV\\A", "x", "lost"));
   }
-  EXPECT_EQ(store.GetString("NUV\A", "x"), "after");
+  EXPECT_EQ(store.GetString("NUV\\A", "x"), "after");
   // An empty batch writes nothing and changes nothing.
   std::filesystem::remove(dir / "registry.txt.tmp");
   { const SettingsStore::Batch batch(store); }
-  EXPECT_EQ(other.GetString("NUV\A", "x"), "after");
+  EXPECT_EQ(other.GetString("NUV\\A", "x"), "after");
 }
 
 }  // namespace
