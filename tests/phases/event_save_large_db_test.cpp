@@ -84,7 +84,9 @@ TEST_P(LargeEventSaveTest, EveryRowArrivesOnceWithItsValues) {
     EXPECT_DOUBLE_EQ(p.time, before.time);
     EXPECT_EQ(p.weight, before.weight);
     EXPECT_EQ(p.hasAmplitude, before.hasAmplitude);
-    if (p.hasAmplitude) EXPECT_FLOAT_EQ(p.amplitude, before.amplitude);
+    if (p.hasAmplitude) {
+      EXPECT_FLOAT_EQ(p.amplitude, before.amplitude);
+    }
   }
   // The CSS amplitude of the last station (in the last statement) is its own.
   const SEISMIC_PHASE& last = saved.back().phaseType == 0 ? saved.back() : saved[saved.size() - 4];
