@@ -9,6 +9,7 @@
 #include "bulletins/css_export.h"
 #include "bulletins/event_store.h"
 #include "bulletins/fixed_columns.h"
+#include "bulletins/ims_reader.h"
 #include "bulletins/ims_writer.h"
 #include "bulletins/phase_list_formats.h"
 #include "bulletins/ui/bulletin_dialogs.h"
@@ -131,8 +132,10 @@ struct BulletinCommandState {
     const auto chosen = dialogs->ChooseEvent(parent, events);
     if (!chosen) return;
     BusyCursor busy;
-    ReportReading(trezon ? ReadTrezonEvent(ws, *path, chosen->identifier)
-                         : ReadImsEvent(ws, *path, chosen->identifier, chosen->phasesOnly));
+    // The text read for the list is the one parsed: the file is read once.
+    const BulletinLayout layout = trezon ? BulletinLayout::Trezon : BulletinLayout::Ims;
+    ReportReading(ApplyBulletinEvent(ws, ParseBulletinEvent(*text, chosen->identifier, layout),
+                                     !trezon && chosen->phasesOnly));
   }
 
   void ReadArr(bool replace) {
