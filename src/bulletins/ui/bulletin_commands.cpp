@@ -100,6 +100,13 @@ struct BulletinCommandState {
                         PromptIcon::Error, PromptButtons::Ok);
   }
 
+  // The phase list in a fixed format, into "nuvout.dat" or the file chosen.
+  void WriteFormatted(const char* title, const char* filter,
+                      std::string (*format)(const BulletinSource&)) {
+    const auto path = AskSavePath(title, filter, "nuvout", "dat");
+    if (path) WriteText(*path, format(SourceOf(ws)));
+  }
+
   // What a reading reports: its failure, or the lines it left out.
   void ReportReading(const BulletinReadResult& r) {
     if (!r.ok) {
@@ -217,22 +224,18 @@ void RegisterBulletinCommands(CommandRegistry& commands, Workstation& ws, QWidge
                                 state->WriteText(*path, FormatHypo71(SourceOf(state->ws), names));
                               },
                               hasPhases});
-  commands.Add(cmd::kWriteKedro,
-               CommandHandler{[state] {
-                                const auto path =
-                                    state->AskSavePath("Сохранить список фаз в формате КЕДРО",
-                                                       kKedroFilter, "nuvout", "dat");
-                                if (path) state->WriteText(*path, FormatKedro(SourceOf(state->ws)));
-                              },
-                              hasPhases});
-  commands.Add(cmd::kWriteOdr2,
-               CommandHandler{[state] {
-                                const auto path =
-                                    state->AskSavePath("Сохранить список фаз в формате ODR2",
-                                                       kOdr2Filter, "nuvout", "dat");
-                                if (path) state->WriteText(*path, FormatOdr2(SourceOf(state->ws)));
-                              },
-                              hasPhases});
+  commands.Add(cmd::kWriteKedro, CommandHandler{[state] {
+                                                  state->WriteFormatted(
+                                                      "Сохранить список фаз в формате КЕДРО",
+                                                      kKedroFilter, FormatKedro);
+                                                },
+                                                hasPhases});
+  commands.Add(cmd::kWriteOdr2, CommandHandler{[state] {
+                                                 state->WriteFormatted(
+                                                     "Сохранить список фаз в формате ODR2",
+                                                     kOdr2Filter, FormatOdr2);
+                                               },
+                                               hasPhases});
   commands.Add(cmd::kWriteCssEvent, [state] { state->WriteCssEvent(); });
   commands.Add(cmd::kWriteCssPeriod,
                CommandHandler{[state] { state->WriteCssPeriod(); },
