@@ -47,9 +47,24 @@ void WidenDateColumns(QTableWidget* table) {
   }
 }
 
-void SetRow(QTableWidget* table, int row, const std::vector<const std::string*>& cells) {
-  for (size_t c = 0; c < cells.size(); ++c)
-    table->setItem(row, static_cast<int>(c), new QTableWidgetItem(Q(*cells[c])));
+// One row of the table per row read, `cells` giving a row's texts in column
+// order.
+template <typename Row, typename Cells>
+void FillRows(QTableWidget* table, const std::vector<Row>& rows, Cells cells) {
+  table->setRowCount(static_cast<int>(rows.size()));
+  for (size_t i = 0; i < rows.size(); ++i) {
+    const std::vector<const std::string*> texts = cells(rows[i]);
+    for (size_t c = 0; c < texts.size(); ++c)
+      table->setItem(static_cast<int>(i), static_cast<int>(c), new QTableWidgetItem(Q(*texts[c])));
+  }
+}
+
+// The count field's number when it is 1..1000.
+std::optional<int> EnteredCount(const QLineEdit* edit) {
+  bool ok = false;
+  const int count = edit->text().trimmed().toInt(&ok);
+  if (!ok || count < 1 || count > 1000) return std::nullopt;
+  return count;
 }
 
 int SelectedRow(const QTableWidget* table) {
@@ -105,12 +120,10 @@ void CShowOrigins::ShowOriginsFill(double from, double to) {
   } catch (const odbc::Error& e) {
     ws_.prompts().ShowError(e.what());
   }
-  table_->setRowCount(static_cast<int>(rows_.size()));
-  for (size_t i = 0; i < rows_.size(); ++i) {
-    const ProcessedEventRow& r = rows_[i];
-    SetRow(table_, static_cast<int>(i),
-           {&r.eventId, &r.orid, &r.comment, &r.lat, &r.lon, &r.originTime, &r.depth, &r.lddate});
-  }
+  FillRows(table_, rows_, [](const ProcessedEventRow& r) {
+    return std::vector<const std::string*>{&r.eventId, &r.orid,       &r.comment, &r.lat,
+                                           &r.lon,     &r.originTime, &r.depth,   &r.lddate};
+  });
   const int current = RowOfEvent(rows_, ws_.event().eventId);
   if (current >= 0) {
     table_->selectRow(current);
@@ -226,14 +239,9 @@ COriginChooser::COriginChooser(Workstation& ws, Source source, QWidget* parent)
 std::optional<OriginChoice> COriginChooser::Choice() const {
   OriginChoice choice;
   choice.loadAll = all_->isChecked();
-  bool ok = false;
-  const int count = count_->text().trimmed().toInt(&ok);
-  if (!ok || count < 1 || count > 1000) {
-    if (!choice.loadAll) return std::nullopt;
-    choice.maxEvents = 20;
-  } else {
-    choice.maxEvents = count;
-  }
+  const std::optional<int> count = EnteredCount(count_);
+  if (!count && !choice.loadAll) return std::nullopt;
+  if (count) choice.maxEvents = *count;
   return choice;
 }
 
@@ -248,12 +256,10 @@ void COriginChooser::Refill() {
     } catch (const odbc::Error& e) {
       ws_.prompts().ShowError(e.what());
     }
-    table_->setRowCount(static_cast<int>(rows.size()));
-    for (size_t i = 0; i < rows.size(); ++i) {
-      const CssOriginRow& r = rows[i];
-      SetRow(table_, static_cast<int>(i),
-             {&r.orid, &r.comment, &r.lat, &r.lon, &r.time, &r.depth, &r.lddate});
-    }
+    FillRows(table_, rows, [](const CssOriginRow& r) {
+      return std::vector<const std::string*>{&r.orid, &r.comment, &r.lat,   &r.lon,
+                                             &r.time, &r.depth,   &r.lddate};
+    });
     return;
   }
   std::vector<AlertOriginRow> rows;
@@ -262,20 +268,16 @@ void COriginChooser::Refill() {
   } catch (const odbc::Error&) {
     // A failing statement leaves the list empty.
   }
-  table_->setRowCount(static_cast<int>(rows.size()));
-  for (size_t i = 0; i < rows.size(); ++i) {
-    const AlertOriginRow& r = rows[i];
-    SetRow(table_, static_cast<int>(i),
-           {&r.orid, &r.nass, &r.lat, &r.lon, &r.time, &r.depth, &r.mb, &r.lddate});
-  }
+  FillRows(table_, rows, [](const AlertOriginRow& r) {
+    return std::vector<const std::string*>{&r.orid, &r.nass,  &r.lat, &r.lon,
+                                           &r.time, &r.depth, &r.mb,  &r.lddate};
+  });
 }
 
 void COriginChooser::SaveChoice() {
   OriginChoice choice;
   choice.loadAll = all_->isChecked();
-  bool ok = false;
-  const int count = count_->text().trimmed().toInt(&ok);
-  choice.maxEvents = ok && count >= 1 && count <= 1000 ? count : 20;
+  if (const std::optional<int> count = EnteredCount(count_)) choice.maxEvents = *count;
   WriteOriginChoice(ws_.ini(), choice);
 }
 

@@ -80,7 +80,8 @@ class COriginChooser : public QDialog {
   void reject() override;
 
  private:
-  // The radio buttons and the count; nullopt when the count is not 1..1000.
+  // The radio buttons and the count (20 for a count not in 1..1000);
+  // nullopt when "Загружать последние" goes with such a count.
   std::optional<OriginChoice> Choice() const;
   void SaveChoice();
   void RestoreWidths();
