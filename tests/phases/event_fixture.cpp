@@ -16,7 +16,7 @@ Workstation& EventTest::Ready(const std::vector<std::string>& extraArgs) {
   for (const auto& c : chans)
     db().Exec(std::string("insert into SITECHAN (STA, CHAN, NGROUP, CHANINDEX, SPS, LAT, LON, "
                           "EDEPH, LCODE) values ('") +
-              c[0] + "', '" + c[1] + "', 1, " + c[2] + ", 20, 42.5, 74.5, 0, '??')");
+              c[0] + "', '" + c[1] + "', 1, " + c[2] + ", 20, 42.5, 74.5, 0, '?" "?')");
   Workstation& ws = extraArgs.empty() ? workstation() : StartWorkstation(extraArgs);
   std::vector<PhaseTypeTable::Entry> entries(4);
   const char* names[] = {"P", "S", "Pn", "Unk"};
