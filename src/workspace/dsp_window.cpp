@@ -56,8 +56,7 @@ void DspWindow::SetData(std::vector<double> samples, double step) {
 
 void ZoomWindow(DspWindow& w, double factor) {
   SetValueRange(w, (w.yMax + w.yMin) / 2, (w.yMax - w.yMin) / 2 * factor);
-  if (!w.xLocked)
-    SetIndexRange(w, (double(w.first) + w.last) / 2, (double(w.last) - w.first) / 2 * factor);
+  ScaleIndexes(w, factor);
 }
 
 void ScaleValues(DspWindow& w, double factor) {
