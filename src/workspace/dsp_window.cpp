@@ -44,6 +44,16 @@ ValueRange FiniteRange(const std::vector<double>& samples) {
   return range;
 }
 
+IndexSpan OverlaySpan(const DspWindow& w, const DspOverlay& o) {
+  if (o.dx == 0) return {};
+  const double count = static_cast<double>(std::min<size_t>(o.data.size(), kDspMaxIndex));
+  const auto held = [count](double index) {
+    if (!(index > 0)) return 0;  // also NaN
+    return static_cast<int>(std::min(index, count));
+  };
+  return {held(std::trunc(w.first * w.dx / o.dx)), held(std::ceil(w.last * w.dx / o.dx))};
+}
+
 void DspWindow::SetData(std::vector<double> samples, double step) {
   data = std::move(samples);
   dx = step;

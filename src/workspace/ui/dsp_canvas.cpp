@@ -211,10 +211,8 @@ void CDspCanvas::DrawWindow(QPainter& painter, int index, const QRect& frame) co
     const DspOverlay& o = w.overlays[static_cast<size_t>(slot)];
     if (o.data.size() < 2) continue;
     painter.setPen(QPen(DspOverlayColor(slot), 1));
-    // The overlay's samples at the window's visible times.
-    const int first = o.dx != 0 ? static_cast<int>(w.first * w.dx / o.dx) : 0;
-    const int last = o.dx != 0 ? static_cast<int>(std::ceil(w.last * w.dx / o.dx)) : 0;
-    DrawSeries(painter, s, o.data, o.dx, first, last);
+    const IndexSpan span = OverlaySpan(w, o);
+    DrawSeries(painter, s, o.data, o.dx, span.first, span.last);
   }
   painter.restore();
   painter.setPen(Qt::black);
