@@ -153,12 +153,16 @@ QRect CDspCanvas::frameOf(int index) const {
   return {};
 }
 
-int CDspCanvas::windowAt(const QPoint& point) const {
+std::pair<int, QRect> CDspCanvas::HitTest(const QPoint& point) const {
   const std::vector<int> shown = ShownWindows();
   const std::vector<QRect> frames = DspFrames(size(), static_cast<int>(shown.size()));
   for (size_t j = 0; j < shown.size(); ++j)
-    if (frames[j].contains(point)) return shown[j];
-  return -1;
+    if (frames[j].contains(point)) return {shown[j], frames[j]};
+  return {-1, QRect()};
+}
+
+int CDspCanvas::windowAt(const QPoint& point) const {
+  return HitTest(point).first;
 }
 
 void CDspCanvas::paintEvent(QPaintEvent*) {
@@ -234,13 +238,13 @@ void CDspCanvas::mousePressEvent(QMouseEvent* event) {
 void CDspCanvas::mouseMoveEvent(QMouseEvent* event) {
   if (!onStatus) return;
   const QPoint point = event->position().toPoint();
-  const int index = windowAt(point);
+  const auto [index, frame] = HitTest(point);
   if (index < 0 || workspace_.window(index).count() < 2) {
     onStatus(QString());
     return;
   }
   const DspWindow& w = workspace_.window(index);
-  const PlotScale s = ScaleOf(w, DspPlotArea(frameOf(index)));
+  const PlotScale s = ScaleOf(w, DspPlotArea(frame));
   onStatus(Q(CursorText(s.TimeAt(point.x()), s.ValueAt(point.y()))));
 }
 
