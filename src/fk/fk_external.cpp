@@ -2,10 +2,10 @@
 
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 
+#include "archive/sample_codec.h"
 #include "archive/wfdisc_format.h"
 #include "platform/child_process.h"
 #include "platform/profile_file.h"
@@ -18,22 +18,11 @@ namespace {
 
 constexpr const char* kWriteError = "Ошибка записи файла wfdisc";
 
-std::string Lower(std::string text) {
-  for (char& c : text)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return text;
-}
-
-// The little-endian bytes of the floats.
+// The floats as CSS "f4" (little-endian) bytes.
 std::string FloatBytes(const std::vector<float>& values) {
-  std::string bytes;
-  bytes.reserve(values.size() * 4);
-  for (float v : values) {
-    uint32_t bits;
-    static_assert(sizeof bits == sizeof v);
-    std::memcpy(&bits, &v, 4);
-    for (int b = 0; b < 4; ++b) bytes.push_back(static_cast<char>((bits >> (8 * b)) & 0xff));
-  }
+  std::string bytes(values.size() * 4, '\0');
+  EncodeSamples(WfdiscOutputFormat::kF4, values.data(), values.size(),
+                reinterpret_cast<uint8_t*>(bytes.data()));
   return bytes;
 }
 
@@ -79,7 +68,7 @@ std::string WriteFkExchange(const std::string& dir, const std::vector<FkPane>& p
     data << FloatBytes(buffer);
     WfdiscRecord r;
     r.sta = p.station;
-    r.chan = Lower(p.channel);
+    r.chan = ToLowerAscii(p.channel);
     r.time = t1;
     r.jdate = JulianDateOfEpoch(p.start);
     r.endtime = t2;

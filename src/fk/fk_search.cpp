@@ -52,6 +52,22 @@ double PowerOfRuns(const std::vector<const FkPane*>& panes, const std::vector<Fk
   return power;
 }
 
+// Adds the samples of a run found by FkPaneRun for this delay and window.
+void AddRunToBeam(const FkPane& pane, const FkRun& run, double delay, double t1, double t2,
+                  float* beam, size_t n) {
+  if (run.count == 0) return;
+  const float* x = pane.samples.data();
+  if (run.contiguous) {
+    // Pane and beam share the rate: the samples fill consecutive slots.
+    AddRun(beam + run.slot, x + run.first, run.count);
+    return;
+  }
+  for (size_t j = run.first; j <= run.last; ++j) {
+    const long long slot = Slot(SampleTime(pane, j, delay), t1, t2, n);
+    if (slot >= 0 && slot < static_cast<long long>(n)) beam[slot] += x[j];
+  }
+}
+
 }  // namespace
 
 std::vector<float> FkAxis(const FkGrid& grid) {
@@ -127,18 +143,7 @@ FkRun FkPaneRun(const FkPane& pane, double delay, double t1, double t2, size_t n
 }
 
 void FkAddDelayed(const FkPane& pane, double delay, double t1, double t2, float* beam, size_t n) {
-  const FkRun run = FkPaneRun(pane, delay, t1, t2, n);
-  if (run.count == 0) return;
-  const float* x = pane.samples.data();
-  if (run.contiguous) {
-    // Pane and beam share the rate: the samples fill consecutive slots.
-    AddRun(beam + run.slot, x + run.first, run.count);
-    return;
-  }
-  for (size_t j = run.first; j <= run.last; ++j) {
-    const long long slot = Slot(SampleTime(pane, j, delay), t1, t2, n);
-    if (slot >= 0 && slot < static_cast<long long>(n)) beam[slot] += x[j];
-  }
+  AddRunToBeam(pane, FkPaneRun(pane, delay, t1, t2, n), delay, t1, t2, beam, n);
 }
 
 std::string FkSearch(const std::vector<FkPane>& panes, double referenceRate, const FkGrid& grid,
@@ -170,15 +175,15 @@ std::string FkSearch(const std::vector<FkPane>& panes, double referenceRate, con
         std::vector<float> beam(n);
         std::vector<float> block(kBeamBlock);
         std::vector<FkRun> runs(used.size());
+        std::vector<double> delays(used.size());
         const float px = axis[row];
         for (size_t j = 0; j < axis.size(); ++j) {
           const float py = axis[j];
           bool contiguous = true;
           for (size_t i = 0; i < used.size(); ++i) {
             const FkPane& p = *used[i];
-            const double delay =
-                static_cast<double>(px) * p.deast + static_cast<double>(py) * p.dnorth;
-            runs[i] = FkPaneRun(p, delay, t1, t2, n);
+            delays[i] = static_cast<double>(px) * p.deast + static_cast<double>(py) * p.dnorth;
+            runs[i] = FkPaneRun(p, delays[i], t1, t2, n);
             contiguous = contiguous && (runs[i].contiguous || runs[i].count == 0);
           }
           double power = 0;
@@ -186,10 +191,8 @@ std::string FkSearch(const std::vector<FkPane>& panes, double referenceRate, con
             power = PowerOfRuns(used, runs, n, block.data());
           } else {
             std::fill(beam.begin(), beam.end(), 0.0f);
-            for (const FkPane* p : used)
-              FkAddDelayed(*p,
-                           static_cast<double>(px) * p->deast + static_cast<double>(py) * p->dnorth,
-                           t1, t2, beam.data(), n);
+            for (size_t i = 0; i < used.size(); ++i)
+              AddRunToBeam(*used[i], runs[i], delays[i], t1, t2, beam.data(), n);
             power = SumOfSquares(beam.data(), n);
           }
           out.grid[row * axis.size() + j] = {px, py, power};

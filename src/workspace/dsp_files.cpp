@@ -32,10 +32,6 @@ std::vector<std::string_view> ClipboardLines(std::string_view text) {
   return lines;
 }
 
-bool StartsWith(std::string_view text, std::string_view prefix) {
-  return text.substr(0, prefix.size()) == prefix;
-}
-
 }  // namespace
 
 std::optional<std::string> SaveDataFile(const DspWindow& window,
@@ -66,13 +62,13 @@ std::string ClipboardText(const DspWindow& window) {
 }
 
 bool IsWorkspaceClipboard(std::string_view text) {
-  return StartsWith(text, "DSP NUV");
+  return text.starts_with("DSP NUV");
 }
 
 std::optional<Signal> ParseClipboard(std::string_view text) {
   const std::vector<std::string_view> lines = ClipboardLines(text);
-  if (lines.size() < 3 || !StartsWith(lines[0], "DSP NUV") || !StartsWith(lines[1], "SPS=") ||
-      !StartsWith(lines[2], "QTY="))
+  if (lines.size() < 3 || !lines[0].starts_with("DSP NUV") || !lines[1].starts_with("SPS=") ||
+      !lines[2].starts_with("QTY="))
     return std::nullopt;
   const std::string rateText(lines[1].substr(4));
   const double rate = StrToDouble(rateText.c_str(), nullptr);

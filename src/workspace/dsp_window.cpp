@@ -44,6 +44,16 @@ ValueRange FiniteRange(const std::vector<double>& samples) {
   return range;
 }
 
+IndexSpan OverlaySpan(const DspWindow& w, const DspOverlay& o) {
+  if (o.dx == 0) return {};
+  const double count = static_cast<double>(std::min<size_t>(o.data.size(), kDspMaxIndex));
+  const auto held = [count](double index) {
+    if (!(index > 0)) return 0;  // also NaN
+    return static_cast<int>(std::min(index, count));
+  };
+  return {held(std::trunc(w.first * w.dx / o.dx)), held(std::ceil(w.last * w.dx / o.dx))};
+}
+
 void DspWindow::SetData(std::vector<double> samples, double step) {
   data = std::move(samples);
   dx = step;
@@ -56,8 +66,7 @@ void DspWindow::SetData(std::vector<double> samples, double step) {
 
 void ZoomWindow(DspWindow& w, double factor) {
   SetValueRange(w, (w.yMax + w.yMin) / 2, (w.yMax - w.yMin) / 2 * factor);
-  if (!w.xLocked)
-    SetIndexRange(w, (double(w.first) + w.last) / 2, (double(w.last) - w.first) / 2 * factor);
+  ScaleIndexes(w, factor);
 }
 
 void ScaleValues(DspWindow& w, double factor) {

@@ -52,6 +52,15 @@ ValueRange FiniteRange(const std::vector<double>& samples);
 // overflow.
 inline constexpr int kDspMaxIndex = 1 << 30;
 
+// The samples of an overlay that fall in the window's visible times:
+// ⌊first·dx / o.dx⌋ to ⌈last·dx / o.dx⌉, held within 0..the overlay's count
+// so that a window zoomed far out cannot overflow them; {0, 0} when the
+// overlay's step is 0.
+struct IndexSpan {
+  int first = 0, last = 0;
+};
+IndexSpan OverlaySpan(const DspWindow& w, const DspOverlay& o);
+
 // Zoom in (33085, factor 1/1.5) and out (33084, factor 1.5): value and index
 // half-ranges multiplied by `factor` about their centres.
 void ZoomWindow(DspWindow& w, double factor);

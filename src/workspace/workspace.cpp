@@ -4,6 +4,7 @@
 #include <cctype>
 #include <functional>
 
+#include "db/inventory.h"
 #include "platform/strformat.h"
 
 namespace nuv {
@@ -11,14 +12,6 @@ namespace {
 
 bool IsNameChar(char c) {
   return std::isalnum(static_cast<unsigned char>(c)) != 0;
-}
-
-// Cuts to at most `limit` bytes without splitting a UTF-8 character.
-std::string CutText(std::string_view text, size_t limit) {
-  if (text.size() <= limit) return std::string(text);
-  size_t cut = limit;
-  while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
-  return std::string(text.substr(0, cut));
 }
 
 }  // namespace
@@ -82,7 +75,7 @@ bool Workspace::DeleteWindow() {
 bool Workspace::SetFormula(int index, std::string_view text) {
   DspWindow& w = window(index);
   if (w.fixed) return false;
-  w.formula = CutText(text, kDspFormulaLength);
+  w.formula = LimitText(std::string(text), kDspFormulaLength);
   return true;
 }
 
@@ -176,7 +169,7 @@ bool Workspace::ReplaceWindows(const std::vector<std::string>& formulas) {
   if (formulas.empty() || formulas.size() > static_cast<size_t>(kMaxDspWindows)) return false;
   windows_.assign(formulas.size(), DspWindow());
   for (size_t i = 0; i < formulas.size(); ++i)
-    windows_[i].formula = CutText(formulas[i], kDspFormulaLength);
+    windows_[i].formula = LimitText(formulas[i], kDspFormulaLength);
   active_ = 0;
   return true;
 }

@@ -102,5 +102,33 @@ TEST(DspView, ScaleDialogValuesAreCheckedAndTruncated) {
   EXPECT_FALSE(ValidTimeStep(nan));
 }
 
+TEST(DspView, OverlaySpanFollowsTheWindowAndStaysInTheOverlay) {
+  DspWindow w = Ramp(101);  // dx 0.5
+  DspOverlay o;
+  o.data.assign(1000, 1.0);
+  o.dx = 0.01;
+  w.first = 10;
+  w.last = 20;  // 5 s to 10 s
+  IndexSpan span = OverlaySpan(w, o);
+  EXPECT_EQ(span.first, 500);
+  EXPECT_EQ(span.last, 1000);
+  // Zoomed far out, the visible times lie a hundred million overlay samples
+  // beyond the end: the span still covers the whole overlay.
+  for (int i = 0; i < 200; ++i) ZoomWindow(w, 1.5);
+  ASSERT_EQ(w.last, kDspMaxIndex);
+  span = OverlaySpan(w, o);
+  EXPECT_EQ(span.first, 0);
+  EXPECT_EQ(span.last, 1000);
+  // A step of 0 or one that is not a number gives nothing to draw.
+  o.dx = 0;
+  span = OverlaySpan(w, o);
+  EXPECT_EQ(span.first, 0);
+  EXPECT_EQ(span.last, 0);
+  o.dx = std::numeric_limits<double>::quiet_NaN();
+  span = OverlaySpan(w, o);
+  EXPECT_EQ(span.first, 0);
+  EXPECT_EQ(span.last, 0);
+}
+
 }  // namespace
 }  // namespace nuv

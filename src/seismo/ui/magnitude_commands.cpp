@@ -37,16 +37,15 @@ SEISMIC_PHASE* PhaseOnChannel(Workstation& ws, int station, int channel, const s
 }
 
 // The magnitudes of the amplitude dialog into their fields of the phase.
-void StoreMagnitudes(SEISMIC_PHASE& ph, const MagnitudeValues& values) {
-  SEISMIC_PHASE* p = &ph;
+void StoreMagnitudes(SEISMIC_PHASE& p, const MagnitudeValues& values) {
   for (const auto& [name, value] : values.values) {
     const float v = static_cast<float>(value);
-    if (name == "MKT") p->mcoda = v;
-    if (name == "MPSP") p->mpsp = v;
-    if (name == "MPLP") p->mplp = v;
-    if (name == "Mb") p->mb = v;
-    if (name == "Ms") p->ms = v;
-    if (name == "ML") p->ml = v;
+    if (name == "MKT") p.mcoda = v;
+    if (name == "MPSP") p.mpsp = v;
+    if (name == "MPLP") p.mplp = v;
+    if (name == "Mb") p.mb = v;
+    if (name == "Ms") p.ms = v;
+    if (name == "ML") p.ml = v;
   }
 }
 
@@ -135,15 +134,14 @@ void ShowAmplitudePeriodDialog(const SeismoSite& site, int station, int channel,
     SEISMIC_PHASE* found = PhaseOnChannel(ws, station, channel, phase);
     if (!found) return false;
     // One recorded change, so that undo takes the measurement back.
-    ws.phases().Modify(station, channel, found->phaseType, [&](SEISMIC_PHASE& ph) {
-      SEISMIC_PHASE* p = &ph;
+    ws.phases().Modify(station, channel, found->phaseType, [&](SEISMIC_PHASE& p) {
       if (measure.period > 0) {
-        p->amplitude = static_cast<float>(measure.amplitude);
-        p->period = static_cast<float>(measure.period);
-        p->hasAmplitude = 1;
-        p->ampTime = measure.time;
+        p.amplitude = static_cast<float>(measure.amplitude);
+        p.period = static_cast<float>(measure.period);
+        p.hasAmplitude = 1;
+        p.ampTime = measure.time;
       }
-      StoreMagnitudes(*p, values);
+      StoreMagnitudes(p, values);
     });
     return true;
   };

@@ -20,6 +20,7 @@
 #include "platform/time_base.h"
 #include "seismo/distance_estimate.h"
 #include "seismo/location.h"
+#include "seismo/ui/dialog_kit.h"
 #include "seismo/ui/seismo_site.h"
 #include "traveltime/dist_az.h"
 #include "waveview/channel_selection.h"
@@ -30,10 +31,15 @@
 
 namespace nuv {
 
+using seismo_ui::Q;
+
 namespace {
 
-QString Q(const std::string& s) {
-  return QString::fromStdString(s);
+// An origin time into the date ("dd/mm/yyyy") and time fields.
+void ShowOriginTime(QLineEdit* date, QLineEdit* time, double epoch) {
+  const CalendarTime c = EpochToCalendar(epoch);
+  date->setText(Q(StrFormat("%02d/%02d/%04d", c.day, c.month, c.year)));
+  time->setText(Q(StrFormat("%02d:%02d:%06.3f", c.hour, c.minute, c.second)));
 }
 
 // The names of the active phase set, or every name.
@@ -204,9 +210,7 @@ void CTheoreticalPhasesDlg::LoadCurrent() {
       distance = e.StationDistance(st);
   }
   distance_->setValue(distance);
-  const CalendarTime c = EpochToCalendar(e.originTime);
-  date_->setText(Q(StrFormat("%02d/%02d/%04d", c.day, c.month, c.year)));
-  time_->setText(Q(StrFormat("%02d:%02d:%06.3f", c.hour, c.minute, c.second)));
+  ShowOriginTime(date_, time_, e.originTime);
   placing_ = false;
 }
 
@@ -263,9 +267,7 @@ bool CTheoreticalPhasesDlg::Place() {
   }
   PlaceTheoretical(ws_.phases(), station, channel, r);
   if (request.mode == TheoreticalMode::FromReference) {
-    const CalendarTime c = EpochToCalendar(r.originTime);
-    date_->setText(Q(StrFormat("%02d/%02d/%04d", c.day, c.month, c.year)));
-    time_->setText(Q(StrFormat("%02d:%02d:%06.3f", c.hour, c.minute, c.second)));
+    ShowOriginTime(date_, time_, r.originTime);
   }
   window_.RedrawAllPhaseMarks();
   return true;

@@ -153,12 +153,16 @@ QRect CDspCanvas::frameOf(int index) const {
   return {};
 }
 
-int CDspCanvas::windowAt(const QPoint& point) const {
+std::pair<int, QRect> CDspCanvas::HitTest(const QPoint& point) const {
   const std::vector<int> shown = ShownWindows();
   const std::vector<QRect> frames = DspFrames(size(), static_cast<int>(shown.size()));
   for (size_t j = 0; j < shown.size(); ++j)
-    if (frames[j].contains(point)) return shown[j];
-  return -1;
+    if (frames[j].contains(point)) return {shown[j], frames[j]};
+  return {-1, QRect()};
+}
+
+int CDspCanvas::windowAt(const QPoint& point) const {
+  return HitTest(point).first;
 }
 
 void CDspCanvas::paintEvent(QPaintEvent*) {
@@ -211,10 +215,8 @@ void CDspCanvas::DrawWindow(QPainter& painter, int index, const QRect& frame) co
     const DspOverlay& o = w.overlays[static_cast<size_t>(slot)];
     if (o.data.size() < 2) continue;
     painter.setPen(QPen(DspOverlayColor(slot), 1));
-    // The overlay's samples at the window's visible times.
-    const int first = o.dx != 0 ? static_cast<int>(w.first * w.dx / o.dx) : 0;
-    const int last = o.dx != 0 ? static_cast<int>(std::ceil(w.last * w.dx / o.dx)) : 0;
-    DrawSeries(painter, s, o.data, o.dx, first, last);
+    const IndexSpan span = OverlaySpan(w, o);
+    DrawSeries(painter, s, o.data, o.dx, span.first, span.last);
   }
   painter.restore();
   painter.setPen(Qt::black);
@@ -236,13 +238,13 @@ void CDspCanvas::mousePressEvent(QMouseEvent* event) {
 void CDspCanvas::mouseMoveEvent(QMouseEvent* event) {
   if (!onStatus) return;
   const QPoint point = event->position().toPoint();
-  const int index = windowAt(point);
+  const auto [index, frame] = HitTest(point);
   if (index < 0 || workspace_.window(index).count() < 2) {
     onStatus(QString());
     return;
   }
   const DspWindow& w = workspace_.window(index);
-  const PlotScale s = ScaleOf(w, DspPlotArea(frameOf(index)));
+  const PlotScale s = ScaleOf(w, DspPlotArea(frame));
   onStatus(Q(CursorText(s.TimeAt(point.x()), s.ValueAt(point.y()))));
 }
 

@@ -7,6 +7,7 @@
 
 #include <QWidget>
 #include <functional>
+#include <utility>
 #include <vector>
 
 namespace nuv {
@@ -41,6 +42,8 @@ class CDspCanvas : public QWidget {
 
  private:
   std::vector<int> ShownWindows() const;
+  // The window under a point and its frame; -1 and an empty frame outside.
+  std::pair<int, QRect> HitTest(const QPoint& point) const;
   void DrawWindow(QPainter& painter, int index, const QRect& frame) const;
 
   Workspace& workspace_;
