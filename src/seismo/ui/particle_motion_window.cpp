@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "platform/line_walk.h"
 #include "platform/user_prompts.h"
 #include "seismo/particle_motion.h"
 #include "seismo/three_component.h"
@@ -51,26 +52,10 @@ void DrawHodogram(QImage& image, const QRect& box, const std::vector<HodogramPoi
   };
   for (size_t k = 0; k < points.size(); ++k) {
     const int x1 = box.left() + points[k].x, y1 = box.bottom() - points[k].y;
-    if (k == 0) {
+    if (k == 0)
       plot(x1, y1);
-      continue;
-    }
-    int x0 = box.left() + points[k - 1].x, y0 = box.bottom() - points[k - 1].y;
-    const int dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0);
-    const int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
-    for (int error = dx + dy;;) {
-      plot(x0, y0);
-      if (x0 == x1 && y0 == y1) break;
-      const int twice = 2 * error;
-      if (twice >= dy) {
-        error += dy;
-        x0 += sx;
-      }
-      if (twice <= dx) {
-        error += dx;
-        y0 += sy;
-      }
-    }
+    else
+      WalkLine(box.left() + points[k - 1].x, box.bottom() - points[k - 1].y, x1, y1, plot);
   }
 }
 
