@@ -10,7 +10,6 @@
 #include "map/coastline.h"
 #include "map/map_raster.h"
 #include "map/map_state.h"
-#include "phases/event_store.h"
 #include "platform/file_write.h"
 
 namespace nuv::cli {
@@ -66,14 +65,7 @@ nlohmann::json RunMapRender(Session& session, const Args& input) {
         "usage: map render --out FILE.png [--width W] [--height H] [--mode simple|coast|relief] "
         "[--view W E S N] [--event ID] [--coast FILE] [--azimuth]");
 
-  Workstation& ws = session.workstation();
-  if (event) {
-    if (!ws.databases().mainOpen()) throw CliError("no connection to the main database");
-    LoadTravelTimeTables(ws);
-    EventContext context = EventContextOf(ws);
-    if (!EventExists(context, *event)) throw CliError("no such event: " + *event);
-    if (!LoadEvent(context, *event)) throw CliError("event not loaded");
-  }
+  Workstation& ws = event ? LoadStoredEvent(session, *event) : session.workstation();
   // The coastline file of the home directory; a missing or damaged file
   // leaves the layer empty and says why on standard error.
   map::CoastlineLoad coast;
