@@ -125,7 +125,11 @@ int Projection::X(double lon) const {
     d = view_.span;
   else
     d = view_.OffsetEast(l);
-  return static_cast<int>(std::floor(rect_.left + rect_.width() * d / view_.span + 0.5));
+  return XAtOffset(d);
+}
+
+int Projection::XAtOffset(double offset) const {
+  return static_cast<int>(std::floor(rect_.left + rect_.width() * offset / view_.span + 0.5));
 }
 
 int Projection::Y(double lat) const {
