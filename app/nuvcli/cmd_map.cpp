@@ -15,6 +15,10 @@
 namespace nuv::cli {
 namespace {
 
+constexpr const char* kRenderUsage =
+    "--out FILE.png [--width W] [--height H] [--mode simple|coast|relief] "
+    "[--view W E S N] [--event ID] [--coast FILE] [--azimuth]";
+
 map::DrawMode ParseMode(const std::string& text) {
   if (text == "simple") return map::DrawMode::Simple;
   if (text == "coast") return map::DrawMode::Coastline;
@@ -60,10 +64,7 @@ nlohmann::json RunMapRender(Session& session, const Args& input) {
   state.view = ParseView(args);
   state.mode = mode ? ParseMode(*mode) : map::DrawMode::Coastline;
   state.drawAzimuth = TakeFlag(args, "--azimuth");
-  if (!out || !args.empty())
-    throw CliError(
-        "usage: map render --out FILE.png [--width W] [--height H] [--mode simple|coast|relief] "
-        "[--view W E S N] [--event ID] [--coast FILE] [--azimuth]");
+  if (!out || !args.empty()) throw CliError(std::string("usage: map render ") + kRenderUsage);
 
   Workstation& ws = event ? LoadStoredEvent(session, *event) : session.workstation();
   // The coastline file of the home directory; a missing or damaged file
@@ -101,10 +102,7 @@ nlohmann::json RunMapRender(Session& session, const Args& input) {
 }  // namespace
 
 std::vector<Command> MapCommands() {
-  return {{"map render",
-           "--out FILE.png [--width W] [--height H] [--mode simple|coast|relief] "
-           "[--view W E S N] [--event ID] [--coast FILE] [--azimuth]",
-           RunMapRender}};
+  return {{"map render", kRenderUsage, RunMapRender}};
 }
 
 }  // namespace nuv::cli
