@@ -67,4 +67,11 @@ std::optional<std::string> TakeOption(Args& args, const std::string& name);
 // Removes a "--name" flag and says whether it was there.
 bool TakeFlag(Args& args, const std::string& name);
 
+// The workstation connected to the main database, with its phase-type and
+// travel-time tables loaded; CliError without the connection.
+Workstation& EventWorkstation(Session& session);
+// The same workstation with the stored event `eventId` made current;
+// CliError when there is no such event or it cannot be loaded.
+Workstation& LoadStoredEvent(Session& session, const std::string& eventId);
+
 }  // namespace nuv::cli

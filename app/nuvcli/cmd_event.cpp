@@ -17,15 +17,23 @@
 #include "traveltime/dist_az.h"
 
 namespace nuv::cli {
-namespace {
 
-// The connected workstation with its phase-type and travel-time tables.
 Workstation& EventWorkstation(Session& session) {
   Workstation& ws = session.workstation();
   if (!ws.databases().mainOpen()) throw CliError("no connection to the main database");
   LoadTravelTimeTables(ws);
   return ws;
 }
+
+Workstation& LoadStoredEvent(Session& session, const std::string& eventId) {
+  Workstation& ws = EventWorkstation(session);
+  EventContext context = EventContextOf(ws);
+  if (!EventExists(context, eventId)) throw CliError("no such event: " + eventId);
+  if (!LoadEvent(context, eventId)) throw CliError("event not loaded");
+  return ws;
+}
+
+namespace {
 
 nlohmann::json RunEventNew(Session& session, const Args& input) {
   Args args = input;
@@ -67,11 +75,7 @@ nlohmann::json RunEventSave(Session& session, const Args& args) {
 
 nlohmann::json RunEventLoad(Session& session, const Args& args) {
   if (args.size() != 1) throw CliError("usage: event load ID");
-  Workstation& ws = EventWorkstation(session);
-  EventContext context = EventContextOf(ws);
-  if (!EventExists(context, args[0])) throw CliError("no such event: " + args[0]);
-  if (!LoadEvent(context, args[0])) throw CliError("event not loaded");
-  return EventToJson(ws);
+  return EventToJson(LoadStoredEvent(session, args[0]));
 }
 
 nlohmann::json RunEventList(Session& session, const Args& input) {

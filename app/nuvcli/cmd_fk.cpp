@@ -13,13 +13,16 @@
 namespace nuv::cli {
 namespace {
 
-constexpr const char* kUsage =
-    "usage: fk --rate R --from T1 --to T2 [--min P] [--max P] [--intervals N] STA=FILE ...";
+constexpr const char* kArguments =
+    "--rate R --from T1 --to T2 [--min P] [--max P] [--intervals N] STA=FILE ...";
+std::string Usage() {
+  return std::string("usage: fk ") + kArguments;
+}
 
 FkPane ReadPane(Workstation& ws, const std::string& argument, double rate, double t1, double t2) {
   const size_t eq = argument.find('=');
   if (eq == std::string::npos || eq == 0 || eq + 1 == argument.size())
-    throw CliError(std::string("STA=FILE expected: ") + argument + "\n" + kUsage);
+    throw CliError(std::string("STA=FILE expected: ") + argument + "\n" + Usage());
   FkPane pane;
   pane.station = argument.substr(0, eq);
   const int station = ws.stations().FindStation(pane.station);
@@ -60,7 +63,7 @@ nlohmann::json RunFk(Session& session, const Args& input) {
     const long long n = ParseInteger(*v, "--intervals");
     grid.intervals = static_cast<int>(std::clamp<long long>(n, -1, FkGrid::kMaxIntervals + 1));
   }
-  if (!rateText || !fromText || !toText || args.empty()) throw CliError(kUsage);
+  if (!rateText || !fromText || !toText || args.empty()) throw CliError(Usage());
   const double rate = ParseDouble(*rateText, "--rate");
   const double t1 = ParseDouble(*fromText, "--from");
   const double t2 = ParseDouble(*toText, "--to");
@@ -91,8 +94,7 @@ nlohmann::json RunFk(Session& session, const Args& input) {
 }  // namespace
 
 std::vector<Command> FkCommands() {
-  return {
-      {"fk", "--rate R --from T1 --to T2 [--min P] [--max P] [--intervals N] STA=FILE ...", RunFk}};
+  return {{"fk", kArguments, RunFk}};
 }
 
 }  // namespace nuv::cli

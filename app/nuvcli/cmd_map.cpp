@@ -10,11 +10,14 @@
 #include "map/coastline.h"
 #include "map/map_raster.h"
 #include "map/map_state.h"
-#include "phases/event_store.h"
 #include "platform/file_write.h"
 
 namespace nuv::cli {
 namespace {
+
+constexpr const char* kRenderUsage =
+    "--out FILE.png [--width W] [--height H] [--mode simple|coast|relief] "
+    "[--view W E S N] [--event ID] [--coast FILE] [--azimuth]";
 
 map::DrawMode ParseMode(const std::string& text) {
   if (text == "simple") return map::DrawMode::Simple;
@@ -61,19 +64,9 @@ nlohmann::json RunMapRender(Session& session, const Args& input) {
   state.view = ParseView(args);
   state.mode = mode ? ParseMode(*mode) : map::DrawMode::Coastline;
   state.drawAzimuth = TakeFlag(args, "--azimuth");
-  if (!out || !args.empty())
-    throw CliError(
-        "usage: map render --out FILE.png [--width W] [--height H] [--mode simple|coast|relief] "
-        "[--view W E S N] [--event ID] [--coast FILE] [--azimuth]");
+  if (!out || !args.empty()) throw CliError(std::string("usage: map render ") + kRenderUsage);
 
-  Workstation& ws = session.workstation();
-  if (event) {
-    if (!ws.databases().mainOpen()) throw CliError("no connection to the main database");
-    LoadTravelTimeTables(ws);
-    EventContext context = EventContextOf(ws);
-    if (!EventExists(context, *event)) throw CliError("no such event: " + *event);
-    if (!LoadEvent(context, *event)) throw CliError("event not loaded");
-  }
+  Workstation& ws = event ? LoadStoredEvent(session, *event) : session.workstation();
   // The coastline file of the home directory; a missing or damaged file
   // leaves the layer empty and says why on standard error.
   map::CoastlineLoad coast;
@@ -109,10 +102,7 @@ nlohmann::json RunMapRender(Session& session, const Args& input) {
 }  // namespace
 
 std::vector<Command> MapCommands() {
-  return {{"map render",
-           "--out FILE.png [--width W] [--height H] [--mode simple|coast|relief] "
-           "[--view W E S N] [--event ID] [--coast FILE] [--azimuth]",
-           RunMapRender}};
+  return {{"map render", kRenderUsage, RunMapRender}};
 }
 
 }  // namespace nuv::cli

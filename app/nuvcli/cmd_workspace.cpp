@@ -15,6 +15,8 @@
 namespace nuv::cli {
 namespace {
 
+constexpr const char* kRunUsage = "WORKSHEET [--load N=FILE ...] [--out DIR]";
+
 // "N=FILE" of --load.
 std::pair<int, std::string> WindowFile(const std::string& text) {
   const size_t eq = text.find('=');
@@ -37,8 +39,7 @@ nlohmann::json RunWorkspace(Session&, const Args& input) {
   std::map<int, std::string> loads;
   while (auto load = TakeOption(args, "--load")) loads.insert(WindowFile(*load));
   const auto outDir = TakeOption(args, "--out");
-  if (args.size() != 1)
-    throw CliError("usage: workspace run WORKSHEET [--load N=FILE ...] [--out DIR]");
+  if (args.size() != 1) throw CliError(std::string("usage: workspace run ") + kRunUsage);
 
   auto read = ReadWorksheet(args[0]);
   if (auto* message = std::get_if<std::string>(&read)) throw CliError(*message);
@@ -88,7 +89,7 @@ nlohmann::json RunWorkspace(Session&, const Args& input) {
 
 std::vector<Command> WorkspaceCommands() {
   return {
-      {"workspace run", "WORKSHEET [--load N=FILE ...] [--out DIR]", RunWorkspace},
+      {"workspace run", kRunUsage, RunWorkspace},
   };
 }
 

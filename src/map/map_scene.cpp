@@ -114,7 +114,7 @@ void DrawGraticule(MapScene& scene, const Projection& projection) {
     const int lon = static_cast<int>(NormaliseLongitude(i));
     // From the offset east of the west edge, so that both edges of a whole
     // globe starting at any meridian get their tick.
-    const int x = static_cast<int>(std::floor(r.left + r.width() * (i - v.west) / v.span + 0.5));
+    const int x = projection.XAtOffset(i - v.west);
     const bool major = lon % 10 == 0;
     const int len = major ? 6 : 3;
     AddLine(scene, {x, top}, {x, top + len}, kBlack);

@@ -3,15 +3,13 @@
 #include <algorithm>
 #include <cmath>
 
+#include "seismo/location.h"
+
 namespace nuv::map {
 
 double NormaliseLongitude(double lon) {
   if (lon >= -180 && lon <= 180) return lon;  // the common case, without fmod
-  double reduced = std::fmod(std::fabs(lon), 360.0);
-  if (lon < 0) reduced = -reduced;
-  if (reduced > 180) reduced -= 360;
-  if (reduced < -180) reduced += 360;
-  return reduced;
+  return WrapLongitude(lon);
 }
 
 namespace {
@@ -127,7 +125,11 @@ int Projection::X(double lon) const {
     d = view_.span;
   else
     d = view_.OffsetEast(l);
-  return static_cast<int>(std::floor(rect_.left + rect_.width() * d / view_.span + 0.5));
+  return XAtOffset(d);
+}
+
+int Projection::XAtOffset(double offset) const {
+  return static_cast<int>(std::floor(rect_.left + rect_.width() * offset / view_.span + 0.5));
 }
 
 int Projection::Y(double lat) const {

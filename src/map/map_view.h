@@ -56,6 +56,8 @@ class Projection {
   Projection(const MapView& view, const MapRect& rect) : view_(view), rect_(rect) {}
 
   int X(double lon) const;
+  // The column `offset` degrees east of the view's west edge (0..span).
+  int XAtOffset(double offset) const;
   int Y(double lat) const;
   PixelPoint ToPixel(double lat, double lon) const { return {X(lon), Y(lat)}; }
   // Linear inverse; the longitude is normalised.

@@ -1,7 +1,6 @@
 #include "map/relief.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 
 namespace nuv::map {
@@ -22,19 +21,14 @@ void AddPatch(std::vector<ReliefPatch>& out, const Projection& p, int height, in
               double xTo) {
   if (!(lonTo > lonFrom) || !(latTop > latBottom)) return;
   const double bandTop = 90 - 20.0 * band;
-  const MapRect& r = p.rect();
-  const MapView& v = p.view();
   ReliefPatch patch;
   patch.band = band;
   patch.srcLeft = (lonFrom + 180) * kReliefPixelsPerDegree;
   patch.srcWidth = (lonTo - lonFrom) * kReliefPixelsPerDegree;
   patch.srcTop = (bandTop - latTop) * kReliefPixelsPerDegree;
   patch.srcHeight = (latTop - latBottom) * kReliefPixelsPerDegree;
-  auto x = [&](double offset) {
-    return static_cast<int>(std::floor(r.left + r.width() * offset / v.span + 0.5));
-  };
-  patch.left = x(xFrom);
-  patch.right = x(xTo);
+  patch.left = p.XAtOffset(xFrom);
+  patch.right = p.XAtOffset(xTo);
   patch.top = height - p.Y(latTop);
   patch.bottom = height - p.Y(latBottom);
   if (patch.right > patch.left && patch.bottom > patch.top) out.push_back(patch);

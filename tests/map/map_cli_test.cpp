@@ -2,59 +2,55 @@
 // a saved event with its origin, and refused arguments and outputs.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
+#include "support/nuvcli_in_folder.h"
 #include "support/temp_dir.h"
 
 namespace nuv::test {
 namespace {
 
-struct CliResult {
-  int status = -1;
-  std::string out, err;
-};
+using CliResult = FolderCliRun;
 
+// The demo set up straight in the test folder, so that its "settings" are
+// the ones the runner passes on.
 class MapCli : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     dir_ = new TempDir;
     const std::string command = std::string(NUV_BINARY_DIR) + "/tools/nuvdemo --out '" +
-                                Demo().string() + "' --stations 5 --minutes 2 > /dev/null";
+                                dir_->path().string() + "' --stations 5 --minutes 2 > /dev/null";
     ASSERT_EQ(std::system(command.c_str()), 0);
     std::filesystem::copy_file(std::string(NUV_SOURCE_DIR) + "/data/map/map.pnt",
-                               Demo() / "home" / "map.pnt");
+                               *dir_ / "home" / "map.pnt");
+    // The demo's data source, for every nuvcli run of the suite.
+    if (const char* old = std::getenv("ODBCINI")) oldOdbcIni_ = new std::string(old);
+    setenv("ODBCINI", (*dir_ / "odbc.ini").c_str(), 1);
   }
   static void TearDownTestSuite() {
+    if (oldOdbcIni_)
+      setenv("ODBCINI", oldOdbcIni_->c_str(), 1);
+    else
+      unsetenv("ODBCINI");
+    delete oldOdbcIni_;
+    oldOdbcIni_ = nullptr;
     delete dir_;
     dir_ = nullptr;
   }
-  static std::filesystem::path Demo() { return dir_->path() / "demo"; }
 
   static CliResult Nuvcli(const std::string& args) {
-    const std::string err = (dir_->path() / "stderr.txt").string();
-    const std::string command = "NUV_CONFIG_DIR='" + (Demo() / "settings").string() +
-                                "' ODBCINI='" + (Demo() / "odbc.ini").string() + "' '" +
-                                NUV_BINARY_DIR + "/app/nuvcli' " + args + " 2>'" + err + "'";
-    CliResult run;
-    FILE* pipe = popen(command.c_str(), "r");
-    char buffer[4096];
-    size_t got;
-    while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, got);
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.err = TempDir::ReadFile(err);
-    return run;
+    return RunNuvcli(*dir_, NuvcliProgram(), args);
   }
 
   static TempDir* dir_;
+  static std::string* oldOdbcIni_;
 };
 
 TempDir* MapCli::dir_ = nullptr;
+std::string* MapCli::oldOdbcIni_ = nullptr;
 
 TEST_F(MapCli, RendersTheDemoStationsOverTheCoastline) {
   const auto out = dir_->path() / "world.png";
@@ -95,13 +91,7 @@ TEST_F(MapCli, SavedEventShowsItsEpicentreAndAzimuths) {
          {"time", 1.7e9 + 20},
          {"hasPolarization", 1},
          {"azimuth", 200}}}}};
-  const auto file = dir_->path() / "event.json";
-  {
-    std::FILE* f = std::fopen(file.c_str(), "w");
-    const std::string text = event.dump();
-    std::fwrite(text.data(), 1, text.size(), f);
-    std::fclose(f);
-  }
+  const auto file = dir_->WriteFile("event.json", event.dump());
   const CliResult save = Nuvcli("event save '" + file.string() + "'");
   ASSERT_EQ(save.status, 0) << save.err << save.out;
   const CliResult run = Nuvcli("map render --out '" + (dir_->path() / "ev.png").string() +
@@ -117,12 +107,8 @@ TEST_F(MapCli, SavedEventShowsItsEpicentreAndAzimuths) {
 }
 
 TEST_F(MapCli, DamagedOrMissingCoastlineLeavesTheLayerEmpty) {
-  const auto bad = dir_->path() / "bad.pnt";
-  {
-    std::FILE* f = std::fopen(bad.c_str(), "wb");
-    std::fwrite("\xe9\x03\x10\x00\x20\x00\x01", 1, 7, f);  // one record and a stray byte
-    std::fclose(f);
-  }
+  // One record and a stray byte.
+  const auto bad = dir_->WriteFile("bad.pnt", std::string("\xe9\x03\x10\x00\x20\x00\x01", 7));
   const CliResult damaged = Nuvcli("map render --out '" + (dir_->path() / "d.png").string() +
                                    "' --coast '" + bad.string() + "'");
   ASSERT_EQ(damaged.status, 0) << damaged.err;

@@ -24,6 +24,7 @@
 #include "waveview/ui/mseed_import_command.h"
 #include "waveview/ui/pick_controller.h"
 #include "waveview/ui/waveform_window.h"
+#include "waveview/waveform_commands.h"
 #include "widgets/ui/command_ids.h"
 #include "workspace/ui/dsp_wnd.h"
 #include "workspace/ui/workspace_commands.h"
@@ -68,7 +69,7 @@ void RegisterBulletinAndCatalogueCommands(CMainFrame& frame) {
   auto* waveforms = qobject_cast<waveform*>(frame.document(DocumentKind::Waveforms));
   // A reading changes the event: the waveform marks and the map are redrawn.
   auto refresh = [waveforms, &frame] {
-    if (waveforms) waveforms->OnCommand(33216);
+    if (waveforms) waveforms->OnCommand(kCmdRedraw);
     if (QWidget* map = frame.document(DocumentKind::Map)) map->update();
   };
   Workstation& ws = frame.workstation();
@@ -95,7 +96,7 @@ void RegisterSubsystemCommands(CMainFrame& frame) {
     auto* phases = qobject_cast<CPhasesWnd*>(frame.document(DocumentKind::PhaseList));
     waveforms->commands().Add(33110, [waveforms, phases, &frame] {
       std::function<void()> loadReb;
-      if (phases) loadReb = [phases] { phases->commands().Run(33194); };
+      if (phases) loadReb = [phases] { phases->commands().Run(cmd::kReadIms); };
       RunNewEventDialog(waveforms->workstation(), &frame, loadReb);
     });
     RegisterTravelTimeDialogs(*waveforms);

@@ -4,6 +4,8 @@
 #include <QImage>
 #include <array>
 
+#include "map/relief.h"
+
 class QPainter;
 
 namespace nuv::map {
@@ -11,7 +13,7 @@ namespace nuv::map {
 struct MapScene;
 
 // The relief bitmaps by band; a null image leaves its band empty.
-using ReliefImages = std::array<QImage, 9>;
+using ReliefImages = std::array<QImage, kReliefBands>;
 
 void PaintMapScene(QPainter& painter, const MapScene& scene, const ReliefImages* relief = nullptr);
 

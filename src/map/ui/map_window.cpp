@@ -110,20 +110,26 @@ void CMapWnd::ChangeView(const std::function<void(MapView&)>& change) {
   update();
 }
 
+QSize CMapWnd::margins() const {
+  // The text extent of "WWWW" in the window's font.
+  const QFontMetrics metrics = fontMetrics();
+  return {metrics.horizontalAdvance("WWWW"), metrics.height()};
+}
+
 MapSceneInput CMapWnd::SceneInputFor(QSize size) const {
   MapSceneInput input = SceneInput(ws_, state_, &coast_);
   input.width = size.width();
   input.height = size.height();
-  const QFontMetrics metrics = fontMetrics();
-  input.marginX = metrics.horizontalAdvance("WWWW");
-  input.marginY = metrics.height();
+  const QSize margin = margins();
+  input.marginX = margin.width();
+  input.marginY = margin.height();
   input.pixelsPerMm = logicalDpiX() / 25.4;
   return input;
 }
 
 MapRect CMapWnd::mapRect() const {
-  const QFontMetrics metrics = fontMetrics();
-  return MapRectangle(width(), height(), metrics.horizontalAdvance("WWWW"), metrics.height());
+  const QSize margin = margins();
+  return MapRectangle(width(), height(), margin.width(), margin.height());
 }
 
 QImage CMapWnd::Render(QSize size) {

@@ -89,6 +89,8 @@ class CMapWnd : public QWidget, public CommandTarget {
   void RegisterViewCommands();
   void SetMode(DrawMode mode);
   void ChangeView(const std::function<void(MapView&)>& change);
+  // The left and bottom margins of the map rectangle.
+  QSize margins() const;
   MapSceneInput SceneInputFor(QSize size) const;
 
   Workstation& ws_;
