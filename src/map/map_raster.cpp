@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "map/tiny_font.h"
+#include "platform/line_walk.h"
 
 namespace nuv::map {
 
@@ -29,25 +30,12 @@ Colour RgbImage::At(int x, int y) const {
 
 namespace {
 
-// Bresenham; a dotted line sets every other pixel.
+// A dotted line sets every other pixel.
 void Line(RgbImage& image, DevicePoint a, DevicePoint b, Colour c, bool dotted) {
-  int x = a.x, y = a.y;
-  const int dx = std::abs(b.x - a.x), dy = -std::abs(b.y - a.y);
-  const int sx = a.x < b.x ? 1 : -1, sy = a.y < b.y ? 1 : -1;
-  int err = dx + dy, n = 0;
-  for (;;) {
+  int n = 0;
+  WalkLine(a.x, a.y, b.x, b.y, [&](int x, int y) {
     if (!dotted || n++ % 2 == 0) image.Set(x, y, c);
-    if (x == b.x && y == b.y) break;
-    const int e2 = 2 * err;
-    if (e2 >= dy) {
-      err += dy;
-      x += sx;
-    }
-    if (e2 <= dx) {
-      err += dx;
-      y += sy;
-    }
-  }
+  });
 }
 
 void Disc(RgbImage& image, const Marker& m) {
