@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <deque>
 
 #include "sigproc/fftw_plan.h"
 
@@ -28,6 +29,47 @@ void RemoveTrend(std::vector<double>& x) {
   const double slope = den != 0 ? (n * siy - si * sy) / den : 0;
   const double icpt = (sy - slope * si) / n;
   for (size_t i = 0; i < x.size(); ++i) x[i] -= icpt + slope * static_cast<double>(i);
+}
+
+struct WidestSwing {
+  double value = -1;  // largest value minus smallest
+  long first = -1;    // where its window starts; -1 when no window has one
+};
+
+// The largest swing in the windows x[st .. min(st + reach, n - 1)] for every
+// st, the first window on ties. The smallest and largest value of each window
+// come from two queues of candidates (the first smallest and the last largest,
+// as std::minmax_element picks them), so the cost does not grow with the
+// window: a long interval with a long period takes one pass.
+WidestSwing LargestSwing(const std::vector<double>& x, long reach) {
+  const long n = static_cast<long>(x.size());
+  WidestSwing best;
+  if (std::any_of(x.begin(), x.end(), [](double v) { return std::isnan(v); })) {
+    // Unordered values: each window is scanned as it is.
+    for (long st = 0; st < n; ++st) {
+      const long last = std::min(st + reach, n - 1);
+      const auto [mn, mx] = std::minmax_element(x.begin() + st, x.begin() + last + 1);
+      if (*mx - *mn > best.value) best = {*mx - *mn, st};
+    }
+    return best;
+  }
+  std::deque<long> lo, hi;  // indices; values rising in lo, falling in hi
+  long next = 0;            // the first index not yet queued
+  for (long st = 0; st < n; ++st) {
+    for (const long last = std::min(st + reach, n - 1); next <= last; ++next) {
+      while (!lo.empty() && x[static_cast<size_t>(lo.back())] > x[static_cast<size_t>(next)])
+        lo.pop_back();
+      lo.push_back(next);
+      while (!hi.empty() && x[static_cast<size_t>(hi.back())] <= x[static_cast<size_t>(next)])
+        hi.pop_back();
+      hi.push_back(next);
+    }
+    while (lo.front() < st) lo.pop_front();
+    while (hi.front() < st) hi.pop_front();
+    const double v = x[static_cast<size_t>(hi.front())] - x[static_cast<size_t>(lo.front())];
+    if (v > best.value) best = {v, st};
+  }
+  return best;
 }
 
 }  // namespace
@@ -94,17 +136,9 @@ PeriodAmplitude MeasurePeriodAmplitude(const PeriodAmplitudeInput& in) {
   const double period = static_cast<double>(n) * dt / k;
   const long L = static_cast<long>(period / dt + 0.5);
   const long half = L / 2;
-  double best = -1;
-  long centre = 0;
-  for (long st = 0; st < n; ++st) {
-    const long last = std::min(st + half + 2, n - 1);
-    const auto [mn, mx] = std::minmax_element(raw.begin() + st, raw.begin() + last + 1);
-    const double v = *mx - *mn;
-    if (v > best) {
-      best = v;
-      centre = (st + st + half + 2) / 2;
-    }
-  }
+  const WidestSwing swing = LargestSwing(raw, half + 2);
+  const double best = swing.value;
+  const long centre = swing.first < 0 ? 0 : (swing.first + swing.first + half + 2) / 2;
   r.period = period;
   r.peakToPeak = best;
   r.time = in.windowStart + static_cast<double>(i1 + centre) * dt;

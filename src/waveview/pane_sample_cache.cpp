@@ -9,17 +9,13 @@ namespace nuv {
 
 namespace {
 
-int HeldCount(const NUVDataBlock& b) {
-  return std::max(0, std::min<int>(b.count, static_cast<int>(b.samples.size())));
-}
-
 // Joins `n` into `b` when both are runs of one recording: the same rate,
 // sample times on one grid, at least one common sample and the common
 // samples identical. Blocks that only touch, or overlap with other values,
 // are separate recordings and stay apart.
 bool JoinInto(NUVDataBlock& b, const NUVDataBlock& n) {
   if (!(b.rate > 0) || b.rate != n.rate) return false;
-  const int bc = HeldCount(b), nc = HeldCount(n);
+  const int bc = HeldSampleCount(b), nc = HeldSampleCount(n);
   if (bc == 0 || nc == 0) return false;
   const double d = (n.start - b.start) * b.rate;
   if (!std::isfinite(d) || std::fabs(d) > std::numeric_limits<int>::max() / 2) return false;
@@ -54,13 +50,17 @@ bool JoinInto(NUVDataBlock& b, const NUVDataBlock& n) {
 
 }  // namespace
 
+int HeldSampleCount(const NUVDataBlock& b) {
+  return std::max(0, std::min<int>(b.count, static_cast<int>(b.samples.size())));
+}
+
 double WholeSampleCount(double seconds, double sps, double magnitude) {
   const double ulp = std::nextafter(magnitude, INFINITY) - magnitude;
   return std::trunc(seconds * sps + 4 * ulp * sps);
 }
 
 bool SpanOfBlock(const NUVDataBlock& b, double t1, double t2, SampleSpan& span) {
-  const int held = HeldCount(b);
+  const int held = HeldSampleCount(b);
   if (!(b.rate > 0) || held == 0) return false;
   const double end = b.start + held / b.rate;
   const double magnitude =
@@ -115,7 +115,7 @@ NUVDataBlockArray CopySpans(const NUVDataBlockArray& blocks, const std::vector<S
 
 size_t PaneSampleCache::HeldSamples(const NUVDataBlockArray& blocks) {
   size_t n = 0;
-  for (const NUVDataBlock& b : blocks) n += static_cast<size_t>(HeldCount(b));
+  for (const NUVDataBlock& b : blocks) n += static_cast<size_t>(HeldSampleCount(b));
   return n;
 }
 
@@ -209,7 +209,7 @@ bool PaneSampleCache::KeepBudget(double t1, double t2, double rate, NUVDataBlock
     if (next >= spans.size() || spans[next].block != i) continue;  // wholly outside
     const SampleSpan& s = spans[next++];
     NUVDataBlock& b = blocks[i];
-    if (s.first == 0 && s.count == HeldCount(b)) {
+    if (s.first == 0 && s.count == HeldSampleCount(b)) {
       kept.Append(std::move(b));
       continue;
     }

@@ -25,6 +25,9 @@ struct SampleSpan {
   double start = 0;
 };
 
+// The samples a block holds: its count, but no more than its array has.
+int HeldSampleCount(const NUVDataBlock& b);
+
 // Whole samples in `seconds` at `sps`, a count within rounding of the next
 // whole sample taken as whole (as the archive's block reader counts).
 double WholeSampleCount(double seconds, double sps, double magnitude);

@@ -248,10 +248,6 @@ void TracePane::TakeWindowOf(const TracePane& other) {
 
 namespace {
 
-int HeldCount(const NUVDataBlock& b) {
-  return std::min<int>(b.count, static_cast<int>(b.samples.size()));
-}
-
 // One pyramid per block; a block for which `reuse` holds one built over its
 // array takes that one, the others are built.
 std::vector<MinMaxPyramid> PyramidsOf(const NUVDataBlockArray& blocks,
@@ -261,12 +257,12 @@ std::vector<MinMaxPyramid> PyramidsOf(const NUVDataBlockArray& blocks,
     const NUVDataBlock& b = blocks[i];
     MinMaxPyramid& p = out[static_cast<size_t>(i)];
     auto kept = std::find_if(reuse.begin(), reuse.end(), [&](const MinMaxPyramid& old) {
-      return old.Covers(b.samples.data(), HeldCount(b));
+      return old.Covers(b.samples.data(), HeldSampleCount(b));
     });
     if (kept != reuse.end())
       p = std::move(*kept);
     else
-      p.Build(b.samples.data(), HeldCount(b));
+      p.Build(b.samples.data(), HeldSampleCount(b));
   }
   return out;
 }
@@ -282,7 +278,7 @@ std::vector<SampleSpan> TracePane::WindowSpans() const {
   std::vector<SampleSpan> spans;
   for (int i = 0; i < blocks.size(); ++i) {
     const NUVDataBlock& b = blocks[i];
-    if (HeldCount(b) > 0) spans.push_back({i, 0, HeldCount(b), b.start});
+    if (HeldSampleCount(b) > 0) spans.push_back({i, 0, HeldSampleCount(b), b.start});
   }
   return spans;
 }
@@ -307,7 +303,7 @@ void TracePane::StartPyramids(bool reuse) {
     for (size_t i = 0; i < pyramids.size() && i < pyramidStarts_.size(); ++i) {
       const double start = pyramidStarts_[i];
       const bool same = std::any_of(blocks.begin(), blocks.end(), [&](const NUVDataBlock& b) {
-        return b.start == start && pyramids[i].Covers(b.samples.data(), HeldCount(b));
+        return b.start == start && pyramids[i].Covers(b.samples.data(), HeldSampleCount(b));
       });
       if (same) old.push_back(std::move(pyramids[i]));
     }
@@ -363,7 +359,7 @@ const MinMaxPyramid* TracePane::PyramidOf(int block) const {
     return nullptr;
   const NUVDataBlock& b = blocks[block];
   const MinMaxPyramid& p = pyramids[static_cast<size_t>(block)];
-  return p.Covers(b.samples.data(), HeldCount(b)) ? &p : nullptr;
+  return p.Covers(b.samples.data(), HeldSampleCount(b)) ? &p : nullptr;
 }
 
 void TracePane::BuildTransformedPyramid() {

@@ -53,6 +53,32 @@ TEST(PeriodAmplitude, TrendAndOffsetDoNotMoveThePeriod) {
   EXPECT_NEAR(r.period, 2.0, 1e-9);
 }
 
+TEST(PeriodAmplitude, OneSlowSwingOverALongInterval) {
+  // 200000 samples holding a single period: the windows are half the
+  // interval long, and the swing is still found (peaks on samples).
+  const std::vector<float> s = Sine(2000, 3.0, 100, 2000, 0, 0, std::numbers::pi / 2);
+  const PeriodAmplitude r = MeasurePeriodAmplitude(Input(s, 100, 0, 2000));
+  ASSERT_EQ(r.refusal, PeriodAmplitudeRefusal::kNone);
+  EXPECT_NEAR(r.period, 2000, 1e-6);
+  EXPECT_NEAR(r.peakToPeak, 6.0, 1e-3);
+  EXPECT_GE(r.time, 1000);
+  EXPECT_LE(r.time, 3000);
+}
+
+TEST(PeriodAmplitude, EqualWaveGroupsGiveTheEarlierOne) {
+  // Two identical bursts of a 1 s wave in 20 s of silence: the first wins.
+  std::vector<float> s(2000, 0.0f);
+  for (int start : {300, 1300})
+    for (int i = 0; i < 300; ++i)
+      s[static_cast<size_t>(start + i)] =
+          static_cast<float>(2 * std::sin(2 * std::numbers::pi * i / 100.0));
+  const PeriodAmplitude r = MeasurePeriodAmplitude(Input(s, 100, 0, 20));
+  ASSERT_EQ(r.refusal, PeriodAmplitudeRefusal::kNone);
+  EXPECT_GT(r.peakToPeak, 3.9);
+  EXPECT_GE(r.time, 1003);
+  EXPECT_LT(r.time, 1006);
+}
+
 TEST(PeriodAmplitude, FastTransformPicksTheSameIndexAsDirectSums) {
   // Odd length, two tones: the direct DFT magnitudes decide.
   std::vector<double> x(257);

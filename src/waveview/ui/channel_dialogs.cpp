@@ -47,17 +47,6 @@ void AddNodes(QTreeWidgetItem* parent, const StationTreeNode& node) {
   for (const StationTreeNode& child : node.children) AddNodes(item, child);
 }
 
-void FillTree(QTreeWidget* tree, Workstation& ws, bool withChannels) {
-  tree->clear();
-  for (const StationTreeNode& root :
-       BuildStationTree(ws.stations(), NetworkPairs(ws), withChannels)) {
-    auto* item = new QTreeWidgetItem(tree, QStringList{Q(root.text)});
-    item->setData(0, kStationRole, -1);
-    item->setData(0, kChannelRole, -1);
-    for (const StationTreeNode& child : root.children) AddNodes(item, child);
-  }
-}
-
 QLineEdit* MaskedEdit(const char* id, const char* mask, const char* text, QWidget* parent) {
   auto* edit = new QLineEdit(parent);
   edit->setObjectName(id);
@@ -110,6 +99,17 @@ int ItemChannel(const QTreeWidgetItem* item) {
 
 }  // namespace
 
+void FillStationTree(QTreeWidget* tree, Workstation& ws, bool withChannels) {
+  tree->clear();
+  for (const StationTreeNode& root :
+       BuildStationTree(ws.stations(), NetworkPairs(ws), withChannels)) {
+    auto* item = new QTreeWidgetItem(tree, QStringList{Q(root.text)});
+    item->setData(0, kStationRole, -1);
+    item->setData(0, kChannelRole, -1);
+    for (const StationTreeNode& child : root.children) AddNodes(item, child);
+  }
+}
+
 std::string CSelectChannelsDlg::lastPattern_;
 
 CSelectChannelsDlg::CSelectChannelsDlg(Workstation& ws, SelectionMatrix& matrix, QWidget* parent)
@@ -161,7 +161,7 @@ CSelectChannelsDlg::CSelectChannelsDlg(Workstation& ws, SelectionMatrix& matrix,
 
   askPattern = [this](const std::string& last) { return AskChannelMask(this, last); };
 
-  FillTree(tree_, ws_, false);
+  FillStationTree(tree_, ws_, false);
   // The remembered root and station.
   const RememberedChoice remembered = ReadRememberedChoice(ws_.ini());
   QTreeWidgetItem* root = tree_->topLevelItem(0);
@@ -361,7 +361,7 @@ CSelectStationChannelDlg::CSelectStationChannelDlg(Workstation& ws,
   auto* layout = new QHBoxLayout(this);
   layout->addWidget(tree_, 1);
   layout->addLayout(right);
-  FillTree(tree_, ws_, true);
+  FillStationTree(tree_, ws_, true);
   if (tree_->topLevelItem(0)) tree_->topLevelItem(0)->setExpanded(true);
 
   connect(buttons, &QDialogButtonBox::accepted, this, &CSelectStationChannelDlg::TryAccept);

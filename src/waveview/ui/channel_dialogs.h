@@ -29,6 +29,10 @@ class Workstation;
 inline constexpr int kStationRole = Qt::UserRole + 1;
 inline constexpr int kChannelRole = Qt::UserRole + 2;
 
+// Fills `tree` (emptied first) with the station tree of the networks, with
+// each station's channels when `withChannels`.
+void FillStationTree(QTreeWidget* tree, Workstation& ws, bool withChannels);
+
 // Opens the archive browser for a station (with the channels checked for it);
 // `typed` is the window in the dialog's fields when they hold a valid one.
 using SegmentBrowser = std::function<std::optional<ArchiveSegment>(

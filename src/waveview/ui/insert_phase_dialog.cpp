@@ -13,33 +13,18 @@
 #include "phases/ui/edit_phase_dialog.h"
 #include "waveview/channel_selection.h"
 #include "waveview/pick_insert.h"
+#include "waveview/ui/channel_dialogs.h"
 #include "waveview/ui/waveform_window.h"
 #include "workstation/workstation.h"
 
 namespace nuv {
-
-namespace {
-
-void AddTreeNodes(QTreeWidgetItem* parent, const StationTreeNode& node) {
-  auto* item = new QTreeWidgetItem(parent, QStringList{QString::fromStdString(node.text)});
-  item->setData(0, Qt::UserRole, node.station);
-  for (const StationTreeNode& child : node.children) AddTreeNodes(item, child);
-}
-
-}  // namespace
 
 CAddPhaseDlg::CAddPhaseDlg(Workstation& ws, QWidget* parent) : QDialog(parent), ws_(ws) {
   setWindowTitle("Вставить фазу");
   auto* layout = new QHBoxLayout(this);
   tree_ = new QTreeWidget(this);
   tree_->setHeaderHidden(true);
-  std::vector<std::pair<std::string, std::string>> networks;
-  for (const SeismoNetwork& n : ws.networks()) networks.emplace_back(n.name, n.list);
-  for (const StationTreeNode& root : BuildStationTree(ws.stations(), networks, false)) {
-    auto* item = new QTreeWidgetItem(tree_, QStringList{QString::fromStdString(root.text)});
-    item->setData(0, Qt::UserRole, -1);
-    for (const StationTreeNode& child : root.children) AddTreeNodes(item, child);
-  }
+  FillStationTree(tree_, ws, false);
   tree_->expandToDepth(0);
   layout->addWidget(tree_);
   auto* right = new QVBoxLayout;
@@ -76,7 +61,7 @@ CAddPhaseDlg::CAddPhaseDlg(Workstation& ws, QWidget* parent) : QDialog(parent), 
 
 void CAddPhaseDlg::StationChosen() {
   QTreeWidgetItem* item = tree_->currentItem();
-  station_ = item ? item->data(0, Qt::UserRole).toInt() : -1;
+  station_ = item ? item->data(0, kStationRole).toInt() : -1;
   channel_->clear();
   if (station_ < 0 || station_ >= ws_.stations().size()) {
     station_ = -1;

@@ -187,11 +187,7 @@ void PickController::DrawDraggedLabel(CZoomWindow& pane, int x) {
     p.drawLine(left, g.traceTop(), left, g.traceBottom());
     const QFontMetrics fm(pane.font());
     const LabelBox box = LabelBoxAt(g, left, fm.horizontalAdvance(dragName_), fm.height(), -1);
-    const QRect r(box.x, box.y, box.width, box.height);
-    p.fillRect(r, Qt::yellow);
-    p.setPen(Qt::black);
-    p.drawRect(r.adjusted(0, 0, -1, -1));
-    p.drawText(r, Qt::AlignCenter, dragName_);
+    DrawPhaseLabel(p, QRect(box.x, box.y, box.width, box.height), dragName_, pane.font());
   }
   pane.SetPickLayer(picture);
 }

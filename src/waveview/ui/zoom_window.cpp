@@ -273,7 +273,6 @@ void CZoomWindow::RecordPhaseLayer() {
   const std::vector<PhaseMark> marks = PhaseMarksOf(ws.phases(), ws.phaseTypes(), pane_, g);
   if (!marks.empty()) {
     QPainter p(&picture);
-    p.setFont(font());
     const QFontMetrics fm(font());
     for (const PhaseMark& m : marks) {
       const QString name = Q(m.name);
@@ -281,14 +280,19 @@ void CZoomWindow::RecordPhaseLayer() {
       const QRect label(box.x, box.y, box.width, box.height);
       p.setPen(QPen(m.isP ? Qt::red : Qt::green, 1, m.defining ? Qt::SolidLine : Qt::DotLine));
       p.drawLine(m.x, g.traceBottom(), m.x, label.bottom());
-      p.setPen(Qt::black);
-      p.fillRect(label, Qt::yellow);
-      p.drawRect(label.adjusted(0, 0, -1, -1));
-      p.drawText(label, Qt::AlignCenter, name);
+      DrawPhaseLabel(p, label, name, font());
     }
     p.end();
   }
   layers_[kPhaseLayer] = picture;
+}
+
+void DrawPhaseLabel(QPainter& painter, const QRect& box, const QString& name, const QFont& font) {
+  painter.fillRect(box, Qt::yellow);
+  painter.setPen(Qt::black);
+  painter.setFont(font);
+  painter.drawRect(box.adjusted(0, 0, -1, -1));
+  painter.drawText(box, Qt::AlignCenter, name);
 }
 
 void CZoomWindow::RecordMarksLayer() {

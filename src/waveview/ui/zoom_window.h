@@ -16,6 +16,7 @@
 #include "waveview/waveform_window_interface.h"
 
 class QMenu;
+class QPainter;
 class QToolButton;
 
 namespace nuv {
@@ -157,5 +158,9 @@ class CBeamWindow : public CZoomWindow {
   // The beam as one block.
   void SetBeam(const NUVDataBlock& block);
 };
+
+// A phase label as the panes draw it: a yellow box with a black border and
+// the phase name centred in `font`.
+void DrawPhaseLabel(QPainter& painter, const QRect& box, const QString& name, const QFont& font);
 
 }  // namespace nuv
