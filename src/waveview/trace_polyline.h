@@ -56,7 +56,6 @@ class TraceColumnCache {
  public:
   const TraceColumns* Find(const TraceColumns::Key& key) const;
   const TraceColumns& Store(TraceColumns columns);
-  void Clear() { entries_.clear(); }
 
  private:
   // A window's blocks are few; a pane of many gaps keeps its latest ones.

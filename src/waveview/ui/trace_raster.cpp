@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
+
+#include "platform/line_walk.h"
 
 namespace nuv {
 
@@ -57,27 +58,7 @@ void DrawSegment(const Pixels& image, QPoint a, QPoint b, QRgb colour, const QRe
     a = inside(ax, ay);
     b = inside(bx, by);
   }
-  // Bresenham's walk along the longer axis, one pixel per step of it; the
-  // pixel pointer moves by a row or a column instead of being recomputed.
-  const int dx = std::abs(b.x() - a.x()), dy = std::abs(b.y() - a.y());
-  const qsizetype rowStep = (b.y() >= a.y() ? 1 : -1) * image.stride / qsizetype{sizeof(QRgb)};
-  const int columnStep = b.x() >= a.x() ? 1 : -1;
-  const bool steep = dy >= dx;
-  const int length = steep ? dy : dx, shortLength = steep ? dx : dy;
-  const qsizetype longStep = steep ? rowStep : columnStep;
-  const qsizetype shortStep = steep ? columnStep : rowStep;
-  QRgb* pixel = image.At(a.x(), a.y());
-  int error = 2 * shortLength - length;
-  for (int i = 0;; ++i) {
-    *pixel = colour;
-    if (i == length) break;
-    if (error > 0) {
-      pixel += shortStep;
-      error -= 2 * length;
-    }
-    pixel += longStep;
-    error += 2 * shortLength;
-  }
+  WalkLine(a.x(), a.y(), b.x(), b.y(), [&](int x, int y) { *image.At(x, y) = colour; });
 }
 
 }  // namespace
