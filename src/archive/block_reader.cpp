@@ -44,29 +44,33 @@ class FileHandle {
 
 }  // namespace
 
+SampleRange RangeInInterval(double begin, double end, double sps, double t1, double t2) {
+  const double magnitude =
+      std::max({std::fabs(begin), std::fabs(end), std::fabs(t1), std::fabs(t2)});
+  SampleRange r;
+  r.start = begin;
+  if (begin >= t1 && begin <= t2) {
+    // The run starts inside the interval.
+    r.count = WholeSamples(std::min(end, t2) - begin, sps, magnitude);
+  } else if (t1 > begin && t1 < end) {
+    // The interval starts inside the run.
+    r.first = WholeSamples(t1 - begin, sps, magnitude);
+    r.start = begin + r.first / sps;
+    r.count = WholeSamples(std::min(end, t2) - r.start, sps, magnitude);
+  }
+  return r;
+}
+
 std::optional<NUVDataBlock> ReadBlock(const BlockFile& file, double t1, double t2) {
   const SampleEncoding encoding = EncodingOfCode(file.code);
   const long long s = BytesPerSample(encoding);
   const double sps = file.rate;
   if (!(sps > 0) || !std::isfinite(sps)) return std::nullopt;  // no spacing, no samples
 
-  const double fileEnd = file.begin + file.duration;
-  const double magnitude =
-      std::max({std::fabs(file.begin), std::fabs(fileEnd), std::fabs(t1), std::fabs(t2)});
-  double n = 0;
-  long long skip = 0;
-  double start = 0;
-  if (file.begin >= t1 && file.begin <= t2) {
-    // The file starts inside the interval.
-    start = file.begin;
-    n = WholeSamples(std::min(fileEnd, t2) - file.begin, sps, magnitude);
-  } else if (t1 > file.begin && t1 < fileEnd) {
-    // The interval starts inside the file.
-    const double k = WholeSamples(t1 - file.begin, sps, magnitude);
-    skip = static_cast<long long>(k) * s;
-    start = file.begin + k / sps;
-    n = WholeSamples(std::min(fileEnd, t2) - start, sps, magnitude);
-  }
+  const SampleRange range = RangeInInterval(file.begin, file.begin + file.duration, sps, t1, t2);
+  const double n = range.count;
+  const long long skip = static_cast<long long>(range.first) * s;
+  const double start = range.start;
   if (!(n > 0)) return std::nullopt;
   if (n > INT_MAX) throw std::bad_alloc();
 

@@ -19,6 +19,20 @@ struct BlockFile {
   int code = 3;          // FILELIST.DATATYPE
 };
 
+// The part of a run of samples (the first at `begin`, `sps` per second, the
+// run ending at `end`) that a read of [t1, t2] gives: a run starting inside
+// the interval from its start, one the interval starts inside from the first
+// whole sample at or before t1; samples up to t2. Sample counts are whole
+// numbers kept as doubles; a count near the next whole sample within the
+// rounding of epoch times is taken as whole. `count` is 0 when none fall
+// inside.
+struct SampleRange {
+  double first = 0;  // samples skipped from the run's start
+  double count = 0;
+  double start = 0;  // time of the first sample given
+};
+SampleRange RangeInInterval(double begin, double end, double sps, double t1, double t2);
+
 // The samples of `file` inside [t1, t2], or nothing when none fall inside.
 // A file that starts inside the interval gives a block from its start; one
 // that the interval starts inside gives a block from the first whole sample

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <limits>
 
+#include "archive/block_reader.h"
+
 namespace nuv {
 
 namespace {
@@ -54,30 +56,15 @@ int HeldSampleCount(const NUVDataBlock& b) {
   return std::max(0, std::min<int>(b.count, static_cast<int>(b.samples.size())));
 }
 
-double WholeSampleCount(double seconds, double sps, double magnitude) {
-  const double ulp = std::nextafter(magnitude, INFINITY) - magnitude;
-  return std::trunc(seconds * sps + 4 * ulp * sps);
-}
-
 bool SpanOfBlock(const NUVDataBlock& b, double t1, double t2, SampleSpan& span) {
   const int held = HeldSampleCount(b);
   if (!(b.rate > 0) || held == 0) return false;
-  const double end = b.start + held / b.rate;
-  const double magnitude =
-      std::max({std::fabs(b.start), std::fabs(end), std::fabs(t1), std::fabs(t2)});
-  double first = 0, n = 0, start = b.start;
-  if (b.start >= t1 && b.start <= t2) {
-    n = WholeSampleCount(std::min(end, t2) - b.start, b.rate, magnitude);
-  } else if (t1 > b.start && t1 < end) {
-    first = WholeSampleCount(t1 - b.start, b.rate, magnitude);
-    start = b.start + first / b.rate;
-    n = WholeSampleCount(std::min(end, t2) - start, b.rate, magnitude);
-  }
-  n = std::min(n, held - first);
+  const SampleRange range = RangeInInterval(b.start, b.start + held / b.rate, b.rate, t1, t2);
+  const double n = std::min(range.count, held - range.first);
   if (!(n > 0)) return false;
-  span.first = static_cast<int>(first);
+  span.first = static_cast<int>(range.first);
   span.count = static_cast<int>(n);
-  span.start = start;
+  span.start = range.start;
   return true;
 }
 

@@ -28,10 +28,6 @@ struct SampleSpan {
 // The samples a block holds: its count, but no more than its array has.
 int HeldSampleCount(const NUVDataBlock& b);
 
-// Whole samples in `seconds` at `sps`, a count within rounding of the next
-// whole sample taken as whole (as the archive's block reader counts).
-double WholeSampleCount(double seconds, double sps, double magnitude);
-
 // The part of `b` inside [t1, t2] by the archive's rule: a block starting
 // inside the interval from its start, one the interval starts inside from
 // the first whole sample at or before t1; samples up to t2. False when none.
