@@ -44,18 +44,19 @@ void ParseEventLine(std::string_view line, std::string& identifier, std::string&
   comment.clear();
   size_t i = 5;
   while (i < line.size() && line[i] == ' ') ++i;
+  // The identifier is the whole word: agencies write up to 8 characters in
+  // columns 7-14 and this system writes its identifiers of up to 20 whole.
   size_t n = 0;
-  while (i + n < line.size() && n < 8 && line[i + n] != ' ' && line[i + n] != '\t' &&
-         line[i + n] != '\r' && line[i + n] != '\n' && line[i + n] != '\0')
+  while (i + n < line.size() && line[i + n] != ' ' && line[i + n] != '\t' && line[i + n] != '\r' &&
+         line[i + n] != '\n' && line[i + n] != '\0')
     ++n;
   identifier = std::string(line.substr(std::min(i, line.size()), n));
   size_t rest = i + n;
   if (rest >= line.size() || line[rest] == '\r' || line[rest] == '\n' || line[rest] == '\0') return;
-  if (n < 8 || line[rest] == ' ' || line[rest] == '\t') {
-    if (line[rest] == ' ' || line[rest] == '\t') ++rest;
-  }
+  ++rest;  // the blank or tab that ended the identifier
   const size_t end = line.find_first_of("\r\n", rest);
-  comment = std::string(line.substr(rest, end == std::string_view::npos ? end : end - rest));
+  comment = std::string(
+      line.substr(std::min(rest, line.size()), end == std::string_view::npos ? end : end - rest));
   // The identifier is padded and the line to 80 columns; the padding is no comment.
   const size_t first = comment.find_first_not_of(" \t");
   comment.erase(0, first == std::string::npos ? comment.size() : first);

@@ -58,7 +58,7 @@ struct SkippedLine {
 };
 
 struct ImsEventEntry {
-  std::string identifier;  // up to 8 characters
+  std::string identifier;  // the whole first word after "EVENT"
   std::string comment;
   int line = 0;
   size_t offset = 0;  // byte offset of the event line in the text
@@ -78,8 +78,9 @@ struct ImsEventText {
 
 enum class BulletinLayout { Ims, Trezon };
 
-// Identifier (up to 8 characters) and comment of an event line, whose first
-// five characters are "EVENT".
+// Identifier and comment of an event line, whose first five characters are
+// "EVENT": the identifier is the whole word after it (agencies write up to
+// 8 characters, this system up to 20), the comment the rest of the line.
 void ParseEventLine(std::string_view line, std::string& identifier, std::string& comment);
 
 // The events of a bulletin text in file order ("FINISH" and the EVENT

@@ -28,11 +28,23 @@ std::string TitleLine(const CurrentEvent& event) {
 }
 
 std::string EventLine(const CurrentEvent& event) {
-  ColumnLine line(80);
+  const std::string comment =
+      event.eventComment.substr(0, std::min<size_t>(64, event.eventComment.size()));
+  const std::string id(Trim(event.eventId));
+  if (event.orid < 0 || id.size() <= 8) {
+    ColumnLine line(80);
+    line.Put(1, "EVENT", 5);
+    if (event.orid >= 0) line.Put(7, StrFormat("%8s", event.eventId.c_str()), 74);
+    line.Put(16, comment, 64);
+    return line.str();
+  }
+  // A longer identifier is written whole and the comment follows it after a
+  // blank, so the reader gets both back; the line grows past 80 columns only
+  // when both do not fit.
+  ColumnLine line(std::max<size_t>(80, 7 + id.size() + comment.size()));
   line.Put(1, "EVENT", 5);
-  // The identifier may run over the comment's columns; the comment wins there.
-  if (event.orid >= 0) line.Put(7, StrFormat("%8s", event.eventId.c_str()), 74);
-  line.Put(16, event.eventComment.substr(0, std::min<size_t>(64, event.eventComment.size())), 64);
+  line.Put(7, id, static_cast<int>(id.size()));
+  line.Put(static_cast<int>(8 + id.size()), comment, static_cast<int>(comment.size()));
   return line.str();
 }
 

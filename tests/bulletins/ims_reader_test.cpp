@@ -26,9 +26,13 @@ TEST_F(ImsReaderTest, EventLinesAndTheEventList) {
   ParseEventLine("EVENT 12345678 SOUTHERN ALASKA\r", id, comment);
   EXPECT_EQ(id, "12345678");
   EXPECT_EQ(comment, "SOUTHERN ALASKA");
-  ParseEventLine("EVENT  123456789XYZ", id, comment);  // nine characters: cut after eight
-  EXPECT_EQ(id, "12345678");
-  EXPECT_EQ(comment, "9XYZ");
+  // Longer identifiers (ISC's nine digits, this system's twenty) stay whole.
+  ParseEventLine("EVENT  123456789XYZ", id, comment);
+  EXPECT_EQ(id, "123456789XYZ");
+  EXPECT_EQ(comment, "");
+  ParseEventLine("EVENT 20240315061900 KYRGYZSTAN, NORTH    \r", id, comment);
+  EXPECT_EQ(id, "20240315061900");
+  EXPECT_EQ(comment, "KYRGYZSTAN, NORTH");
   ParseEventLine("EVENT", id, comment);
   EXPECT_EQ(id, "");
   EXPECT_EQ(comment, "");

@@ -32,9 +32,8 @@ TEST_F(ImsWriterTest, LineLengthsAndHeadersStayInTheirColumns) {
             "\t\t\tNUV - REB    Event 20240315061900           origin time  03/15/24 "
             "06:19:00.250");
   EXPECT_EQ(lines[1].size(), 80u);
-  EXPECT_EQ(Cols(lines[1], 1, 5), "EVENT");
-  // 14 characters of identifier: the first 9 at 7..15, the comment from 16.
-  EXPECT_EQ(Cols(lines[1], 7, 25), "202403150KYRGYZSTAN");
+  // An identifier longer than 8 characters is written whole, the comment after it.
+  EXPECT_EQ(lines[1], "EVENT 20240315061900 KYRGYZSTAN" + std::string(80 - 31, ' '));
   EXPECT_EQ(lines[2].size(), 136u);
   EXPECT_EQ(Cols(lines[2], 37, 44), "Latitude");
   EXPECT_EQ(Cols(lines[2], 131, 136), "OrigID");

@@ -199,7 +199,7 @@ void CSelectImsEventDlg::accept() {
     prompts_.Beep();
     return;
   }
-  identifier_ = S(table_->item(ranges.front().topRow(), 0)->text()).substr(0, 8);
+  identifier_ = S(table_->item(ranges.front().topRow(), 0)->text());
   QDialog::accept();
 }
 
