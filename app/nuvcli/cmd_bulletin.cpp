@@ -195,6 +195,7 @@ nlohmann::json RunRead(Session& session, const Args& input) {
   return {{"event", EventJson(ws.event())},
           {"phases", PhasesJson(ws)},
           {"skipped", SkippedJson(r.skipped)},
+          {"notes", SkippedJson(r.notes)},
           {"saved", save}};
 }
 

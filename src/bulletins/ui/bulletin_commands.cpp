@@ -107,19 +107,29 @@ struct BulletinCommandState {
     if (path) WriteText(*path, format(SourceOf(ws)));
   }
 
-  // What a reading reports: its failure, or the lines it left out.
+  // The first 20 lines of a list under its title.
+  static void AppendLines(std::string& text, const char* title,
+                          const std::vector<SkippedLine>& lines) {
+    if (lines.empty()) return;
+    text += title;
+    const size_t shown = std::min<size_t>(lines.size(), 20);
+    for (size_t i = 0; i < shown; ++i)
+      text += StrFormat("\n%d: %s", lines[i].line, lines[i].reason.c_str());
+    if (shown < lines.size())
+      text += StrFormat("\n... ещё %d", static_cast<int>(lines.size() - shown));
+  }
+
+  // What a reading reports: its failure, or the lines it left out and the
+  // readings it took otherwise than written.
   void ReportReading(const BulletinReadResult& r) {
     if (!r.ok) {
       prompts().ShowError(r.message.empty() ? "Ошибка чтения файла" : r.message);
       return;
     }
-    if (!r.skipped.empty()) {
-      std::string text = StrFormat("Прочитано фаз: %d. Пропущены строки:", r.phasesAdded);
-      const size_t shown = std::min<size_t>(r.skipped.size(), 20);
-      for (size_t i = 0; i < shown; ++i)
-        text += StrFormat("\n%d: %s", r.skipped[i].line, r.skipped[i].reason.c_str());
-      if (shown < r.skipped.size())
-        text += StrFormat("\n... ещё %d", static_cast<int>(r.skipped.size() - shown));
+    if (!r.skipped.empty() || !r.notes.empty()) {
+      std::string text = StrFormat("Прочитано фаз: %d.", r.phasesAdded);
+      AppendLines(text, "\nПропущены строки:", r.skipped);
+      AppendLines(text, "\nЗамечания:", r.notes);
       prompts().Message(text, kAppTitle, PromptIcon::Information, PromptButtons::Ok);
     }
     if (hooks.refresh) hooks.refresh();
