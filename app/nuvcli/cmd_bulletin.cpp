@@ -78,7 +78,7 @@ nlohmann::json EventJson(const CurrentEvent& e) {
 }
 
 const char* kWriteUsage =
-    "usage: bulletin write css|ims|arr|hypo71|kedro|odr2|quakeml --event ID --out PATH | "
+    "usage: bulletin write css|ims|ims1|arr|hypo71|kedro|odr2|quakeml --event ID --out PATH | "
     "bulletin write css|quakeml --from T1 --to T2 --out PATH";
 
 nlohmann::json WritePeriod(Workstation& ws, const std::string& format, Args& args,
@@ -132,6 +132,8 @@ nlohmann::json RunWrite(Session& session, const Args& input) {
     files = r.files;
   } else if (format == "ims") {
     ok = WriteRebFile(s, out, session.prompts());
+  } else if (format == "ims1") {
+    ok = WriteTextFile(out, FormatIms1Bulletin(s));
   } else if (format == "arr") {
     ok = WriteArrFile(s, out, session.prompts(), now);
   } else if (format == "hypo71") {

@@ -37,6 +37,18 @@ bool IsComment(std::string_view line) {
   return !text.empty() && text[0] == '(';
 }
 
+// " (NUV EVENTID <identifier>)" gives the identifier the event is stored under.
+void TakeIdentifierComment(std::string_view line, ImsEventText& out) {
+  const std::string_view text = Trim(line);
+  const std::string_view key = kImsIdentifierComment;
+  if (text.size() < key.size() + 3 || text.substr(1, key.size()) != key) return;
+  const std::string id = FirstWord(text.substr(1 + key.size()));
+  if (!id.empty() && id.back() == ')')
+    out.identifier = id.substr(0, id.size() - 1);
+  else if (!id.empty())
+    out.identifier = id;
+}
+
 }  // namespace
 
 void ParseEventLine(std::string_view line, std::string& identifier, std::string& comment) {
@@ -204,6 +216,7 @@ ImsEventText ParseBulletinEvent(std::string_view text, const std::string& identi
     if (!inOrigins) {
       inOrigins =
           Contains(line, "Date") && Contains(line, "Latitude") && Contains(line, "Longitude");
+      if (!inOrigins && origins.empty() && IsComment(line)) TakeIdentifierComment(line, out);
       continue;
     }
     if (IsBlankField(line) || Contains(line, "Magnitude")) {

@@ -16,6 +16,11 @@
 
 namespace nuv {
 
+// The comment keyword that carries this system's event identifier in a
+// standard bulletin whose 8-column event number cannot hold it: a line
+// " (NUV EVENTID <identifier>)" right after the event line.
+inline constexpr const char* kImsIdentifierComment = "NUV EVENTID";
+
 // One arrival line of a bulletin, with the values a new record gets.
 struct IMSPhaseBlock {
   std::string sta;
@@ -67,6 +72,8 @@ struct ImsEventEntry {
 // What was read of one event.
 struct ImsEventText {
   bool found = false;  // the event line was there
+  // The identifier the event is stored under (the event line's, or the one
+  // of an identifier comment), and the comment.
   std::string identifier, comment;
   bool hasOrigin = false;
   ImsOrigin origin;

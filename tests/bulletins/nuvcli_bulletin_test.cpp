@@ -66,7 +66,7 @@ class NuvcliBulletinTest : public test::DatabaseTest {
 
 TEST_P(NuvcliBulletinTest, WritesReadsAndReports) {
   SaveDemoEvent();
-  for (const char* format : {"ims", "arr", "hypo71", "kedro", "odr2", "quakeml", "css"}) {
+  for (const char* format : {"ims", "ims1", "arr", "hypo71", "kedro", "odr2", "quakeml", "css"}) {
     const auto j = Json(StrFormat("bulletin write %s --event DEMO1 --out '%s'", format,
                                   Path(std::string("out.") + format).c_str()));
     EXPECT_EQ(j["phases"], 1) << format;
@@ -93,6 +93,11 @@ TEST_P(NuvcliBulletinTest, WritesReadsAndReports) {
   EXPECT_EQ(db().QueryValue("select count(*) from ARRIVAL where EVENTID='DEMO2'"), "0");
   const auto arr = Json("bulletin read arr '" + Path("out.arr") + "'");
   EXPECT_EQ(arr["phases"].size(), 1u);
+  // The standard bulletin (event number = origin id) comes back under the
+  // event's own identifier.
+  const auto ims1 = Json("bulletin read ims '" + Path("out.ims1") + "' --event 5");
+  EXPECT_EQ(ims1["event"]["eventId"], "DEMO1");
+  EXPECT_EQ(ims1["phases"].size(), 1u);
   const auto period = Json("bulletin write quakeml --from 2024-03-15 --to 2024-03-16 --out '" +
                            Path("period.xml") + "'");
   EXPECT_EQ(period["events"], 2);

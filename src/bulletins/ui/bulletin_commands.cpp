@@ -255,6 +255,11 @@ void RegisterBulletinCommands(CommandRegistry& commands, Workstation& ws, QWidge
                                          kRebFilter, state->EventName(), "txt");
     if (path) WriteRebFile(SourceOf(state->ws), *path, state->prompts());
   });
+  commands.Add(cmd::kWriteIms1, [state] {
+    const auto path = state->AskSavePath("Сохранить результаты обработки в формате IMS1.0",
+                                         kRebFilter, state->EventName(), "txt");
+    if (path) state->WriteText(*path, FormatIms1Bulletin(SourceOf(state->ws)));
+  });
   commands.Add(cmd::kReadIms, [state] { state->ReadBulletin(false); });
   commands.Add(cmd::kReadTrezon, [state] { state->ReadBulletin(true); });
 }

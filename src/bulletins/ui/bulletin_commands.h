@@ -68,6 +68,7 @@ inline constexpr int kWriteCssPeriod = 33181;
 inline constexpr int kWriteReb = 33218;
 inline constexpr int kReadIms = 33194;
 inline constexpr int kReadTrezon = 33223;
+inline constexpr int kWriteIms1 = 33253;
 }  // namespace cmd
 
 }  // namespace nuv
