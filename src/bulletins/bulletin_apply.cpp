@@ -24,7 +24,8 @@ SEISMIC_PHASE PhaseOf(const IMSPhaseBlock& a, const ImsOrigin& o, const PhaseTyp
   p.phaseType = type;
   double t = BulletinEpoch(o.year, o.month, o.day, a.hour, a.minute, a.second);
   if (a.hour < o.hour) t += 86400.0;
-  p.SetTime(t);
+  p.SetTime(a.time.value_or(t));
+  if (a.deltim > 0) p.deltim = a.deltim;
   if (a.amp > 0) {
     p.amplitude = a.amp / 1000.0f;
     p.period = a.per;
@@ -48,10 +49,14 @@ SEISMIC_PHASE PhaseOf(const IMSPhaseBlock& a, const ImsOrigin& o, const PhaseTyp
   p.firstMotion = fm == 'c' ? 5 : fm == 'd' ? 6 : fm == '_' ? 4 : 0;
   const char onset = static_cast<char>(std::tolower(static_cast<unsigned char>(a.onset)));
   p.onset = onset == 'i' ? 1 : onset == 'q' ? 2 : 0;
-  if (EqualsNoCase(a.magType, "mb")) p.mb = a.magnitude;
-  if (EqualsNoCase(a.magType, "ms")) p.ms = a.magnitude;
-  if (EqualsNoCase(a.magType, "ml")) p.ml = a.magnitude;
-  p.weight = 2;
+  auto magnitude = [&p](const std::string& type, float value) {
+    if (EqualsNoCase(type, "mb")) p.mb = value;
+    if (EqualsNoCase(type, "ms")) p.ms = value;
+    if (EqualsNoCase(type, "ml")) p.ml = value;
+  };
+  magnitude(a.magType, a.magnitude);
+  for (const auto& [type, value] : a.magnitudes) magnitude(type, value);
+  p.weight = static_cast<uint8_t>(a.weight >= 0 && a.weight <= 4 ? a.weight : 2);
   p.defining = (!a.def.empty() && a.def[0] == 'T' && types.CanBeDefining(type)) ? 1 : 0;
   p.arid = a.arid;
   return p;
@@ -88,12 +93,17 @@ int BulletinPhaseType(const PhaseTypeTable& types, const std::string& name, std:
   return -1;
 }
 
-// The channels of a station an arrival is placed on: those the phase name
-// may be read on; when the station has none of that component, its first
-// vertical channel (else its first channel), with a note, so a bulletin's
-// reading is never lost for want of a component.
+// The channels of a station an arrival is placed on: the channel the
+// bulletin names when the station has it; else those the phase name may be
+// read on; when the station has none of that component, its first vertical
+// channel (else its first channel), with a note, so a bulletin's reading is
+// never lost for want of a component.
 std::vector<int> ChannelsFor(const CScreenFields& station, const std::string& phase,
-                             std::string& note) {
+                             const std::string& named, std::string& note) {
+  for (int c = 0; c < kChannelsPerStation && !named.empty(); ++c) {
+    const ChannelEntry& channel = station.channels[static_cast<size_t>(c)];
+    if (channel.used() && EqualsNoCase(channel.name, named)) return {c};
+  }
   const int component = ComponentFor(phase);
   std::vector<int> slots;
   int vertical = -1, any = -1;
@@ -142,7 +152,7 @@ std::vector<SEISMIC_PHASE> PhasesOfBulletinEvent(const ImsEventText& parsed,
       if (stations[s].code != a.sta) continue;
       station = true;
       std::string note;
-      for (int c : ChannelsFor(stations[s], types.Name(type), note)) {
+      for (int c : ChannelsFor(stations[s], types.Name(type), a.channel, note)) {
         SEISMIC_PHASE p = PhaseOf(a, parsed.origin, types, type);
         p.station = s;
         p.channel = c;
@@ -183,6 +193,10 @@ BulletinReadResult ApplyBulletinEvent(Workstation& ws, const ImsEventText& parse
   e.originTime = 0;
   e.eventMb = e.eventMs = kNoMagnitude;
   if (!phasesOnly) {
+    e.eventMb = parsed.magnitudes.mb;
+    e.eventMbUnc = parsed.magnitudes.mbUnc;
+    e.eventMs = parsed.magnitudes.ms;
+    e.eventMsUnc = parsed.magnitudes.msUnc;
     const ImsOrigin& o = parsed.origin;
     e.originLat = o.lat;
     e.originLon = o.lon;

@@ -10,8 +10,10 @@
 // blocks of several authors, blank columns. They are read without failing;
 // what is left out is listed with its line number.
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace nuv {
@@ -44,6 +46,21 @@ struct IMSPhaseBlock {
   float magnitude = -9999;
   int arid = -1;
   int line = 0;  // line number in the file
+  // What formats other than the fixed-column ones carry: the whole arrival
+  // time (else the origin's date and the hour, minute and second above),
+  // its uncertainty, the channel it was picked on, the pick weight 0..4
+  // and further station magnitudes (type, value).
+  std::optional<double> time;
+  double deltim = -1;
+  std::string channel;
+  int weight = -1;
+  std::vector<std::pair<std::string, float>> magnitudes;
+};
+
+// Network magnitudes of an event (kNoMagnitude when the bulletin has none).
+struct BulletinMagnitudes {
+  float mb = -999.0f, mbUnc = 0;
+  float ms = -999.0f, msUnc = 0;
 };
 
 struct ImsOrigin {
@@ -79,6 +96,7 @@ struct ImsEventText {
   ImsOrigin origin;
   bool hasArrivalHeader = false;
   std::vector<IMSPhaseBlock> arrivals;
+  BulletinMagnitudes magnitudes;
   std::vector<SkippedLine> skipped;
   std::string failure;  // why the event cannot be applied ("" when it can)
 };

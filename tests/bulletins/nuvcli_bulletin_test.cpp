@@ -93,11 +93,19 @@ TEST_P(NuvcliBulletinTest, WritesReadsAndReports) {
   EXPECT_EQ(db().QueryValue("select count(*) from ARRIVAL where EVENTID='DEMO2'"), "0");
   const auto arr = Json("bulletin read arr '" + Path("out.arr") + "'");
   EXPECT_EQ(arr["phases"].size(), 1u);
-  // The standard bulletin (event number = origin id) comes back under the
-  // event's own identifier.
+  // The standard bulletin (event number = origin id) and the QuakeML export
+  // come back under the event's own identifier; the QuakeML one is stored.
   const auto ims1 = Json("bulletin read ims '" + Path("out.ims1") + "' --event 5");
   EXPECT_EQ(ims1["event"]["eventId"], "DEMO1");
   EXPECT_EQ(ims1["phases"].size(), 1u);
+  EXPECT_EQ(Json("bulletin events quakeml '" + Path("out.quakeml") + "'")[0]["event"], "DEMO1");
+  const auto qml = Json("bulletin read quakeml '" + Path("out.quakeml") + "' --event DEMO1 --save");
+  EXPECT_EQ(qml["event"]["comment"], "Демо");
+  ASSERT_EQ(qml["phases"].size(), 1u);
+  EXPECT_EQ(qml["phases"][0]["station"], "DM01");
+  EXPECT_EQ(
+      db().QueryValue("select count(*) from ARRIVAL where EVENTID='" + PadEventId("DEMO1") + "'"),
+      "1");
   const auto period = Json("bulletin write quakeml --from 2024-03-15 --to 2024-03-16 --out '" +
                            Path("period.xml") + "'");
   EXPECT_EQ(period["events"], 2);
@@ -112,6 +120,7 @@ TEST_P(NuvcliBulletinTest, WritesReadsAndReports) {
   EXPECT_NE(Run("bulletin write ims --event NOPE --out '" + Path("x") + "'", out), 0);
   EXPECT_NE(Run("bulletin read ims '" + Path("missing") + "' --event 1", out), 0);
   EXPECT_NE(Run("bulletin write tiff --event DEMO1 --out '" + Path("x") + "'", out), 0);
+  EXPECT_NE(Run("bulletin read quakeml '" + Path("out.ims") + "'", out), 0);  // not XML
 }
 
 // Two events of one day, each with a full-length identifier, go out as IMS

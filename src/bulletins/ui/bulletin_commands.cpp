@@ -12,6 +12,8 @@
 #include "bulletins/ims_reader.h"
 #include "bulletins/ims_writer.h"
 #include "bulletins/phase_list_formats.h"
+#include "bulletins/quakeml_reader.h"
+#include "bulletins/quakeml_writer.h"
 #include "bulletins/ui/bulletin_dialogs.h"
 #include "platform/odbc.h"
 #include "platform/strformat.h"
@@ -27,6 +29,8 @@ constexpr const char* kHypoFilter = "All files (*.*)|*.*|Out Files (*.out)|*.out
 constexpr const char* kKedroFilter =
     "Списки сейсм. фаз для программы сводной обработки КЕДРО (*.bms)|*.bms|Все файлы (*.*)|*.*||";
 constexpr const char* kOdr2Filter = "Списки сейсм. фаз для ODR2(*.dat)|*.dat|Все файлы (*.*)|*.*||";
+constexpr const char* kQuakeMlFilter =
+    "Документы QuakeML (*.xml;*.qml;*.quakeml)|*.xml;*.qml;*.quakeml|Все файлы (*.*)|*.*||";
 constexpr const char* kTrezonFilter =
     "Все файлы (*.*)|*.*| Бюллетень в формате ТРЕЗОН (*.txt)|*.txt||";
 
@@ -155,6 +159,37 @@ struct BulletinCommandState {
                                      !trezon && chosen->phasesOnly));
   }
 
+  // A QuakeML file: the document read once, one of its events chosen.
+  void ReadQuakeMl() {
+    const auto path = prompts().ChooseOpenFile("Загрузить список фаз в формате QuakeML",
+                                               kQuakeMlFilter, ws.config().imsRebPath);
+    if (!path) return;
+    const auto text = ReadWholeFile(*path);
+    if (!text) {
+      prompts().ShowError(StrFormat("Ошибка открытия файла: %s", path->c_str()));
+      return;
+    }
+    QuakeMlDocument document;
+    {
+      BusyCursor busy;
+      document = ParseQuakeMl(*text);
+    }
+    if (!document.failure.empty()) {
+      prompts().ShowError(document.failure);
+      return;
+    }
+    const auto chosen = dialogs->ChooseEvent(parent, ListQuakeMlEvents(document));
+    if (!chosen) return;
+    ReportReading(
+        ApplyBulletinEvent(ws, QuakeMlEventOf(document, chosen->identifier), chosen->phasesOnly));
+  }
+
+  void WriteQuakeMl() {
+    const auto path = AskSavePath("Сохранить результаты обработки в формате QuakeML",
+                                  kQuakeMlFilter, EventName(), "xml");
+    if (path) WriteText(*path, FormatQuakeMl({SourceOf(ws)}, Now()));
+  }
+
   void ReadArr(bool replace) {
     const auto path = prompts().ChooseOpenFile(
         replace ? "Загрузить список  фаз из файла" : "Добавить список  фаз из файла", kArrFilter,
@@ -260,7 +295,9 @@ void RegisterBulletinCommands(CommandRegistry& commands, Workstation& ws, QWidge
                                          kRebFilter, state->EventName(), "txt");
     if (path) state->WriteText(*path, FormatIms1Bulletin(SourceOf(state->ws)));
   });
+  commands.Add(cmd::kWriteQuakeMl, [state] { state->WriteQuakeMl(); });
   commands.Add(cmd::kReadIms, [state] { state->ReadBulletin(false); });
+  commands.Add(cmd::kReadQuakeMl, [state] { state->ReadQuakeMl(); });
   commands.Add(cmd::kReadTrezon, [state] { state->ReadBulletin(true); });
 }
 
