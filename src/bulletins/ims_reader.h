@@ -84,6 +84,8 @@ struct ImsEventEntry {
   std::string comment;
   int line = 0;
   size_t offset = 0;  // byte offset of the event line in the text
+  // The origin, for formats whose event list knows it (QuakeML).
+  std::optional<ImsOrigin> origin;
 };
 
 // What was read of one event.

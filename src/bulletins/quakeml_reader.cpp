@@ -448,6 +448,7 @@ std::vector<ImsEventEntry> ListQuakeMlEvents(const QuakeMlDocument& document) {
     entry.identifier = e.event.identifier;
     entry.comment = e.event.comment;
     entry.line = e.line;
+    if (e.event.hasOrigin) entry.origin = e.event.origin;
     entries.push_back(std::move(entry));
   }
   return entries;

@@ -41,13 +41,15 @@ TEST_F(FrameTest, QuakeMlAndStandardBulletinFromThePhaseListMenu) {
   std::vector<std::string> rows;
   WhenShown<CSelectImsEventDlg>([&rows](CSelectImsEventDlg& dialog) {
     for (int row = 0; row < dialog.table()->rowCount(); ++row)
-      rows.push_back(dialog.table()->item(row, 0)->text().toStdString());
+      for (int column : {0, 2, 4})
+        rows.push_back(dialog.table()->item(row, column)->text().toStdString());
     dialog.table()->selectRow(1);
     SaveScreenshot(dialog, "quakeml_event_chooser");
     dialog.accept();
   });
   f.ExecuteCommand(cmd::kReadQuakeMl);
-  EXPECT_EQ(rows, (std::vector<std::string>{"611820455", "us7000m1a2"}));
+  EXPECT_EQ(rows, (std::vector<std::string>{"611820455", "42.700", "15/03/2024 06:19:00.25",
+                                            "us7000m1a2", "-12.500", "15/03/2024 23:52:50.00"}));
   EXPECT_EQ(ws->event().eventId, PadEventId("us7000m1a2"));
   EXPECT_EQ(ws->event().originValid, 1);
   ASSERT_EQ(ws->phases().Count(), 1);
