@@ -2,6 +2,7 @@
 
 #include <libxml/parser.h>
 #include <libxml/tree.h>
+#include <libxml/xmlreader.h>
 
 #include <algorithm>
 #include <cctype>
@@ -387,11 +388,26 @@ QuakeMlEvent ReadEvent(Node event, int ordinal) {
   return out;
 }
 
-bool IsQuakeMl12(Node root, Node parameters) {
-  if (!Is(root, "quakeml") || !parameters || !root->ns || !parameters->ns) return false;
-  const std::string ns = reinterpret_cast<const char*>(parameters->ns->href);
+// The namespace of a QuakeML 1.2 element (bed, bed-rt, quakeml).
+bool IsQuakeMl12Namespace(const xmlChar* uri) {
+  const std::string ns = uri ? reinterpret_cast<const char*>(uri) : "";
   return ns.rfind("http://quakeml.org/xmlns/", 0) == 0 && ns.size() >= 4 &&
          ns.substr(ns.size() - 4) == "/1.2";
+}
+
+// The first error of a reading, with its line.
+struct XmlErrorNote {
+  bool seen = false;
+  int line = 0;
+  std::string message;
+};
+
+void NoteXmlError(void* arg, xmlErrorPtr error) {
+  auto* note = static_cast<XmlErrorNote*>(arg);
+  if (note->seen || !error || error->level < XML_ERR_ERROR) return;
+  note->seen = true;
+  note->line = error->line;
+  note->message = error->message ? std::string(Trim(error->message)) : "";
 }
 
 }  // namespace
@@ -403,31 +419,49 @@ QuakeMlDocument ParseQuakeMl(std::string_view text) {
     out.failure = kNotQuakeMl;
     return out;
   }
-  std::unique_ptr<xmlParserCtxt, void (*)(xmlParserCtxtPtr)> context(xmlNewParserCtxt(),
-                                                                     xmlFreeParserCtxt);
-  if (!context) throw std::bad_alloc();
-  // No network, no messages on the terminal; an error ends the reading.
-  std::unique_ptr<xmlDoc, void (*)(xmlDocPtr)> doc(
-      xmlCtxtReadMemory(
-          context.get(), text.data(), static_cast<int>(text.size()), nullptr, nullptr,
-          XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_BIG_LINES),
-      xmlFreeDoc);
-  if (!doc) {
-    const xmlError* error = xmlCtxtGetLastError(context.get());
-    std::string message = error && error->message ? std::string(Trim(error->message)) : "";
-    out.failure = StrFormat("%s: ошибка XML в строке %d (%s)", kNotQuakeMl, error ? error->line : 0,
-                            message.c_str());
-    return out;
-  }
-  const Node root = xmlDocGetRootElement(doc.get());
-  const Node parameters = Child(root, "eventParameters");
-  if (!IsQuakeMl12(root, parameters)) {
-    out.failure = kNotQuakeMl;
-    return out;
-  }
+  // The document is read as a stream and each event's subtree is built,
+  // read and freed in turn, so a document of thousands of events never
+  // stands in memory whole. No network; errors are noted, not printed.
+  std::unique_ptr<xmlTextReader, void (*)(xmlTextReaderPtr)> reader(
+      xmlReaderForMemory(text.data(), static_cast<int>(text.size()), nullptr, nullptr,
+                         XML_PARSE_NONET | XML_PARSE_BIG_LINES),
+      xmlFreeTextReader);
+  if (!reader) throw std::bad_alloc();
+  XmlErrorNote error;
+  xmlTextReaderSetStructuredErrorHandler(reader.get(), NoteXmlError, &error);
+  bool root = false, inParameters = false, parameters = false;
   int ordinal = 0;
-  for (Node event : Children(parameters, "event"))
-    out.events.push_back(ReadEvent(event, ++ordinal));
+  int rc = xmlTextReaderRead(reader.get());
+  while (rc == 1 && !error.seen) {
+    if (xmlTextReaderNodeType(reader.get()) == XML_READER_TYPE_ELEMENT) {
+      const int depth = xmlTextReaderDepth(reader.get());
+      const std::string name =
+          reinterpret_cast<const char*>(xmlTextReaderConstLocalName(reader.get()));
+      const xmlChar* ns = xmlTextReaderConstNamespaceUri(reader.get());
+      if (depth == 0) {
+        root = name == "quakeml" && ns != nullptr;
+        if (!root) break;
+      } else if (depth == 1) {
+        inParameters = name == "eventParameters" && IsQuakeMl12Namespace(ns);
+        parameters = parameters || inParameters;
+      } else if (depth == 2 && inParameters && name == "event") {
+        const Node event = xmlTextReaderExpand(reader.get());
+        if (!event) break;
+        out.events.push_back(ReadEvent(event, ++ordinal));
+        rc = xmlTextReaderNext(reader.get());
+        continue;
+      }
+    }
+    rc = xmlTextReaderRead(reader.get());
+  }
+  if (error.seen || rc < 0) {
+    out.events.clear();
+    out.failure = StrFormat("%s: ошибка XML в строке %d (%s)", kNotQuakeMl, error.line,
+                            error.message.c_str());
+  } else if (!root || !parameters) {
+    out.events.clear();
+    out.failure = kNotQuakeMl;
+  }
   return out;
 }
 
