@@ -219,30 +219,29 @@ BulletinReadResult ApplyBulletinEvent(Workstation& ws, const ImsEventText& parse
   return result;
 }
 
-namespace {
-
-BulletinReadResult ReadBulletin(Workstation& ws, const std::string& path,
-                                const std::string& identifier, bool phasesOnly,
-                                BulletinLayout layout) {
+BulletinReadResult ReadBulletinFile(Workstation& ws, const std::string& path, bool phasesOnly,
+                                    const std::function<ImsEventText(const std::string&)>& parse) {
   const auto text = ReadWholeFile(path);
   if (!text) {
     BulletinReadResult result;
     result.message = StrFormat("Ошибка открытия файла: %s", path.c_str());
     return result;
   }
-  return ApplyBulletinEvent(ws, ParseBulletinEvent(*text, identifier, layout), phasesOnly);
+  return ApplyBulletinEvent(ws, parse(*text), phasesOnly);
 }
-
-}  // namespace
 
 BulletinReadResult ReadImsEvent(Workstation& ws, const std::string& path,
                                 const std::string& identifier, bool phasesOnly) {
-  return ReadBulletin(ws, path, identifier, phasesOnly, BulletinLayout::Ims);
+  return ReadBulletinFile(ws, path, phasesOnly, [&identifier](const std::string& text) {
+    return ParseBulletinEvent(text, identifier, BulletinLayout::Ims);
+  });
 }
 
 BulletinReadResult ReadTrezonEvent(Workstation& ws, const std::string& path,
                                    const std::string& identifier) {
-  return ReadBulletin(ws, path, identifier, false, BulletinLayout::Trezon);
+  return ReadBulletinFile(ws, path, false, [&identifier](const std::string& text) {
+    return ParseBulletinEvent(text, identifier, BulletinLayout::Trezon);
+  });
 }
 
 }  // namespace nuv

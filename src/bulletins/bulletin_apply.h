@@ -3,6 +3,7 @@
 // The phases are built first; the current event is changed only when the
 // whole event was read, so a failed reading loses nothing.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,11 @@ std::vector<SEISMIC_PHASE> PhasesOfBulletinEvent(const ImsEventText& parsed,
 // and takes identifier and comment, leaving origin id and ellipse (the
 // origin and network magnitudes are cleared in both modes).
 BulletinReadResult ApplyBulletinEvent(Workstation& ws, const ImsEventText& parsed, bool phasesOnly);
+
+// Reads the file at `path` and applies the event `parse` makes of its text;
+// a file that cannot be opened fails the reading with its name.
+BulletinReadResult ReadBulletinFile(Workstation& ws, const std::string& path, bool phasesOnly,
+                                    const std::function<ImsEventText(const std::string&)>& parse);
 
 // Reads one event of an IMS1.0 bulletin file into the current event.
 BulletinReadResult ReadImsEvent(Workstation& ws, const std::string& path,

@@ -507,13 +507,9 @@ ImsEventText QuakeMlEventOf(const QuakeMlDocument& document, const std::string& 
 
 BulletinReadResult ReadQuakeMlEvent(Workstation& ws, const std::string& path, const std::string& id,
                                     bool phasesOnly) {
-  const auto text = ReadWholeFile(path);
-  if (!text) {
-    BulletinReadResult result;
-    result.message = StrFormat("Ошибка открытия файла: %s", path.c_str());
-    return result;
-  }
-  return ApplyBulletinEvent(ws, QuakeMlEventOf(ParseQuakeMl(*text), id), phasesOnly);
+  return ReadBulletinFile(ws, path, phasesOnly, [&id](const std::string& text) {
+    return QuakeMlEventOf(ParseQuakeMl(text), id);
+  });
 }
 
 }  // namespace nuv

@@ -38,11 +38,16 @@ class NuvcliBulletinTest : public test::DatabaseTest {
   }
   std::string Path(const std::string& name) { return (db().dir().path() / name).string(); }
 
-  void SaveDemoEvent() {
+  // The station DM01 with one vertical channel.
+  void AddDemoStation() {
     db().Exec("insert into SITE (STA, LAT, LON, ELEV, NGROUPS) values ('DM01', 42, 75, 1, 1)");
     db().Exec(
         "insert into SITECHAN (STA, CHAN, NGROUP, CHANINDEX, SPS, LAT, LON, EDEPH) values "
         "('DM01', 'SHZ', 1, 0, 20, 42, 75, 0)");
+  }
+
+  void SaveDemoEvent() {
+    AddDemoStation();
     Workstation& ws = workstation();
     ws.phaseTypes().LoadNames(Path("none"));
     ws.event().eventId = PadEventId("DEMO1");
@@ -126,10 +131,7 @@ TEST_P(NuvcliBulletinTest, WritesReadsAndReports) {
 // Two events of one day, each with a full-length identifier, go out as IMS
 // bulletins and come back into an empty database as two events again.
 TEST_P(NuvcliBulletinTest, BulletinsOfOneDayKeepTheirEventsApart) {
-  db().Exec("insert into SITE (STA, LAT, LON, ELEV, NGROUPS) values ('DM01', 42, 75, 1, 1)");
-  db().Exec(
-      "insert into SITECHAN (STA, CHAN, NGROUP, CHANINDEX, SPS, LAT, LON, EDEPH) values "
-      "('DM01', 'SHZ', 1, 0, 20, 42, 75, 0)");
+  AddDemoStation();
   Workstation& ws = workstation();
   ws.phaseTypes().LoadNames(Path("none"));
   const struct {
