@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "bulletin_bench_events.h"
 #include "bulletins/bulletin_apply.h"
 #include "bulletins/ims_reader.h"
 #include "bulletins/ims_writer.h"
@@ -17,62 +18,11 @@
 namespace {
 
 using namespace nuv;
-
-constexpr int kEvents = 1000;
-constexpr int kPhases = 50;
-constexpr int kStations = 25;
-
-// 25 stations with a vertical and a north channel, the built-in phase names.
-std::unique_ptr<Workstation> MakeWorkstation(ScriptedPrompts& prompts) {
-  Config config;
-  config.settingsDir = "/nonexistent-nuv-bench";
-  auto ws = std::make_unique<Workstation>(config, prompts);
-  for (int s = 0; s < kStations; ++s) {
-    CScreenFields f;
-    f.code = StrFormat("ST%02d", s);
-    f.lat = 40.0f + s * 0.3f;
-    f.lon = 70.0f + s * 0.4f;
-    f.channels[0].name = "Z";
-    f.channels[1].name = "N";
-    f.channels[1].component = 1;
-    for (auto& c : f.channels) {
-      c.lat = f.lat;
-      c.lon = f.lon;
-    }
-    ws->stations().records().push_back(f);
-  }
-  ws->phaseTypes().LoadNames("/nonexistent-nuv-bench/");
-  return ws;
-}
+using namespace nuv::bench;
 
 void FillEvent(Workstation& ws, int event) {
   ws.phases().RemoveAll();
-  CurrentEvent& e = ws.event();
-  e.eventId = PadEventId(StrFormat("%08d", 10000000 + event));
-  e.eventComment = "BENCHMARK REGION";
-  e.orid = event;
-  e.originValid = 1;
-  e.originLat = 42.0f;
-  e.originLon = 75.0f;
-  e.originDepth = 10;
-  e.originTime = 1.7e9 + event * 3600.0;
-  for (int i = 0; i < kPhases; ++i) {
-    SEISMIC_PHASE p;
-    p.station = i % kStations;
-    p.channel = i < kStations ? 0 : 1;
-    p.phaseType = i < kStations ? 0 : 1;  // P on Z, S on N
-    p.SetTime(e.originTime + 20 + i);
-    p.defining = 1;
-    p.hasResidual = 1;
-    p.residual = 0.1f * (i % 7);
-    p.hasAmplitude = 1;
-    p.amplitude = 0.01f * (i + 1);
-    p.period = 0.5f;
-    p.mb = 4.0f;
-    p.distance = 1.0f + i;
-    p.arid = event * kPhases + i + 1;
-    ws.phases().Add(p);
-  }
+  FillBulletinEvent(ws.event(), ws.phases(), event);
 }
 
 std::string WriteAll(Workstation& ws) {
@@ -86,7 +36,7 @@ std::string WriteAll(Workstation& ws) {
 
 void BM_WriteImsBulletin(benchmark::State& state) {
   ScriptedPrompts prompts;
-  auto ws = MakeWorkstation(prompts);
+  auto ws = MakeBulletinWorkstation(prompts);
   size_t bytes = 0;
   for (auto _ : state) {
     const std::string text = WriteAll(*ws);
@@ -99,7 +49,7 @@ BENCHMARK(BM_WriteImsBulletin)->Unit(benchmark::kMillisecond);
 
 void BM_ReadEveryImsEvent(benchmark::State& state) {
   ScriptedPrompts prompts;
-  auto ws = MakeWorkstation(prompts);
+  auto ws = MakeBulletinWorkstation(prompts);
   const std::string text = WriteAll(*ws);
   int phases = 0;
   for (auto _ : state) {

@@ -12,6 +12,7 @@
 #include "bulletins/fixed_columns.h"
 #include "bulletins/ims_writer.h"
 #include "bulletins/phase_list_formats.h"
+#include "bulletins/quakeml_reader.h"
 #include "bulletins/quakeml_writer.h"
 #include "catalogue/event_report.h"
 #include "cli.h"
@@ -74,11 +75,13 @@ nlohmann::json EventJson(const CurrentEvent& e) {
                    {"lon", e.originLon},
                    {"depth", e.originDepth},
                    {"time", e.originTime}};
+  if (e.eventMb != kNoMagnitude) j["mb"] = e.eventMb;
+  if (e.eventMs != kNoMagnitude) j["ms"] = e.eventMs;
   return j;
 }
 
 const char* kWriteUsage =
-    "usage: bulletin write css|ims|arr|hypo71|kedro|odr2|quakeml --event ID --out PATH | "
+    "usage: bulletin write css|ims|ims1|arr|hypo71|kedro|odr2|quakeml --event ID --out PATH | "
     "bulletin write css|quakeml --from T1 --to T2 --out PATH";
 
 nlohmann::json WritePeriod(Workstation& ws, const std::string& format, Args& args,
@@ -132,6 +135,8 @@ nlohmann::json RunWrite(Session& session, const Args& input) {
     files = r.files;
   } else if (format == "ims") {
     ok = WriteRebFile(s, out, session.prompts());
+  } else if (format == "ims1") {
+    ok = WriteTextFile(out, FormatIms1Bulletin(s));
   } else if (format == "arr") {
     ok = WriteArrFile(s, out, session.prompts(), now);
   } else if (format == "hypo71") {
@@ -150,18 +155,27 @@ nlohmann::json RunWrite(Session& session, const Args& input) {
   return {{"event", EventJson(ws.event())}, {"phases", ws.phases().Count()}, {"files", files}};
 }
 
+// The events of a bulletin file, in file order.
+std::vector<ImsEventEntry> BulletinEvents(const std::string& format, const std::string& path) {
+  const auto text = ReadWholeFile(path);
+  if (!text) throw CliError(StrFormat("Ошибка открытия файла: %s", path.c_str()));
+  if (format != "quakeml") return ListImsEvents(*text);
+  const QuakeMlDocument document = ParseQuakeMl(*text);
+  if (!document.failure.empty()) throw CliError(document.failure);
+  return ListQuakeMlEvents(document);
+}
+
 nlohmann::json RunEvents(Session&, const Args& args) {
-  if (args.size() != 2 || args[0] != "ims") throw CliError("usage: bulletin events ims FILE");
-  const auto text = ReadWholeFile(args[1]);
-  if (!text) throw CliError(StrFormat("Ошибка открытия файла: %s", args[1].c_str()));
+  if (args.size() != 2 || (args[0] != "ims" && args[0] != "quakeml"))
+    throw CliError("usage: bulletin events ims|quakeml FILE");
   nlohmann::json out = nlohmann::json::array();
-  for (const ImsEventEntry& e : ListImsEvents(*text))
+  for (const ImsEventEntry& e : BulletinEvents(args[0], args[1]))
     out.push_back({{"event", e.identifier}, {"comment", e.comment}, {"line", e.line}});
   return out;
 }
 
 nlohmann::json RunRead(Session& session, const Args& input) {
-  const char* usage = "usage: bulletin read ims|arr|trezon FILE [--event N] [--save]";
+  const char* usage = "usage: bulletin read ims|quakeml|arr|trezon FILE [--event ID] [--save]";
   Args args = input;
   const bool save = TakeFlag(args, "--save");
   const auto event = TakeOption(args, "--event");
@@ -172,13 +186,14 @@ nlohmann::json RunRead(Session& session, const Args& input) {
   BulletinReadResult r;
   if (format == "arr") {
     r = ReadArrFile(ws, path, true);
+  } else if (format == "quakeml") {
+    // Without --event the file's first event.
+    r = ReadQuakeMlEvent(ws, path, event.value_or(""), false);
   } else if (format == "ims" || format == "trezon") {
     std::string id = event.value_or("");
     if (id.empty()) {
       // Without --event the bulletin's first event.
-      const auto text = ReadWholeFile(path);
-      if (!text) throw CliError(StrFormat("Ошибка открытия файла: %s", path.c_str()));
-      const auto events = ListImsEvents(*text);
+      const auto events = BulletinEvents(format, path);
       if (events.empty()) throw CliError("В бюллетене нет событий");
       id = events.front().identifier;
     }
@@ -195,6 +210,7 @@ nlohmann::json RunRead(Session& session, const Args& input) {
   return {{"event", EventJson(ws.event())},
           {"phases", PhasesJson(ws)},
           {"skipped", SkippedJson(r.skipped)},
+          {"notes", SkippedJson(r.notes)},
           {"saved", save}};
 }
 
@@ -220,8 +236,8 @@ nlohmann::json RunReport(Session& session, const Args& input) {
 
 std::vector<Command> BulletinCommands() {
   return {{"bulletin write", "FORMAT (--event ID | --from T1 --to T2) --out PATH", RunWrite},
-          {"bulletin events", "ims FILE", RunEvents},
-          {"bulletin read", "ims|arr|trezon FILE [--event N] [--save]", RunRead},
+          {"bulletin events", "ims|quakeml FILE", RunEvents},
+          {"bulletin read", "ims|quakeml|arr|trezon FILE [--event ID] [--save]", RunRead},
           {"report", "--from T1 --to T2 --out FILE.html [--phases] [--asc]", RunReport}};
 }
 

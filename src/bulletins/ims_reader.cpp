@@ -37,6 +37,18 @@ bool IsComment(std::string_view line) {
   return !text.empty() && text[0] == '(';
 }
 
+// " (NUV EVENTID <identifier>)" gives the identifier the event is stored under.
+void TakeIdentifierComment(std::string_view line, ImsEventText& out) {
+  const std::string_view text = Trim(line);
+  const std::string_view key = kImsIdentifierComment;
+  if (text.size() < key.size() + 3 || text.substr(1, key.size()) != key) return;
+  const std::string id = FirstWord(text.substr(1 + key.size()));
+  if (!id.empty() && id.back() == ')')
+    out.identifier = id.substr(0, id.size() - 1);
+  else if (!id.empty())
+    out.identifier = id;
+}
+
 }  // namespace
 
 void ParseEventLine(std::string_view line, std::string& identifier, std::string& comment) {
@@ -44,18 +56,19 @@ void ParseEventLine(std::string_view line, std::string& identifier, std::string&
   comment.clear();
   size_t i = 5;
   while (i < line.size() && line[i] == ' ') ++i;
+  // The identifier is the whole word: agencies write up to 8 characters in
+  // columns 7-14 and this system writes its identifiers of up to 20 whole.
   size_t n = 0;
-  while (i + n < line.size() && n < 8 && line[i + n] != ' ' && line[i + n] != '\t' &&
-         line[i + n] != '\r' && line[i + n] != '\n' && line[i + n] != '\0')
+  while (i + n < line.size() && line[i + n] != ' ' && line[i + n] != '\t' && line[i + n] != '\r' &&
+         line[i + n] != '\n' && line[i + n] != '\0')
     ++n;
   identifier = std::string(line.substr(std::min(i, line.size()), n));
   size_t rest = i + n;
   if (rest >= line.size() || line[rest] == '\r' || line[rest] == '\n' || line[rest] == '\0') return;
-  if (n < 8 || line[rest] == ' ' || line[rest] == '\t') {
-    if (line[rest] == ' ' || line[rest] == '\t') ++rest;
-  }
+  ++rest;  // the blank or tab that ended the identifier
   const size_t end = line.find_first_of("\r\n", rest);
-  comment = std::string(line.substr(rest, end == std::string_view::npos ? end : end - rest));
+  comment = std::string(
+      line.substr(std::min(rest, line.size()), end == std::string_view::npos ? end : end - rest));
   // The identifier is padded and the line to 80 columns; the padding is no comment.
   const size_t first = comment.find_first_not_of(" \t");
   comment.erase(0, first == std::string::npos ? comment.size() : first);
@@ -203,6 +216,7 @@ ImsEventText ParseBulletinEvent(std::string_view text, const std::string& identi
     if (!inOrigins) {
       inOrigins =
           Contains(line, "Date") && Contains(line, "Latitude") && Contains(line, "Longitude");
+      if (!inOrigins && origins.empty() && IsComment(line)) TakeIdentifierComment(line, out);
       continue;
     }
     if (IsBlankField(line) || Contains(line, "Magnitude")) {

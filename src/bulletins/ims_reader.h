@@ -10,11 +10,18 @@
 // blocks of several authors, blank columns. They are read without failing;
 // what is left out is listed with its line number.
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace nuv {
+
+// The comment keyword that carries this system's event identifier in a
+// standard bulletin whose 8-column event number cannot hold it: a line
+// " (NUV EVENTID <identifier>)" right after the event line.
+inline constexpr const char* kImsIdentifierComment = "NUV EVENTID";
 
 // One arrival line of a bulletin, with the values a new record gets.
 struct IMSPhaseBlock {
@@ -39,6 +46,21 @@ struct IMSPhaseBlock {
   float magnitude = -9999;
   int arid = -1;
   int line = 0;  // line number in the file
+  // What formats other than the fixed-column ones carry: the whole arrival
+  // time (else the origin's date and the hour, minute and second above),
+  // its uncertainty, the channel it was picked on, the pick weight 0..4
+  // and further station magnitudes (type, value).
+  std::optional<double> time;
+  double deltim = -1;
+  std::string channel;
+  int weight = -1;
+  std::vector<std::pair<std::string, float>> magnitudes;
+};
+
+// Network magnitudes of an event (kNoMagnitude when the bulletin has none).
+struct BulletinMagnitudes {
+  float mb = -999.0f, mbUnc = 0;
+  float ms = -999.0f, msUnc = 0;
 };
 
 struct ImsOrigin {
@@ -58,28 +80,34 @@ struct SkippedLine {
 };
 
 struct ImsEventEntry {
-  std::string identifier;  // up to 8 characters
+  std::string identifier;  // the whole first word after "EVENT"
   std::string comment;
   int line = 0;
   size_t offset = 0;  // byte offset of the event line in the text
+  // The origin, for formats whose event list knows it (QuakeML).
+  std::optional<ImsOrigin> origin;
 };
 
 // What was read of one event.
 struct ImsEventText {
   bool found = false;  // the event line was there
+  // The identifier the event is stored under (the event line's, or the one
+  // of an identifier comment), and the comment.
   std::string identifier, comment;
   bool hasOrigin = false;
   ImsOrigin origin;
   bool hasArrivalHeader = false;
   std::vector<IMSPhaseBlock> arrivals;
+  BulletinMagnitudes magnitudes;
   std::vector<SkippedLine> skipped;
   std::string failure;  // why the event cannot be applied ("" when it can)
 };
 
 enum class BulletinLayout { Ims, Trezon };
 
-// Identifier (up to 8 characters) and comment of an event line, whose first
-// five characters are "EVENT".
+// Identifier and comment of an event line, whose first five characters are
+// "EVENT": the identifier is the whole word after it (agencies write up to
+// 8 characters, this system up to 20), the comment the rest of the line.
 void ParseEventLine(std::string_view line, std::string& identifier, std::string& comment);
 
 // The events of a bulletin text in file order ("FINISH" and the EVENT

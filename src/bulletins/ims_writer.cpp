@@ -8,13 +8,25 @@
 
 #include "bulletins/bulletin_time.h"
 #include "bulletins/fixed_columns.h"
+#include "bulletins/ims_reader.h"
 #include "platform/strformat.h"
 #include "traveltime/dist_az.h"
 
 namespace nuv {
 namespace {
 
-std::string TimeText(double t) {
+// The two layouts differ in a few places: the standard one starts the
+// origin header's "Date" over the date's last characters and "Qual" one
+// column earlier, and gives arrival times in milliseconds.
+struct Layout {
+  bool standard = false;
+};
+
+std::string TimeText(double t, const Layout& layout) {
+  if (layout.standard) {
+    const BulletinTime b = SplitBulletinTime(t, 1000, true);
+    return StrFormat("%02d:%02d:%02d.%03d", b.hour, b.minute, b.second, b.fraction);
+  }
   const BulletinTime b = SplitBulletinTime(t, 100, true);
   return StrFormat("%02d:%02d:%02d.%02d", b.hour, b.minute, b.second, b.fraction);
 }
@@ -28,21 +40,34 @@ std::string TitleLine(const CurrentEvent& event) {
 }
 
 std::string EventLine(const CurrentEvent& event) {
-  ColumnLine line(80);
+  const std::string comment =
+      event.eventComment.substr(0, std::min<size_t>(64, event.eventComment.size()));
+  const std::string id(Trim(event.eventId));
+  if (event.orid < 0 || id.size() <= 8) {
+    ColumnLine line(80);
+    line.Put(1, "EVENT", 5);
+    if (event.orid >= 0) line.Put(7, StrFormat("%8s", event.eventId.c_str()), 74);
+    line.Put(16, comment, 64);
+    return line.str();
+  }
+  // A longer identifier is written whole and the comment follows it after a
+  // blank, so the reader gets both back; the line grows past 80 columns only
+  // when both do not fit.
+  ColumnLine line(std::max<size_t>(80, 7 + id.size() + comment.size()));
   line.Put(1, "EVENT", 5);
-  // The identifier may run over the comment's columns; the comment wins there.
-  if (event.orid >= 0) line.Put(7, StrFormat("%8s", event.eventId.c_str()), 74);
-  line.Put(16, event.eventComment.substr(0, std::min<size_t>(64, event.eventComment.size())), 64);
+  line.Put(7, id, static_cast<int>(id.size()));
+  line.Put(static_cast<int>(8 + id.size()), comment, static_cast<int>(comment.size()));
   return line.str();
 }
 
-std::string OriginHeader() {
+std::string OriginHeader(const Layout& layout) {
   ColumnLine line(136);
+  const int date = layout.standard ? 4 : 1, qual = layout.standard ? 112 : 113;
   const std::pair<int, const char*> labels[] = {
-      {1, "Date"},       {15, "Time"},  {27, "Err"},     {33, "RMS"},    {37, "Latitude"},
-      {46, "Longitude"}, {57, "Smaj"},  {63, "Smin"},    {69, "Az"},     {72, "Depth"},
-      {80, "Err"},       {84, "Ndef"},  {89, "Nsta"},    {94, "Gap"},    {99, "mdist"},
-      {106, "Mdist"},    {113, "Qual"}, {119, "Author"}, {131, "OrigID"}};
+      {date, "Date"},    {15, "Time"},   {27, "Err"},     {33, "RMS"},    {37, "Latitude"},
+      {46, "Longitude"}, {57, "Smaj"},   {63, "Smin"},    {69, "Az"},     {72, "Depth"},
+      {80, "Err"},       {84, "Ndef"},   {89, "Nsta"},    {94, "Gap"},    {99, "mdist"},
+      {106, "Mdist"},    {qual, "Qual"}, {119, "Author"}, {131, "OrigID"}};
   for (const auto& [column, text] : labels) line.Put(column, text, 10);
   return line.str();
 }
@@ -139,7 +164,7 @@ std::string ArrivalHeader() {
   return line.str();
 }
 
-std::string ArrivalLine(const BulletinSource& s, const SEISMIC_PHASE& p) {
+std::string ArrivalLine(const BulletinSource& s, const SEISMIC_PHASE& p, const Layout& layout) {
   ColumnLine line(122);
   line.Put(1, s.StationCode(p), 5);
   if (s.event.originValid) {
@@ -155,7 +180,8 @@ std::string ArrivalLine(const BulletinSource& s, const SEISMIC_PHASE& p) {
     if (known) line.Put(14, FitNumber("%5.1f", r.backAzimuth, 5), 5);
   }
   line.Put(20, s.PhaseName(p), 8);
-  line.Put(29, TimeText(p.time), 11);
+  const std::string time = TimeText(p.time, layout);
+  line.Put(29, time, static_cast<int>(time.size()));
   if (p.hasResidual) line.Put(42, FitNumber("%5.1f", p.residual, 5), 5);
   if (p.hasPolarization) line.Put(48, FitNumber("%5.1f", p.azimuth, 5), 5);
   if (p.hasSlowness) line.Put(60, FitNumber("%5.1f", p.slowness, 5), 5);
@@ -191,26 +217,79 @@ std::string ArrivalLine(const BulletinSource& s, const SEISMIC_PHASE& p) {
   return line.str();
 }
 
-}  // namespace
-
-std::string FormatRebBulletin(const BulletinSource& s) {
-  std::string out = TitleLine(s.event);
-  out += EventLine(s.event) + "\n";
-  out += OriginHeader() + "\n";
-  out += OriginLine(s) + "\n\n";
-  out += MagnitudeLines(s) + "\n";
-  out += ArrivalHeader() + "\n";
+// The arrival lines by distance, phases without one last; equal distances
+// in time order.
+std::string ArrivalLines(const BulletinSource& s, const Layout& layout) {
   std::vector<const SEISMIC_PHASE*> order;
   for (const SEISMIC_PHASE& p : s.phases) order.push_back(&p);
-  // By distance, phases without one last; equal distances in time order.
   std::stable_sort(order.begin(), order.end(), [](const SEISMIC_PHASE* a, const SEISMIC_PHASE* b) {
     const float da = a->distance <= 0 ? 9999.0f : a->distance;
     const float db = b->distance <= 0 ? 9999.0f : b->distance;
     if (da != db) return da < db;
     return a->time < b->time;
   });
-  for (const SEISMIC_PHASE* p : order) out += ArrivalLine(s, *p) + "\n";
+  std::string out;
+  for (const SEISMIC_PHASE* p : order) out += ArrivalLine(s, *p, layout) + "\n";
+  return out;
+}
+
+// At most `room` bytes of a UTF-8 text, never cutting a character.
+std::string Utf8Prefix(const std::string& text, size_t room) {
+  if (text.size() <= room) return text;
+  size_t n = room;
+  while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) --n;
+  return text.substr(0, n);
+}
+
+// The event number of the standard event line (8 columns): the origin id,
+// else the identifier when it fits, else its last 8 characters.
+std::string StandardEventNumber(const CurrentEvent& e) {
+  if (e.orid >= 0 && e.orid <= 99999999) return StrFormat("%d", e.orid);
+  const std::string id(Trim(e.eventId));
+  return id.size() <= 8 ? id : id.substr(id.size() - 8);
+}
+
+}  // namespace
+
+std::string FormatRebBulletin(const BulletinSource& s) {
+  const Layout layout;
+  std::string out = TitleLine(s.event);
+  out += EventLine(s.event) + "\n";
+  out += OriginHeader(layout) + "\n";
+  out += OriginLine(s) + "\n\n";
+  out += MagnitudeLines(s) + "\n";
+  out += ArrivalHeader() + "\n";
+  out += ArrivalLines(s, layout);
   out += "\n";
+  return out;
+}
+
+std::string FormatIms1Bulletin(const BulletinSource& s) {
+  const Layout layout{true};
+  const CurrentEvent& e = s.event;
+  const std::string id(Trim(e.eventId));
+  std::string out = "BEGIN IMS1.0\nMSG_TYPE DATA\n";
+  out += StrFormat("MSG_ID %s NUV\n", id.empty() ? "NUV" : id.substr(0, 20).c_str());
+  out += "DATA_TYPE BULLETIN IMS1.0:short\n";
+  out += "NUV Bulletin\n\n";
+  const std::string number = StandardEventNumber(e);
+  ColumnLine event(80);
+  event.Put(1, "EVENT", 5);
+  event.Put(7, StrFormat("%8s", number.c_str()), 8);
+  event.Put(16, Utf8Prefix(e.eventComment, 65), 65);
+  std::string line = event.str();
+  while (!line.empty() && line.back() == ' ') line.pop_back();
+  out += line + "\n";
+  // The identifier of this system, when the event number is not it, in a
+  // comment line that outside readers pass over.
+  if (!id.empty() && id != number)
+    out += StrFormat(" (%s %s)\n", kImsIdentifierComment, id.c_str());
+  out += OriginHeader(layout) + "\n";
+  if (e.originValid) out += OriginLine(s) + "\n";
+  out += "\n" + MagnitudeLines(s) + "\n";
+  out += ArrivalHeader() + "\n";
+  out += ArrivalLines(s, layout);
+  out += "\nSTOP\n";
   return out;
 }
 

@@ -41,7 +41,7 @@ void FillTables(Workstation& ws) {
   AddChannel(records[3], 0, "Z", 0);
   AddChannel(records[3], 1, "N-S", 1);
   std::vector<PhaseTypeTable::Entry> entries;
-  for (const char* name : {"P", "S", "Pg", "Sg", "PKiKP", "PKP", "Pn", "N"}) {
+  for (const char* name : {"P", "S", "Pg", "Sg", "PKiKP", "PKP", "Pn", "N", "PcP", "pP", "PP"}) {
     PhaseTypeTable::Entry e;
     e.name = name;
     if (std::string(name) != "N") {

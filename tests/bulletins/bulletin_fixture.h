@@ -18,7 +18,8 @@ namespace nuv::test {
 
 // Stations: 0 MJAR (Z, N-S, E-W), 1 USRK (Z, BHZ: two verticals),
 // 2 KSRS (Z only), 3 AB (Z, N-S).
-// Phase types: 0 P, 1 S, 2 Pg, 3 Sg, 4 PKiKP, 5 PKP, 6 Pn, 7 N (no table).
+// Phase types: 0 P, 1 S, 2 Pg, 3 Sg, 4 PKiKP, 5 PKP, 6 Pn, 7 N (no table),
+// 8 PcP, 9 pP, 10 PP.
 class BulletinTest : public ::testing::Test {
  protected:
   BulletinTest();

@@ -26,9 +26,13 @@ TEST_F(ImsReaderTest, EventLinesAndTheEventList) {
   ParseEventLine("EVENT 12345678 SOUTHERN ALASKA\r", id, comment);
   EXPECT_EQ(id, "12345678");
   EXPECT_EQ(comment, "SOUTHERN ALASKA");
-  ParseEventLine("EVENT  123456789XYZ", id, comment);  // nine characters: cut after eight
-  EXPECT_EQ(id, "12345678");
-  EXPECT_EQ(comment, "9XYZ");
+  // Longer identifiers (ISC's nine digits, this system's twenty) stay whole.
+  ParseEventLine("EVENT  123456789XYZ", id, comment);
+  EXPECT_EQ(id, "123456789XYZ");
+  EXPECT_EQ(comment, "");
+  ParseEventLine("EVENT 20240315061900 KYRGYZSTAN, NORTH    \r", id, comment);
+  EXPECT_EQ(id, "20240315061900");
+  EXPECT_EQ(comment, "KYRGYZSTAN, NORTH");
   ParseEventLine("EVENT", id, comment);
   EXPECT_EQ(id, "");
   EXPECT_EQ(comment, "");
@@ -64,9 +68,11 @@ TEST_F(ImsReaderTest, AgencyBulletinTakesThePrimeOriginAndReportsWhatItSkipped) 
   EXPECT_FLOAT_EQ(e.ellipse.depthError, 2.1f);
   EXPECT_DOUBLE_EQ(e.originTime, BulletinEpoch(2004, 9, 5, 10, 7, 7.95f));
   EXPECT_EQ(e.eventMb, kNoMagnitude);
-  // MJAR P, MJAR S on its N-S channel, USRK P on both vertical channels.
-  ASSERT_EQ(ws().phases().Count(), 4);
-  EXPECT_EQ(r.phasesAdded, 4);
+  // MJAR P, MJAR S on its N-S channel, USRK P on both vertical channels,
+  // KSRS S on the only channel KSRS has.
+  ASSERT_EQ(ws().phases().Count(), 5);
+  EXPECT_EQ(r.phasesAdded, 5);
+  EXPECT_NE(ws().phases().Find(2, 0, 1), nullptr);
   const SEISMIC_PHASE* p = ws().phases().Find(0, 0, 0);
   ASSERT_NE(p, nullptr);
   EXPECT_NEAR(p->time, BulletinEpoch(2004, 9, 5, 10, 7, 39.5), 1e-3);
@@ -92,11 +98,42 @@ TEST_F(ImsReaderTest, AgencyBulletinTakesThePrimeOriginAndReportsWhatItSkipped) 
   EXPECT_TRUE(HasSkipped(r, 12, "другое решение"));
   EXPECT_TRUE(HasSkipped(r, 25, "комментарий"));
   EXPECT_TRUE(HasSkipped(r, 26, "фаза Sn неизвестна"));
-  EXPECT_TRUE(HasSkipped(r, 27, "нет канала"));
+  ASSERT_EQ(r.notes.size(), 1u);
+  EXPECT_EQ(r.notes[0].line, 27);
+  EXPECT_EQ(r.notes[0].reason, "у станции KSRS нет канала для фазы S: фаза помещена на канал Z");
   EXPECT_TRUE(HasSkipped(r, 28, "станция XXXXX неизвестна"));
   EXPECT_TRUE(HasSkipped(r, 29, "нет времени"));
   EXPECT_TRUE(HasSkipped(r, 30, "фаза LR неизвестна"));
   for (size_t i = 1; i < r.skipped.size(); ++i) EXPECT_LE(r.skipped[i - 1].line, r.skipped[i].line);
+}
+
+// An older ISC bulletin: upper-case names, first arrivals marked with '*',
+// a station with only a vertical channel, a line without a phase name.
+TEST_F(ImsReaderTest, OldAgencyPhaseNamesAndMissingComponents) {
+  const std::string path = std::string(NUV_TEST_DATA_DIR) + "/bulletins/isc_old_names.txt";
+  ASSERT_EQ(ListImsEvents(*ReadWholeFile(path)).front().identifier, "600516548");
+  const BulletinReadResult r = ReadImsEvent(ws(), path, "600516548", false);
+  ASSERT_TRUE(r.ok) << r.message;
+  const std::pair<int, int> expected[] = {{0, 0}, {0, 6}, {0, 2},
+                                          {1, 6}, {2, 1}, {0, 8}};  // (station, type) on slot 0
+  for (const auto& [station, type] : expected)
+    EXPECT_NE(ws().phases().Find(station, 0, type), nullptr) << station << " " << type;
+  EXPECT_NE(ws().phases().Find(1, 1, 6), nullptr);  // USRK's second vertical
+  EXPECT_EQ(ws().phases().Count(), 7);
+  ASSERT_NE(ws().phases().Find(2, 0, 1), nullptr);
+  EXPECT_EQ(ws().phases().Find(2, 0, 1)->defining, 1);
+  EXPECT_TRUE(HasSkipped(r, 14, "фаза SN неизвестна"));
+  EXPECT_TRUE(HasSkipped(r, 16, "фаза Pp неоднозначна: pP PP"));
+  EXPECT_TRUE(HasSkipped(r, 17, "нет названия фазы"));
+  EXPECT_EQ(r.skipped.size(), 3u);
+  // Each remark once, at its first line.
+  std::vector<std::string> notes;
+  for (const SkippedLine& n : r.notes) notes.push_back(std::to_string(n.line) + " " + n.reason);
+  EXPECT_EQ(notes, (std::vector<std::string>{
+                       "9 фаза P* прочитана как P", "10 фаза PN прочитана как Pn",
+                       "11 фаза PG прочитана как Pg", "13 фаза S* прочитана как S",
+                       "13 у станции KSRS нет канала для фазы S: фаза помещена на канал Z",
+                       "15 фаза PCP прочитана как PcP"}));
 }
 
 TEST_F(ImsReaderTest, StartingAtAListedEventGivesTheSameReading) {
@@ -228,7 +265,7 @@ TEST_F(ImsReaderTest, PhasesOnlyAddsToTheListAndKeepsTheOriginId) {
   ws().event().ellipse.major = 9;
   const BulletinReadResult r = ReadImsEvent(ws(), kAgencyFile, "14235698", true);
   ASSERT_TRUE(r.ok);
-  EXPECT_EQ(ws().phases().Count(), 5);
+  EXPECT_EQ(ws().phases().Count(), 6);
   EXPECT_EQ(ws().event().orid, 4711);
   EXPECT_FLOAT_EQ(ws().event().ellipse.major, 9);
   EXPECT_EQ(ws().event().originValid, 0);

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "bulletins/bulletin_apply.h"
 #include "bulletins/bulletin_fixture.h"
+#include "platform/text_codec.h"
 #include "platform/time_base.h"
 
 namespace nuv::test {
@@ -11,12 +13,12 @@ namespace {
 class ImsWriterTest : public BulletinTest {
  protected:
   std::vector<std::string> Write() { return Lines(FormatRebBulletin(source())); }
-  // The arrival lines (after the arrival header).
-  std::vector<std::string> Arrivals() {
-    std::vector<std::string> lines = Write(), out;
+  // The arrival lines (after the arrival header) of the REB or the standard layout.
+  std::vector<std::string> Arrivals(bool standard = false) {
+    std::vector<std::string> lines = standard ? Lines(FormatIms1Bulletin(source())) : Write(), out;
     bool in = false;
     for (const std::string& line : lines) {
-      if (in && !line.empty()) out.push_back(line);
+      if (in && !line.empty() && line != "STOP") out.push_back(line);
       if (line.rfind("Sta ", 0) == 0) in = true;
     }
     return out;
@@ -32,9 +34,8 @@ TEST_F(ImsWriterTest, LineLengthsAndHeadersStayInTheirColumns) {
             "\t\t\tNUV - REB    Event 20240315061900           origin time  03/15/24 "
             "06:19:00.250");
   EXPECT_EQ(lines[1].size(), 80u);
-  EXPECT_EQ(Cols(lines[1], 1, 5), "EVENT");
-  // 14 characters of identifier: the first 9 at 7..15, the comment from 16.
-  EXPECT_EQ(Cols(lines[1], 7, 25), "202403150KYRGYZSTAN");
+  // An identifier longer than 8 characters is written whole, the comment after it.
+  EXPECT_EQ(lines[1], "EVENT 20240315061900 KYRGYZSTAN" + std::string(80 - 31, ' '));
   EXPECT_EQ(lines[2].size(), 136u);
   EXPECT_EQ(Cols(lines[2], 37, 44), "Latitude");
   EXPECT_EQ(Cols(lines[2], 131, 136), "OrigID");
@@ -184,6 +185,71 @@ TEST_F(ImsWriterTest, MagnitudeZeroCountsInTheBlockButNotInTheArrival) {
   for (const auto& line : lines) mbLines += line.rfind("mb ", 0) == 0;
   EXPECT_EQ(mbLines, 1);
   EXPECT_EQ(Cols(Arrivals()[0], 104, 113), std::string(10, ' '));
+}
+
+// The standard short bulletin: the message envelope, the standard headers
+// and columns, times in milliseconds; the program's reader takes it back
+// under the event's own identifier.
+TEST_F(ImsWriterTest, StandardBulletinReadsBack) {
+  SetOrigin();
+  ws().event().eventComment = "Кыргызстан, северный район — очень длинное описание места";
+  const double t0 = ws().event().originTime;
+  SEISMIC_PHASE p = Phase(0, 0, 0, t0 + 100.1234);
+  p.distance = 3.5f;
+  p.defining = 1;
+  p.hasResidual = 1;
+  p.residual = 0.3f;
+  p.mb = 4.4f;
+  p.arid = 12;
+  ws().phases().Add(p);
+  SEISMIC_PHASE s = Phase(0, 1, 1, t0 + 170.5);
+  s.distance = 3.5f;
+  ws().phases().Add(s);
+  const std::string text = FormatIms1Bulletin(source());
+  const auto lines = Lines(text);
+  ASSERT_GE(lines.size(), 16u);
+  EXPECT_EQ(lines[0], "BEGIN IMS1.0");
+  EXPECT_EQ(lines[1], "MSG_TYPE DATA");
+  EXPECT_EQ(lines[2], "MSG_ID 20240315061900 NUV");
+  EXPECT_EQ(lines[3], "DATA_TYPE BULLETIN IMS1.0:short");
+  EXPECT_EQ(lines.back(), "STOP");
+  size_t event = 0;
+  while (event < lines.size() && lines[event].rfind("EVENT", 0) != 0) ++event;
+  ASSERT_LT(event + 4, lines.size());
+  // The origin id as the 8-column event number, the region from column 16
+  // (cut on a character, never inside one), the identifier in a comment.
+  EXPECT_EQ(Cols(lines[event], 1, 15), "EVENT     4711 ");
+  EXPECT_EQ(lines[event].rfind("Кыргызстан, северный район", 15), 15u);
+  EXPECT_LE(lines[event].size(), 80u);
+  EXPECT_TRUE(IsValidUtf8(lines[event]));
+  EXPECT_EQ(lines[event + 1], " (NUV EVENTID 20240315061900)");
+  EXPECT_EQ(lines[event + 2],
+            "   Date       Time        Err   RMS Latitude Longitude  Smaj  Smin  Az Depth   Err "
+            "Ndef Nsta Gap  mdist  Mdist Qual   Author      OrigID");
+  EXPECT_EQ(Cols(lines[event + 3], 1, 22), "2024/03/15 06:19:00.25");
+  EXPECT_EQ(Cols(lines[event + 3], 112, 112), "m");
+  EXPECT_EQ(lines[event + 5], "Magnitude  Err Nsta Author      OrigID");
+  const auto arrivals = Arrivals(true);
+  ASSERT_EQ(arrivals.size(), 2u);
+  EXPECT_EQ(Cols(arrivals[0], 29, 40), "06:20:40.373");
+  EXPECT_EQ(Cols(arrivals[0], 74, 76), "T__");
+  EXPECT_EQ(Cols(arrivals[0], 104, 113), "mb     4.4");
+  EXPECT_EQ(Cols(arrivals[0], 115, 122), "      12");
+
+  const std::string path = dir.WriteFile("ims1.txt", text).string();
+  auto other = MakeWorkstation();
+  const BulletinReadResult r = ReadImsEvent(*other, path, "4711", false);
+  ASSERT_TRUE(r.ok) << r.message;
+  EXPECT_TRUE(r.skipped.empty());
+  EXPECT_EQ(other->event().eventId, PadEventId("20240315061900"));
+  EXPECT_EQ(other->event().orid, 4711);
+  EXPECT_NEAR(other->event().originTime, t0, 0.005);
+  ASSERT_EQ(other->phases().Count(), 2);
+  EXPECT_NEAR(other->phases().Find(0, 0, 0)->time, p.time, 0.0005);
+  EXPECT_EQ(other->phases().Find(0, 0, 0)->defining, 1);
+  EXPECT_NEAR(other->phases().Find(0, 1, 1)->time, s.time, 0.0005);
+  // The layout of this system's own bulletin is not touched by the standard one.
+  EXPECT_EQ(Write()[0].rfind("\t\t\tNUV - REB", 0), 0u);
 }
 
 TEST_F(ImsWriterTest, UnwritableFileBeeps) {

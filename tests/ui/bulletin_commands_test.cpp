@@ -136,25 +136,28 @@ TEST_P(BulletinCommandsTest, ImsBulletinRoundTripAndFailures) {
   dialogs_->chosen = ChosenBulletinEvent{"EV1", false};
   prompts.paths = {File("event.txt")};
   commands_.Run(cmd::kReadIms);
-  // P on the vertical channel comes back; S needs a horizontal one.
-  ASSERT_EQ(ws.phases().Count(), 1);
+  // Both come back; the S, for want of a horizontal channel, on the
+  // vertical one, which the message notes with its line number.
+  ASSERT_EQ(ws.phases().Count(), 2);
   EXPECT_NEAR(ws.phases().GetAt(0)->time, kT0 + 150.25, 0.006);
+  EXPECT_EQ(ws.phases().GetAt(1)->channel, ws.phases().GetAt(0)->channel);
   EXPECT_EQ(ws.event().originValid, 1);
   EXPECT_EQ(ws.event().orid, 5);
   EXPECT_EQ(refreshed_, 1);
-  ASSERT_EQ(Messages().size(), 1u);  // the S line is reported with its number
-  EXPECT_NE(Messages()[0].find("Пропущены строки"), std::string::npos);
+  ASSERT_EQ(Messages().size(), 1u);
+  EXPECT_NE(Messages()[0].find("Замечания:"), std::string::npos) << Messages()[0];
+  EXPECT_NE(Messages()[0].find("фаза помещена на канал"), std::string::npos);
 
   // An event missing from the file, and a missing file: messages, nothing changed.
   dialogs_->chosen = ChosenBulletinEvent{"NOPE", false};
   prompts.paths = {File("event.txt")};
   commands_.Run(cmd::kReadTrezon);
-  EXPECT_EQ(ws.phases().Count(), 1);
+  EXPECT_EQ(ws.phases().Count(), 2);
   EXPECT_EQ(prompts.records.back().icon, PromptIcon::Error);
   prompts.paths = {File("absent.txt")};
   commands_.Run(cmd::kReadIms);
   EXPECT_EQ(Messages().back(), "Ошибка открытия файла: " + File("absent.txt"));
-  EXPECT_EQ(ws.phases().Count(), 1);
+  EXPECT_EQ(ws.phases().Count(), 2);
 }
 
 TEST_P(BulletinCommandsTest, OtherWritersReportFilesTheyCannotCreate) {

@@ -84,7 +84,7 @@ TEST_F(FrameTest, MenuBarHoldsThePopupsAndCommandsInOrder) {
   EXPECT_EQ(waveforms.back().id, 33183);
 
   const auto phases = PopupItems(f, 2);
-  ASSERT_EQ(phases.size(), 25u);
+  ASSERT_EQ(phases.size(), 28u);
   EXPECT_EQ(find(phases, 32719), "Загрузить список  фаз из файла");  // two blanks
   EXPECT_EQ(phases.back().id, 33186);
   EXPECT_EQ(PopupItems(f, 3).size(), 12u);

@@ -12,6 +12,8 @@
 #include "bulletins/ims_reader.h"
 #include "bulletins/ims_writer.h"
 #include "bulletins/phase_list_formats.h"
+#include "bulletins/quakeml_reader.h"
+#include "bulletins/quakeml_writer.h"
 #include "bulletins/ui/bulletin_dialogs.h"
 #include "platform/odbc.h"
 #include "platform/strformat.h"
@@ -27,6 +29,8 @@ constexpr const char* kHypoFilter = "All files (*.*)|*.*|Out Files (*.out)|*.out
 constexpr const char* kKedroFilter =
     "Списки сейсм. фаз для программы сводной обработки КЕДРО (*.bms)|*.bms|Все файлы (*.*)|*.*||";
 constexpr const char* kOdr2Filter = "Списки сейсм. фаз для ODR2(*.dat)|*.dat|Все файлы (*.*)|*.*||";
+constexpr const char* kQuakeMlFilter =
+    "Документы QuakeML (*.xml;*.qml;*.quakeml)|*.xml;*.qml;*.quakeml|Все файлы (*.*)|*.*||";
 constexpr const char* kTrezonFilter =
     "Все файлы (*.*)|*.*| Бюллетень в формате ТРЕЗОН (*.txt)|*.txt||";
 
@@ -107,19 +111,29 @@ struct BulletinCommandState {
     if (path) WriteText(*path, format(SourceOf(ws)));
   }
 
-  // What a reading reports: its failure, or the lines it left out.
+  // The first 20 lines of a list under its title.
+  static void AppendLines(std::string& text, const char* title,
+                          const std::vector<SkippedLine>& lines) {
+    if (lines.empty()) return;
+    text += title;
+    const size_t shown = std::min<size_t>(lines.size(), 20);
+    for (size_t i = 0; i < shown; ++i)
+      text += StrFormat("\n%d: %s", lines[i].line, lines[i].reason.c_str());
+    if (shown < lines.size())
+      text += StrFormat("\n... ещё %d", static_cast<int>(lines.size() - shown));
+  }
+
+  // What a reading reports: its failure, or the lines it left out and the
+  // readings it took otherwise than written.
   void ReportReading(const BulletinReadResult& r) {
     if (!r.ok) {
       prompts().ShowError(r.message.empty() ? "Ошибка чтения файла" : r.message);
       return;
     }
-    if (!r.skipped.empty()) {
-      std::string text = StrFormat("Прочитано фаз: %d. Пропущены строки:", r.phasesAdded);
-      const size_t shown = std::min<size_t>(r.skipped.size(), 20);
-      for (size_t i = 0; i < shown; ++i)
-        text += StrFormat("\n%d: %s", r.skipped[i].line, r.skipped[i].reason.c_str());
-      if (shown < r.skipped.size())
-        text += StrFormat("\n... ещё %d", static_cast<int>(r.skipped.size() - shown));
+    if (!r.skipped.empty() || !r.notes.empty()) {
+      std::string text = StrFormat("Прочитано фаз: %d.", r.phasesAdded);
+      AppendLines(text, "\nПропущены строки:", r.skipped);
+      AppendLines(text, "\nЗамечания:", r.notes);
       prompts().Message(text, kAppTitle, PromptIcon::Information, PromptButtons::Ok);
     }
     if (hooks.refresh) hooks.refresh();
@@ -143,6 +157,37 @@ struct BulletinCommandState {
     const BulletinLayout layout = trezon ? BulletinLayout::Trezon : BulletinLayout::Ims;
     ReportReading(ApplyBulletinEvent(ws, ParseBulletinEvent(*text, chosen->identifier, layout),
                                      !trezon && chosen->phasesOnly));
+  }
+
+  // A QuakeML file: the document read once, one of its events chosen.
+  void ReadQuakeMl() {
+    const auto path = prompts().ChooseOpenFile("Загрузить список фаз в формате QuakeML",
+                                               kQuakeMlFilter, ws.config().imsRebPath);
+    if (!path) return;
+    const auto text = ReadWholeFile(*path);
+    if (!text) {
+      prompts().ShowError(StrFormat("Ошибка открытия файла: %s", path->c_str()));
+      return;
+    }
+    QuakeMlDocument document;
+    {
+      BusyCursor busy;
+      document = ParseQuakeMl(*text);
+    }
+    if (!document.failure.empty()) {
+      prompts().ShowError(document.failure);
+      return;
+    }
+    const auto chosen = dialogs->ChooseEvent(parent, ListQuakeMlEvents(document));
+    if (!chosen) return;
+    ReportReading(
+        ApplyBulletinEvent(ws, QuakeMlEventOf(document, chosen->identifier), chosen->phasesOnly));
+  }
+
+  void WriteQuakeMl() {
+    const auto path = AskSavePath("Сохранить результаты обработки в формате QuakeML",
+                                  kQuakeMlFilter, EventName(), "xml");
+    if (path) WriteText(*path, FormatQuakeMl({SourceOf(ws)}, Now()));
   }
 
   void ReadArr(bool replace) {
@@ -245,7 +290,14 @@ void RegisterBulletinCommands(CommandRegistry& commands, Workstation& ws, QWidge
                                          kRebFilter, state->EventName(), "txt");
     if (path) WriteRebFile(SourceOf(state->ws), *path, state->prompts());
   });
+  commands.Add(cmd::kWriteIms1, [state] {
+    const auto path = state->AskSavePath("Сохранить результаты обработки в формате IMS1.0",
+                                         kRebFilter, state->EventName(), "txt");
+    if (path) state->WriteText(*path, FormatIms1Bulletin(SourceOf(state->ws)));
+  });
+  commands.Add(cmd::kWriteQuakeMl, [state] { state->WriteQuakeMl(); });
   commands.Add(cmd::kReadIms, [state] { state->ReadBulletin(false); });
+  commands.Add(cmd::kReadQuakeMl, [state] { state->ReadQuakeMl(); });
   commands.Add(cmd::kReadTrezon, [state] { state->ReadBulletin(true); });
 }
 

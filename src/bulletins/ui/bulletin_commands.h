@@ -1,8 +1,9 @@
 #pragma once
 // The bulletin commands of the menu "Список фаз": writing the current event
-// in CSS 3.0, IMS1.0, the own ".arr" file, HYPO71, КЕДРО and ODR2, the CSS
-// export of a period from the database, and reading IMS, ТРЕЗОН and ".arr"
-// files into the phase list. Files are chosen through the prompts; the
+// in CSS 3.0, the REB layout and the standard IMS1.0 bulletin, QuakeML, the
+// own ".arr" file, HYPO71, КЕДРО and ODR2, the CSS export of a period from
+// the database, and reading IMS, QuakeML, ТРЕЗОН and ".arr" files into the
+// phase list. Files are chosen through the prompts; the
 // dialogs of the commands stand behind an interface so tests answer them.
 
 #include <functional>
@@ -68,6 +69,9 @@ inline constexpr int kWriteCssPeriod = 33181;
 inline constexpr int kWriteReb = 33218;
 inline constexpr int kReadIms = 33194;
 inline constexpr int kReadTrezon = 33223;
+inline constexpr int kWriteIms1 = 33253;
+inline constexpr int kWriteQuakeMl = 33252;
+inline constexpr int kReadQuakeMl = 33251;
 }  // namespace cmd
 
 }  // namespace nuv

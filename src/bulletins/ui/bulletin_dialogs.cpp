@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "platform/strformat.h"
 #include "platform/user_prompts.h"
 #include "widgets/ui/utc_time_edit.h"
 
@@ -169,6 +170,15 @@ CSelectImsEventDlg::CSelectImsEventDlg(UserPrompts& prompts,
   for (int i = 0; i < static_cast<int>(events.size()); ++i) {
     table_->setItem(i, 0, new QTableWidgetItem(Q(events[static_cast<size_t>(i)].identifier)));
     table_->setItem(i, 1, new QTableWidgetItem(Q(events[static_cast<size_t>(i)].comment)));
+    if (const auto& o = events[static_cast<size_t>(i)].origin) {
+      table_->setItem(i, 2, new QTableWidgetItem(Q(StrFormat("%.3f", o->lat))));
+      table_->setItem(i, 3, new QTableWidgetItem(Q(StrFormat("%.3f", o->lon))));
+      table_->setItem(
+          i, 4,
+          new QTableWidgetItem(Q(StrFormat("%02d/%02d/%04d %02d:%02d:%05.2f", o->day, o->month,
+                                           o->year, o->hour, o->minute, o->second))));
+      table_->setItem(i, 5, new QTableWidgetItem(Q(StrFormat("%.1f", o->depth))));
+    }
   }
   phasesOnly_ = new QCheckBox("Загружать только информацию о фазах", this);
   phasesOnly_->setObjectName("phasesOnly");
@@ -199,7 +209,7 @@ void CSelectImsEventDlg::accept() {
     prompts_.Beep();
     return;
   }
-  identifier_ = S(table_->item(ranges.front().topRow(), 0)->text()).substr(0, 8);
+  identifier_ = S(table_->item(ranges.front().topRow(), 0)->text());
   QDialog::accept();
 }
 
