@@ -28,8 +28,11 @@ if [ "$rebuild" = 1 ] || [ ! -f "$demo/settings/NUV.INI" ] || [ ! -f "$demo/nuv.
   echo "Building the demo setup in $demo"
   build/tools/nuvdemo --out "$demo" --calibration "$root/data/calibration" --array 9
 fi
-# The map's coastline lives in the home directory of the setup.
-[ -f "$demo/home/map.pnt" ] || cp "$root/data/map/map.pnt" "$demo/home/"
+# The map's coastline, country borders and lakes live in the home directory
+# of the setup.
+for lines in map.pnt borders.pnt lakes.pnt; do
+  [ -f "$demo/home/$lines" ] || cp "$root/data/map/$lines" "$demo/home/"
+done
 
 # The outside locator of "Запустить программу OLK": the test locator script,
 # run in $demo/olk (kept when NUV.INI already names one).

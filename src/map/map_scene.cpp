@@ -78,14 +78,17 @@ std::string DegreeLabel(int degrees) {
   return text;
 }
 
-void DrawCoastline(MapScene& scene, const Projection& projection, const Coastline& coast) {
-  for (const auto& line : coast.polylines) {
-    StrokeBuilder builder(projection, scene.height, scene.strokes, kCoastColour, true);
+// Draws the polylines of a line file; returns the number of points read.
+size_t DrawLines(MapScene& scene, const Projection& projection, const Coastline* lines,
+                 Colour colour) {
+  if (!lines) return 0;
+  for (const auto& line : lines->polylines) {
+    StrokeBuilder builder(projection, scene.height, scene.strokes, colour, true);
     for (const GeoPoint& p : line) builder.Add(p);
-    scene.coastPoints += line.size();
   }
 }
 
+  return lines->pointCount();
 void DrawFrame(MapScene& scene) {
   const MapRect& r = scene.rect;
   const int top = scene.height - r.top, bottom = scene.height - r.bottom;
@@ -226,8 +229,13 @@ MapScene BuildMapScene(const MapSceneInput& input) {
   const int diameter = std::max(3, static_cast<int>(std::lround(3 * input.pixelsPerMm)));
 
   if (input.mode == DrawMode::Relief) scene.relief = ReliefPatches(projection, scene.height);
-  if (input.mode == DrawMode::Coastline && input.coastline)
-    DrawCoastline(scene, projection, *input.coastline);
+  if (input.mode != DrawMode::Relief) {
+    // Borders first, so that the coast and the lake shores lie over them.
+    scene.borderPoints = DrawLines(scene, projection, input.borders, kBorderColour);
+    scene.lakePoints = DrawLines(scene, projection, input.lakes, kLakeColour);
+  }
+  if (input.mode == DrawMode::Coastline)
+    scene.coastPoints = DrawLines(scene, projection, input.coastline, kCoastColour);
   DrawFrame(scene);
   if (input.drawAzimuth) DrawAzimuths(scene, projection, input);
   DrawGraticule(scene, projection);

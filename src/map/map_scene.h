@@ -26,6 +26,10 @@ inline constexpr Colour kBlue{0, 0, 255};
 inline constexpr Colour kRed{255, 0, 0};
 inline constexpr Colour kCoastColour{0, 128, 0};
 inline constexpr Colour kEllipseColour{255, 0, 255};
+// Country borders lie under the coast in a light grey; lake shores in a
+// water blue apart from the stations' pure blue.
+inline constexpr Colour kBorderColour{160, 160, 160};
+inline constexpr Colour kLakeColour{40, 120, 200};
 
 struct DevicePoint {
   int x = 0, y = 0;
@@ -73,7 +77,7 @@ struct MapScene {
   std::vector<Marker> markers;
   std::vector<Label> labels;
   // What was drawn.
-  size_t coastPoints = 0;
+  size_t coastPoints = 0, borderPoints = 0, lakePoints = 0;
   int stations = 0, events = 0, azimuths = 0, circles = 0;
   bool drawn = false;  // false for a degenerate view or size
 };
@@ -108,6 +112,9 @@ struct MapSceneInput {
   std::optional<GeoPoint> startEpicentre;
   std::optional<MapOrigin> origin;
 };
+  // Country borders and lake shores, drawn in the simple and coastline modes.
+  const Coastline* borders = nullptr;
+  const Coastline* lakes = nullptr;
 
 // The map rectangle for a client area (y from the bottom).
 MapRect MapRectangle(int width, int height, int marginX, int marginY);

@@ -100,11 +100,14 @@ std::vector<MapStation> MapStations(const StationTable& stations,
   return out;
 }
 
-MapSceneInput SceneInput(Workstation& ws, const MapState& state, const Coastline* coastline) {
+MapSceneInput SceneInput(Workstation& ws, const MapState& state, const Coastline* coastline,
+                         const Coastline* borders, const Coastline* lakes) {
   MapSceneInput input;
   input.view = state.view;
   input.mode = state.mode;
   input.coastline = coastline;
+  input.borders = borders;
+  input.lakes = lakes;
   input.stations =
       MapStations(ws.stations(), ws.event().stationDistance, ws.networks(), state.stationFilter);
   input.drawAzimuth = state.drawAzimuth;

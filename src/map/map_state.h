@@ -58,7 +58,9 @@ std::vector<MapStation> MapStations(const StationTable& stations,
                                     const std::vector<float>& distances,
                                     const std::vector<SeismoNetwork>& networks, int filter);
 
-// The scene input for the current state of the workstation.
-MapSceneInput SceneInput(Workstation& ws, const MapState& state, const Coastline* coastline);
+// The scene input for the current state of the workstation, over the line
+// files given (null: the layer is empty).
+MapSceneInput SceneInput(Workstation& ws, const MapState& state, const Coastline* coastline,
+                         const Coastline* borders = nullptr, const Coastline* lakes = nullptr);
 
 }  // namespace nuv::map

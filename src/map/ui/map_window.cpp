@@ -90,10 +90,8 @@ void CMapWnd::SetMode(DrawMode mode) {
   if (mode == DrawMode::Coastline && !coastLoaded_) {
     // A missing or damaged file leaves the layer empty; the reason goes to
     // the status bar rather than a message box.
-    CoastlineLoad load = ReadCoastline(ws_.config().homeDir + "map.pnt");
-    coast_ = std::move(load.coastline);
+    coast_ = ReadLines(kCoastFile);
     coastLoaded_ = true;
-    if (!load.problem.empty()) emit statusMessage(QString::fromStdString(load.problem));
   }
   if (mode == DrawMode::Relief && !reliefLoaded_) {
     // Missing or unreadable bitmaps leave their bands empty.
@@ -105,9 +103,23 @@ void CMapWnd::SetMode(DrawMode mode) {
   update();
 }
 
+Coastline CMapWnd::ReadLines(const char* name) {
+  CoastlineLoad load = ReadCoastline(ws_.config().homeDir + name, name);
+  if (!load.problem.empty()) emit statusMessage(QString::fromStdString(load.problem));
+  return std::move(load.coastline);
+}
+
 void CMapWnd::ChangeView(const std::function<void(MapView&)>& change) {
   change(state_.view);
   update();
+}
+
+void CMapWnd::PrepareRedraw() {
+  if (state_.mode != DrawMode::Relief && !linesLoaded_) {
+    borders_ = ReadLines(kBordersFile);
+    lakes_ = ReadLines(kLakesFile);
+    linesLoaded_ = true;
+  }
 }
 
 QSize CMapWnd::margins() const {
@@ -117,7 +129,7 @@ QSize CMapWnd::margins() const {
 }
 
 MapSceneInput CMapWnd::SceneInputFor(QSize size) const {
-  MapSceneInput input = SceneInput(ws_, state_, &coast_);
+  MapSceneInput input = SceneInput(ws_, state_, &coast_, &borders_, &lakes_);
   input.width = size.width();
   input.height = size.height();
   const QSize margin = margins();
@@ -133,6 +145,7 @@ MapRect CMapWnd::mapRect() const {
 }
 
 QImage CMapWnd::Render(QSize size) {
+  PrepareRedraw();
   QImage image(size, QImage::Format_RGB32);
   QPainter painter(&image);
   painter.setFont(font());
@@ -141,6 +154,7 @@ QImage CMapWnd::Render(QSize size) {
 }
 
 void CMapWnd::paintEvent(QPaintEvent*) {
+  PrepareRedraw();
   QPainter painter(this);
   PaintMapScene(painter, BuildMapScene(SceneInputFor(size())), &relief_);
   if (rubberActive_) {
