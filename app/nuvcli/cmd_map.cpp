@@ -119,6 +119,7 @@ nlohmann::json RunMapRender(Session& session, const Args& input) {
           {"reliefPatches", scene.relief.size()},
           {"view", {state.view.west, state.view.east, state.view.south, state.view.north}}};
 }
+          {"hiddenLabels", scene.hiddenLabels},
 
 }  // namespace
 

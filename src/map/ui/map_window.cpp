@@ -141,6 +141,11 @@ MapSceneInput CMapWnd::SceneInputFor(QSize size) const {
 
 MapRect CMapWnd::mapRect() const {
   const QSize margin = margins();
+  const QFontMetrics metrics = fontMetrics();
+  input.textWidth = [metrics](const std::string& text) {
+    return metrics.horizontalAdvance(QString::fromStdString(text));
+  };
+  input.textHeight = metrics.height();
   return MapRectangle(width(), height(), margin.width(), margin.height());
 }
 
