@@ -34,11 +34,11 @@ int ParseSize(const std::optional<std::string>& text, int fallback, const char* 
 }
 
 // "--view W E S N": the view from its edges; the east edge may lie west of
-// the west edge (a view across 180°).
-map::MapView ParseView(Args& args) {
+// the west edge (a view across 180°). Without it: nullopt.
+std::optional<map::MapView> ParseView(Args& args) {
   map::MapView view;
   auto it = std::find(args.begin(), args.end(), "--view");
-  if (it == args.end()) return view;
+  if (it == args.end()) return std::nullopt;
   if (args.end() - it < 5) throw CliError("usage: --view WEST EAST SOUTH NORTH");
   const double west = ParseDouble(it[1], "west"), east = ParseDouble(it[2], "east");
   const double south = ParseDouble(it[3], "south"), north = ParseDouble(it[4], "north");
@@ -82,7 +82,8 @@ nlohmann::json RunMapRender(Session& session, const Args& input) {
   const std::optional<std::string> bordersFile = TakeOption(args, "--borders");
   const std::optional<std::string> lakesFile = TakeOption(args, "--lakes");
   map::MapState state;
-  state.view = ParseView(args);
+  const std::optional<map::MapView> view = ParseView(args);
+  if (view) state.view = *view;
   state.mode = mode ? ParseMode(*mode) : map::DrawMode::Coastline;
   state.drawAzimuth = TakeFlag(args, "--azimuth");
   if (!out || !args.empty()) throw CliError(std::string("usage: map render ") + kRenderUsage);
@@ -96,8 +97,15 @@ nlohmann::json RunMapRender(Session& session, const Args& input) {
   const bool lines = state.mode != map::DrawMode::Relief;
   const Layer borders = ReadLayer(session, home, bordersFile, map::kBordersFile, lines);
   const Layer lakes = ReadLayer(session, home, lakesFile, map::kLakesFile, lines);
-  map::MapSceneInput sceneInput =
-      map::SceneInput(ws, state, &coast.lines, &borders.lines, &lakes.lines);
+  map::MapSceneInput sceneInput;
+  // Without --view the picture shows what the window first shows: the
+  // stations, and the event's origin when it lies outside them.
+  if (!view) {
+    const map::MapRect rect =
+        map::MapRectangle(width, height, sceneInput.marginX, sceneInput.marginY);
+    map::PrepareView(ws, state, static_cast<double>(rect.width()) / rect.height());
+  }
+  sceneInput = map::SceneInput(ws, state, &coast.lines, &borders.lines, &lakes.lines);
   sceneInput.width = width;
   sceneInput.height = height;
   const map::MapScene scene = map::BuildMapScene(sceneInput);
@@ -111,6 +119,7 @@ nlohmann::json RunMapRender(Session& session, const Args& input) {
           {"borders", borders.Json(scene.borderPoints)},
           {"lakes", lakes.Json(scene.lakePoints)},
           {"stations", scene.stations},
+          {"hiddenLabels", scene.hiddenLabels},
           {"events", scene.events},
           {"circles", scene.circles},
           {"azimuths", scene.azimuths},
@@ -119,7 +128,6 @@ nlohmann::json RunMapRender(Session& session, const Args& input) {
           {"reliefPatches", scene.relief.size()},
           {"view", {state.view.west, state.view.east, state.view.south, state.view.north}}};
 }
-          {"hiddenLabels", scene.hiddenLabels},
 
 }  // namespace
 

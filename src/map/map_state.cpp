@@ -132,4 +132,32 @@ MapSceneInput SceneInput(Workstation& ws, const MapState& state, const Coastline
   return input;
 }
 
+bool PrepareView(Workstation& ws, MapState& state, double aspect) {
+  bool changed = false;
+  if (!state.viewChosen) {
+    // A station at exactly 0° N 0° E is one whose coordinates were never filled.
+    std::vector<std::pair<double, double>> points;
+    for (int i = 0; i < ws.stations().size(); ++i) {
+      const CScreenFields& s = ws.stations()[i];
+      if (s.lat != 0 || s.lon != 0) points.emplace_back(s.lat, s.lon);
+    }
+    if (!points.empty()) {
+      state.view = FitView(points, aspect);
+      state.viewChosen = true;
+      changed = true;
+    }
+  }
+  const CurrentEvent& event = ws.event();
+  const SeenOrigin now =
+      event.originValid ? SeenOrigin{true, event.originLat, event.originLon} : SeenOrigin{};
+  if (now != state.seenOrigin) {
+    state.seenOrigin = now;
+    if (now.valid && !state.view.Contains(now.lat, now.lon)) {
+      state.view.CentreOn(now.lat, now.lon);
+      changed = true;
+    }
+  }
+  return changed;
+}
+
 }  // namespace nuv::map

@@ -66,6 +66,11 @@ TEST_F(MapCli, RendersTheDemoStationsOverTheCoastline) {
   EXPECT_EQ(json["stations"], 5);
   EXPECT_EQ(json["events"], 0);
   EXPECT_GT(json["coastline"]["points"].get<int>(), 20000);
+  // Without --view the picture shows what the window first shows: the
+  // region of the stations, not the world.
+  EXPECT_GT(json["view"][0].get<double>(), 40);
+  EXPECT_LT(json["view"][1].get<double>(), 110);
+  EXPECT_LT(json["view"][3].get<double>() - json["view"][2].get<double>(), 90);
   const std::string png = TempDir::ReadFile(out);
   ASSERT_GT(png.size(), 1000u);
   EXPECT_EQ(png.substr(1, 3), "PNG");
@@ -84,11 +89,6 @@ TEST_F(MapCli, RendersTheDemoStationsOverTheCoastline) {
   EXPECT_EQ(nlohmann::json::parse(pacific.out)["stations"], 0);
 }
 
-TEST_F(MapCli, SavedEventShowsItsEpicentreAndAzimuths) {
-  ASSERT_EQ(Nuvcli("event new MAPEV").status, 0);
-  nlohmann::json event = {
-      {"eventId", "MAPEV"},
-      {"origin", {{"valid", true}, {"lat", 42.7}, {"lon", 74.6}, {"depth", 15}, {"time", 1.7e9}}},
 TEST_F(MapCli, BordersAndLakesAreDrawnOverCentralAsia) {
   const std::string size = " --width 900 --height 600";
   const std::string view = " --view 60 90 33 52" + size;
@@ -142,6 +142,11 @@ TEST_F(MapCli, BordersAndLakesAreDrawnOverCentralAsia) {
   EXPECT_GT(onGrey, inside * 8 / 10);
 }
 
+TEST_F(MapCli, SavedEventShowsItsEpicentreAndAzimuths) {
+  ASSERT_EQ(Nuvcli("event new MAPEV").status, 0);
+  nlohmann::json event = {
+      {"eventId", "MAPEV"},
+      {"origin", {{"valid", true}, {"lat", 42.7}, {"lon", 74.6}, {"depth", 15}, {"time", 1.7e9}}},
       {"phases",
        {{{"station", "DM01"},
          {"channel", "BHZ"},

@@ -111,15 +111,20 @@ Coastline CMapWnd::ReadLines(const char* name) {
 
 void CMapWnd::ChangeView(const std::function<void(MapView&)>& change) {
   change(state_.view);
+  state_.viewChosen = true;
   update();
 }
 
-void CMapWnd::PrepareRedraw() {
+void CMapWnd::PrepareRedraw(QSize size) {
   if (state_.mode != DrawMode::Relief && !linesLoaded_) {
     borders_ = ReadLines(kBordersFile);
     lakes_ = ReadLines(kLakesFile);
     linesLoaded_ = true;
   }
+  const QSize margin = margins();
+  const MapRect rect = MapRectangle(size.width(), size.height(), margin.width(), margin.height());
+  if (rect.width() > 0 && rect.height() > 0)
+    PrepareView(ws_, state_, static_cast<double>(rect.width()) / rect.height());
 }
 
 QSize CMapWnd::margins() const {
@@ -136,21 +141,21 @@ MapSceneInput CMapWnd::SceneInputFor(QSize size) const {
   input.marginX = margin.width();
   input.marginY = margin.height();
   input.pixelsPerMm = logicalDpiX() / 25.4;
-  return input;
-}
-
-MapRect CMapWnd::mapRect() const {
-  const QSize margin = margins();
   const QFontMetrics metrics = fontMetrics();
   input.textWidth = [metrics](const std::string& text) {
     return metrics.horizontalAdvance(QString::fromStdString(text));
   };
   input.textHeight = metrics.height();
+  return input;
+}
+
+MapRect CMapWnd::mapRect() const {
+  const QSize margin = margins();
   return MapRectangle(width(), height(), margin.width(), margin.height());
 }
 
 QImage CMapWnd::Render(QSize size) {
-  PrepareRedraw();
+  PrepareRedraw(size);
   QImage image(size, QImage::Format_RGB32);
   QPainter painter(&image);
   painter.setFont(font());
@@ -159,7 +164,7 @@ QImage CMapWnd::Render(QSize size) {
 }
 
 void CMapWnd::paintEvent(QPaintEvent*) {
-  PrepareRedraw();
+  PrepareRedraw(size());
   QPainter painter(this);
   PaintMapScene(painter, BuildMapScene(SceneInputFor(size())), &relief_);
   if (rubberActive_) {
@@ -240,6 +245,7 @@ void CMapWnd::mouseDoubleClickEvent(QMouseEvent* event) {
     const double span = (x2 - x1) * state_.view.span / rect.width();
     state_.view.SetRectangle(projection.Longitude(x1), span, projection.Latitude(y1),
                              projection.Latitude(y2));
+    state_.viewChosen = true;
   }
   update();
 }

@@ -4,8 +4,9 @@
 // coastline, with distance circles, azimuth great circles, the current
 // origin with its ellipse and the starting epicentre; zoom, shift, restore,
 // a rubber rectangle (double clicks) and the two-point measurement (Shift and
-// the left button). Other
-// subsystems add their commands through commands().
+// the left button). The first view fits the stations; a new origin outside
+// the view brings the view onto it. Other subsystems add their commands
+// through commands().
 
 #include <QPoint>
 #include <QWidget>
@@ -97,8 +98,9 @@ class CMapWnd : public QWidget, public CommandTarget {
   // The left and bottom margins of the map rectangle.
   QSize margins() const;
   MapSceneInput SceneInputFor(QSize size) const;
-  // Before a redraw: reads the line files the mode needs.
-  void PrepareRedraw();
+  // Before a redraw of `size`: reads the line files the mode needs, fits
+  // the first view to the stations and follows a new origin out of view.
+  void PrepareRedraw(QSize size);
   // Reads a line file of the home directory; a missing or damaged file
   // leaves the layer empty and says why in the status bar.
   Coastline ReadLines(const char* name);
