@@ -6,7 +6,8 @@
 #   NUV_DEMO_DIR=/some/dir ./scripts/run-demo.sh
 #   ./scripts/run-demo.sh --rebuild  # build the demo setup again
 #
-# Extra arguments after the options go to nuv (for example ODBC=..., CHKDB).
+# Extra arguments after the options go to nuv (for example ODBC=..., CHKDB,
+# CHANLIST=DEMO-Z).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -45,4 +46,6 @@ fi
 export NUV_CONFIG_DIR=$demo/settings
 export ODBCINI=$demo/odbc.ini
 echo "Starting nuv (settings $NUV_CONFIG_DIR, data sources $ODBCINI)"
-exec build/app/nuv "$@"
+# The demo event on screen at once: the channel list "DEMO-3C" is loaded at
+# start (a CHANLIST= among the arguments wins; CHANLIST= alone loads none).
+exec build/app/nuv CHANLIST=DEMO-3C "$@"

@@ -1,5 +1,6 @@
-// The demo as a newcomer meets it: the map that opens over the stations and
-// follows the located event.
+// The demo as a newcomer meets it: the channel list named for the start on
+// screen at once, and the map that opens over the stations and follows the
+// located event.
 
 #include <QMdiSubWindow>
 
@@ -15,6 +16,49 @@
 
 namespace nuv::test {
 namespace {
+
+waveform& Waveforms(CNuvApp& app) {
+  return *qobject_cast<waveform*>(app.mainFrame()->document(DocumentKind::Waveforms));
+}
+
+TEST_F(DemoFrame, ChannelListNamedForTheStartIsOnScreen) {
+  const auto arrivals = DemoPArrivals(demo);
+  {
+    // The key is found in any letter case, as the other keys are.
+    CNuvApp app;
+    ASSERT_TRUE(Start(app, {"chanlist=DEMO-3C"}));
+    waveform& window = Waveforms(app);
+    ASSERT_TRUE(WaitFor([&] { return window.panes().size() == 9; }));
+    EXPECT_EQ(window.panes().front()->pane().stationName, "DM01");
+    for (const CZoomWindow* view : window.panes()) {
+      const TracePane& pane = view->pane();
+      SCOPED_TRACE(pane.stationName + pane.channelName);
+      ASSERT_FALSE(pane.blocks.empty());
+      const double p = arrivals.at(pane.stationName);
+      EXPECT_GT(p, pane.WindowStart());
+      EXPECT_LT(p, pane.WindowStart() + pane.windowLength);
+      EXPECT_TRUE(view->isVisible());
+    }
+    EXPECT_TRUE(prompts.MessageTexts().empty());
+    SaveScreenshot(*app.mainFrame(), "demo-first-start");
+  }
+  // Without the key, NUV.INI's [WAVEFORMS] STARTLIST names the list.
+  ASSERT_TRUE(
+      ProfileFile(demo / "settings" / "NUV.INI").WriteString("WAVEFORMS", "STARTLIST", "DEMO-Z"));
+  {
+    CNuvApp app;
+    ASSERT_TRUE(Start(app));
+    ASSERT_TRUE(WaitFor([&] { return Waveforms(app).panes().size() == 3; }));
+  }
+  // A list that was never saved is named in a message; the window stays empty.
+  {
+    CNuvApp app;
+    ASSERT_TRUE(Start(app, {"CHANLIST=НЕТ ТАКОГО"}));
+    ASSERT_TRUE(WaitFor([&] { return !prompts.MessageTexts().empty(); }));
+    EXPECT_EQ(prompts.MessageTexts().back(), "Список каналов \"НЕТ ТАКОГО\" не найден");
+    EXPECT_TRUE(Waveforms(app).panes().empty());
+  }
+}
 
 TEST_F(DemoFrame, MapOpensOverTheStationsAndFollowsTheLocatedEvent) {
   CNuvApp app;
