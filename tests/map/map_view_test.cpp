@@ -124,21 +124,6 @@ TEST(MapViewFit, CoversEveryStationTheShortWayRound) {
   EXPECT_TRUE(polar.Contains(80, 20));
 }
 
-TEST(MapViewFit, CentringKeepsTheSpansAndStopsAtThePoles) {
-  MapView v;
-  v.SetRectangle(60, 30, 30, 50);
-  v.CentreOn(-10, 170);
-  EXPECT_DOUBLE_EQ(v.span, 30);
-  EXPECT_DOUBLE_EQ(v.height(), 20);
-  EXPECT_DOUBLE_EQ(v.west, 155);
-  EXPECT_DOUBLE_EQ(v.east, -175);
-  EXPECT_TRUE(v.Contains(-10, 170));
-  v.CentreOn(85, 0);
-  EXPECT_DOUBLE_EQ(v.north, 90);
-  EXPECT_DOUBLE_EQ(v.south, 70);
-  EXPECT_TRUE(v.Contains(85, 0));
-}
-
 class ProjectionTest : public ::testing::Test {
  protected:
   MapRect rect{40, 1640, 20, 920};

@@ -1,6 +1,5 @@
 // The map's line-file converter: every arc of an object, or only the arcs
-// two different geometries share (borders, not coasts), from plain and
-// quantized TopoJSON; bad input is refused.
+// two different geometries share (borders, not coasts); bad input is refused.
 
 #include <gtest/gtest.h>
 
@@ -51,22 +50,6 @@ TEST(Mapgen, SharedArcsAreTheBordersBetweenDifferentGeometries) {
                       all.string() + "'"),
             0);
   EXPECT_EQ(map::ReadCoastline(all.string()).coastline.polylines.size(), 4u);
-
-  // Quantized coordinates are summed and scaled: 0.5° steps from 10° E, 20° N.
-  const auto quantized = dir.WriteFile(
-      "q.json",
-      R"({"type": "Topology", "transform": {"scale": [0.5, 0.5], "translate": [10, 20]},
-          "objects": {"lakes": {"type": "GeometryCollection",
-                                "geometries": [{"type": "Polygon", "arcs": [[0]]}]}},
-          "arcs": [[[0, 0], [2, 0], [0, 2], [-2, -2]]]})");
-  const auto lakes = dir / "lakes.pnt";
-  ASSERT_EQ(RunMapgen("--topojson '" + quantized.string() + "' --object lakes --out '" +
-                      lakes.string() + "'"),
-            0);
-  const auto lake = map::ReadCoastline(lakes.string()).coastline;
-  ASSERT_EQ(lake.pointCount(), 4u);
-  EXPECT_FLOAT_EQ(lake.polylines[0][1].lon, 11);
-  EXPECT_FLOAT_EQ(lake.polylines[0][2].lat, 21);
 
   // A missing object, a missing file and missing arguments are refused.
   EXPECT_NE(

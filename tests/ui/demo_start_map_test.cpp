@@ -2,6 +2,7 @@
 // screen at once, and the map that opens over the stations and follows the
 // located event.
 
+#include <QLineEdit>
 #include <QMdiSubWindow>
 
 #include "demo_fixture.h"
