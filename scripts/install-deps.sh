@@ -12,6 +12,7 @@ packages=(
   postgresql
   clang-14 libclang-rt-14-dev
   qt6-translations-l10n locales
+  xvfb xauth
 )
 
 missing=()

@@ -6,7 +6,8 @@
 #   NUV_DEMO_DIR=/some/dir ./scripts/run-demo.sh
 #   ./scripts/run-demo.sh --rebuild  # build the demo setup again
 #
-# Extra arguments after the options go to nuv (for example ODBC=..., CHKDB).
+# Extra arguments after the options go to nuv (for example ODBC=..., CHKDB,
+# CHANLIST=DEMO-Z).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -28,8 +29,11 @@ if [ "$rebuild" = 1 ] || [ ! -f "$demo/settings/NUV.INI" ] || [ ! -f "$demo/nuv.
   echo "Building the demo setup in $demo"
   build/tools/nuvdemo --out "$demo" --calibration "$root/data/calibration" --array 9
 fi
-# The map's coastline lives in the home directory of the setup.
-[ -f "$demo/home/map.pnt" ] || cp "$root/data/map/map.pnt" "$demo/home/"
+# The map's coastline, country borders and lakes live in the home directory
+# of the setup.
+for lines in map.pnt borders.pnt lakes.pnt; do
+  [ -f "$demo/home/$lines" ] || cp "$root/data/map/$lines" "$demo/home/"
+done
 
 # The outside locator of "Запустить программу OLK": the test locator script,
 # run in $demo/olk (kept when NUV.INI already names one).
@@ -42,4 +46,6 @@ fi
 export NUV_CONFIG_DIR=$demo/settings
 export ODBCINI=$demo/odbc.ini
 echo "Starting nuv (settings $NUV_CONFIG_DIR, data sources $ODBCINI)"
-exec build/app/nuv "$@"
+# The demo event on screen at once: the channel list "DEMO-3C" is loaded at
+# start (a CHANLIST= among the arguments wins; CHANLIST= alone loads none).
+exec build/app/nuv CHANLIST=DEMO-3C "$@"

@@ -1,6 +1,6 @@
 // The map window's picture drawn offscreen: stations, the current event's
-// epicentre and ellipse, distance circles, azimuths and the coastline, as a
-// PNG file, with what was drawn on standard output.
+// epicentre and ellipse, distance circles, azimuths, country borders, lakes
+// and the coastline, as a PNG file, with what was drawn on standard output.
 
 #include <algorithm>
 #include <cmath>
@@ -17,7 +17,7 @@ namespace {
 
 constexpr const char* kRenderUsage =
     "--out FILE.png [--width W] [--height H] [--mode simple|coast|relief] "
-    "[--view W E S N] [--event ID] [--coast FILE] [--azimuth]";
+    "[--view W E S N] [--event ID] [--coast FILE] [--borders FILE] [--lakes FILE] [--azimuth]";
 
 map::DrawMode ParseMode(const std::string& text) {
   if (text == "simple") return map::DrawMode::Simple;
@@ -34,11 +34,11 @@ int ParseSize(const std::optional<std::string>& text, int fallback, const char* 
 }
 
 // "--view W E S N": the view from its edges; the east edge may lie west of
-// the west edge (a view across 180°).
-map::MapView ParseView(Args& args) {
+// the west edge (a view across 180°). Without it: nullopt.
+std::optional<map::MapView> ParseView(Args& args) {
   map::MapView view;
   auto it = std::find(args.begin(), args.end(), "--view");
-  if (it == args.end()) return view;
+  if (it == args.end()) return std::nullopt;
   if (args.end() - it < 5) throw CliError("usage: --view WEST EAST SOUTH NORTH");
   const double west = ParseDouble(it[1], "west"), east = ParseDouble(it[2], "east");
   const double south = ParseDouble(it[3], "south"), north = ParseDouble(it[4], "north");
@@ -52,6 +52,25 @@ map::MapView ParseView(Args& args) {
   return view;
 }
 
+// A line file as read for the picture.
+struct Layer {
+  std::string file;
+  map::Coastline lines;
+  nlohmann::json Json(size_t drawnPoints) const {
+    return {{"file", file}, {"points", drawnPoints}, {"polylines", lines.polylines.size()}};
+  }
+};
+
+Layer ReadLayer(Session& session, const std::string& homeDir,
+                const std::optional<std::string>& named, const char* name, bool wanted) {
+  Layer layer{named.value_or(homeDir + name), {}};
+  if (!wanted) return layer;
+  map::CoastlineLoad load = map::ReadCoastline(layer.file, name);
+  if (!load.problem.empty()) session.prompts().ShowError(load.problem);
+  layer.lines = std::move(load.coastline);
+  return layer;
+}
+
 nlohmann::json RunMapRender(Session& session, const Args& input) {
   Args args = input;
   const std::optional<std::string> out = TakeOption(args, "--out");
@@ -60,22 +79,33 @@ nlohmann::json RunMapRender(Session& session, const Args& input) {
   const std::optional<std::string> mode = TakeOption(args, "--mode");
   const std::optional<std::string> event = TakeOption(args, "--event");
   const std::optional<std::string> coastFile = TakeOption(args, "--coast");
+  const std::optional<std::string> bordersFile = TakeOption(args, "--borders");
+  const std::optional<std::string> lakesFile = TakeOption(args, "--lakes");
   map::MapState state;
-  state.view = ParseView(args);
+  const std::optional<map::MapView> view = ParseView(args);
+  if (view) state.view = *view;
   state.mode = mode ? ParseMode(*mode) : map::DrawMode::Coastline;
   state.drawAzimuth = TakeFlag(args, "--azimuth");
   if (!out || !args.empty()) throw CliError(std::string("usage: map render ") + kRenderUsage);
 
   Workstation& ws = event ? LoadStoredEvent(session, *event) : session.workstation();
-  // The coastline file of the home directory; a missing or damaged file
-  // leaves the layer empty and says why on standard error.
-  map::CoastlineLoad coast;
-  const std::string coastPath = coastFile.value_or(ws.config().homeDir + "map.pnt");
-  if (state.mode == map::DrawMode::Coastline) {
-    coast = map::ReadCoastline(coastPath);
-    if (!coast.problem.empty()) session.prompts().ShowError(coast.problem);
+  // The line files of the home directory (or those named); a missing or
+  // damaged file leaves its layer empty and says why on standard error.
+  const std::string& home = ws.config().homeDir;
+  const Layer coast =
+      ReadLayer(session, home, coastFile, map::kCoastFile, state.mode == map::DrawMode::Coastline);
+  const bool lines = state.mode != map::DrawMode::Relief;
+  const Layer borders = ReadLayer(session, home, bordersFile, map::kBordersFile, lines);
+  const Layer lakes = ReadLayer(session, home, lakesFile, map::kLakesFile, lines);
+  map::MapSceneInput sceneInput;
+  // Without --view the picture shows what the window first shows: the
+  // stations, and the event's origin when it lies outside them.
+  if (!view) {
+    const map::MapRect rect =
+        map::MapRectangle(width, height, sceneInput.marginX, sceneInput.marginY);
+    map::PrepareView(ws, state, static_cast<double>(rect.width()) / rect.height());
   }
-  map::MapSceneInput sceneInput = map::SceneInput(ws, state, &coast.coastline);
+  sceneInput = map::SceneInput(ws, state, &coast.lines, &borders.lines, &lakes.lines);
   sceneInput.width = width;
   sceneInput.height = height;
   const map::MapScene scene = map::BuildMapScene(sceneInput);
@@ -85,11 +115,11 @@ nlohmann::json RunMapRender(Session& session, const Args& input) {
           {"width", width},
           {"height", height},
           {"drawn", scene.drawn},
-          {"coastline",
-           {{"file", coastPath},
-            {"points", scene.coastPoints},
-            {"polylines", coast.coastline.polylines.size()}}},
+          {"coastline", coast.Json(scene.coastPoints)},
+          {"borders", borders.Json(scene.borderPoints)},
+          {"lakes", lakes.Json(scene.lakePoints)},
           {"stations", scene.stations},
+          {"hiddenLabels", scene.hiddenLabels},
           {"events", scene.events},
           {"circles", scene.circles},
           {"azimuths", scene.azimuths},

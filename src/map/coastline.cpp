@@ -48,22 +48,24 @@ void AddRecords(const unsigned char* data, size_t records, Coastline& coastline,
   }
 }
 
-std::string PartialRecordMessage(size_t bytes) {
-  return "Файл map.pnt повреждён: последняя запись неполная (" + std::to_string(bytes) + " байт)";
+std::string PartialRecordMessage(const std::string& name, size_t bytes) {
+  return "Файл " + name + " повреждён: последняя запись неполная (" + std::to_string(bytes) +
+         " байт)";
 }
 
 }  // namespace
 
-CoastlineLoad ParseCoastline(const std::string& bytes) {
+CoastlineLoad ParseCoastline(const std::string& bytes, const std::string& name) {
   CoastlineLoad load;
   bool open = false;
   const size_t records = bytes.size() / kPntRecordSize;
   AddRecords(reinterpret_cast<const unsigned char*>(bytes.data()), records, load.coastline, open);
-  if (const size_t rest = bytes.size() % kPntRecordSize) load.problem = PartialRecordMessage(rest);
+  if (const size_t rest = bytes.size() % kPntRecordSize)
+    load.problem = PartialRecordMessage(name, rest);
   return load;
 }
 
-CoastlineLoad ReadCoastline(const std::string& path) {
+CoastlineLoad ReadCoastline(const std::string& path, const std::string& name) {
   CoastlineLoad load;
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
@@ -81,7 +83,8 @@ CoastlineLoad ReadCoastline(const std::string& path) {
       AddRecords(block.data(), whole, load.coastline, open);
       offset += static_cast<long long>(whole * kPntRecordSize);
       if (got < block.size()) {
-        if (const size_t rest = got % kPntRecordSize) load.problem = PartialRecordMessage(rest);
+        if (const size_t rest = got % kPntRecordSize)
+          load.problem = PartialRecordMessage(name, rest);
         break;
       }
     }

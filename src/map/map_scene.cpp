@@ -6,6 +6,8 @@
 #include <cstdlib>
 
 #include "map/geo_lines.h"
+#include "map/label_placement.h"
+#include "map/tiny_font.h"
 
 namespace nuv::map {
 namespace {
@@ -78,12 +80,15 @@ std::string DegreeLabel(int degrees) {
   return text;
 }
 
-void DrawCoastline(MapScene& scene, const Projection& projection, const Coastline& coast) {
-  for (const auto& line : coast.polylines) {
-    StrokeBuilder builder(projection, scene.height, scene.strokes, kCoastColour, true);
+// Draws the polylines of a line file; returns the number of points read.
+size_t DrawLines(MapScene& scene, const Projection& projection, const Coastline* lines,
+                 Colour colour) {
+  if (!lines) return 0;
+  for (const auto& line : lines->polylines) {
+    StrokeBuilder builder(projection, scene.height, scene.strokes, colour, true);
     for (const GeoPoint& p : line) builder.Add(p);
-    scene.coastPoints += line.size();
   }
+  return lines->pointCount();
 }
 
 void DrawFrame(MapScene& scene) {
@@ -172,12 +177,38 @@ void DrawStations(MapScene& scene, const Projection& projection, const MapSceneI
                   int diameter) {
   for (const MapStation& s : input.stations)
     if (s.distance > 0) DrawDistanceCircle(scene, projection, s);
+  std::vector<LabelRequest> requests;
+  std::vector<const MapStation*> shown;
+  const int textHeight = input.textWidth ? input.textHeight : kGlyphHeight;
   for (const MapStation& s : input.stations) {
     if (!projection.view().Contains(s.lat, s.lon)) continue;
     const DevicePoint c = Device(projection, scene.height, s.lat, s.lon);
     scene.markers.push_back({c, diameter, kBlue, kWhite, kBlue, 4});
-    scene.labels.push_back({{c.x + diameter / 2 + 3, c.y}, s.code, kBlue, TextAnchor::LeftMiddle});
+    const int width = input.textWidth ? input.textWidth(s.code) : TextWidth(s.code);
+    requests.push_back({c.x, c.y, diameter / 2, width, textHeight});
+    shown.push_back(&s);
     ++scene.stations;
+  }
+  // The codes go where they cover no other code; one moved away from its
+  // symbol is joined to it by a line.
+  const MapRect& r = scene.rect;
+  const LabelBox area{r.left, scene.height - r.top, r.width(), r.height()};
+  const std::vector<LabelSpot> spots = PlaceLabels(requests, area);
+  for (size_t i = 0; i < spots.size(); ++i) {
+    const LabelSpot& spot = spots[i];
+    if (!spot.placed) {
+      ++scene.hiddenLabels;
+      continue;
+    }
+    const LabelBox& b = spot.box;
+    if (spot.leader) {
+      const DevicePoint from{requests[i].x, requests[i].y};
+      const int x = std::clamp(from.x, b.left, b.right() - 1);
+      const int y = std::clamp(from.y, b.top, b.bottom() - 1);
+      AddLine(scene, from, {x, y}, kBlue, true);
+    }
+    scene.labels.push_back(
+        {{b.left, b.top + b.height / 2}, shown[i]->code, kBlue, TextAnchor::LeftMiddle});
   }
 }
 
@@ -226,8 +257,13 @@ MapScene BuildMapScene(const MapSceneInput& input) {
   const int diameter = std::max(3, static_cast<int>(std::lround(3 * input.pixelsPerMm)));
 
   if (input.mode == DrawMode::Relief) scene.relief = ReliefPatches(projection, scene.height);
-  if (input.mode == DrawMode::Coastline && input.coastline)
-    DrawCoastline(scene, projection, *input.coastline);
+  if (input.mode != DrawMode::Relief) {
+    // Borders first, so that the coast and the lake shores lie over them.
+    scene.borderPoints = DrawLines(scene, projection, input.borders, kBorderColour);
+    scene.lakePoints = DrawLines(scene, projection, input.lakes, kLakeColour);
+  }
+  if (input.mode == DrawMode::Coastline)
+    scene.coastPoints = DrawLines(scene, projection, input.coastline, kCoastColour);
   DrawFrame(scene);
   if (input.drawAzimuth) DrawAzimuths(scene, projection, input);
   DrawGraticule(scene, projection);

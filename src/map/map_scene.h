@@ -4,6 +4,7 @@
 // the window paints it with Qt and the command line rasterises it without.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,6 +26,10 @@ inline constexpr Colour kWhite{255, 255, 255};
 inline constexpr Colour kBlue{0, 0, 255};
 inline constexpr Colour kRed{255, 0, 0};
 inline constexpr Colour kCoastColour{0, 128, 0};
+// Country borders lie under the coast in a light grey; lake shores in a
+// water blue apart from the stations' pure blue.
+inline constexpr Colour kBorderColour{160, 160, 160};
+inline constexpr Colour kLakeColour{40, 120, 200};
 inline constexpr Colour kEllipseColour{255, 0, 255};
 
 struct DevicePoint {
@@ -73,9 +78,10 @@ struct MapScene {
   std::vector<Marker> markers;
   std::vector<Label> labels;
   // What was drawn.
-  size_t coastPoints = 0;
+  size_t coastPoints = 0, borderPoints = 0, lakePoints = 0;
   int stations = 0, events = 0, azimuths = 0, circles = 0;
-  bool drawn = false;  // false for a degenerate view or size
+  int hiddenLabels = 0;  // station codes left out where no free place was near
+  bool drawn = false;    // false for a degenerate view or size
 };
 
 struct MapStation {
@@ -100,8 +106,15 @@ struct MapSceneInput {
   // The text extent of "WWWW": the left and bottom margins.
   int marginX = 40, marginY = 16;
   double pixelsPerMm = 96 / 25.4;
+  // The extent of a label's text in the picture's font; unset: the small
+  // font of the picture drawn without Qt.
+  std::function<int(const std::string&)> textWidth;
+  int textHeight = 0;
   DrawMode mode = DrawMode::Simple;
   const Coastline* coastline = nullptr;
+  // Country borders and lake shores, drawn in the simple and coastline modes.
+  const Coastline* borders = nullptr;
+  const Coastline* lakes = nullptr;
   std::vector<MapStation> stations;
   bool drawAzimuth = false;
   std::vector<AzimuthLine> azimuths;

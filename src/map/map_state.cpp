@@ -100,11 +100,14 @@ std::vector<MapStation> MapStations(const StationTable& stations,
   return out;
 }
 
-MapSceneInput SceneInput(Workstation& ws, const MapState& state, const Coastline* coastline) {
+MapSceneInput SceneInput(Workstation& ws, const MapState& state, const Coastline* coastline,
+                         const Coastline* borders, const Coastline* lakes) {
   MapSceneInput input;
   input.view = state.view;
   input.mode = state.mode;
   input.coastline = coastline;
+  input.borders = borders;
+  input.lakes = lakes;
   input.stations =
       MapStations(ws.stations(), ws.event().stationDistance, ws.networks(), state.stationFilter);
   input.drawAzimuth = state.drawAzimuth;
@@ -127,6 +130,34 @@ MapSceneInput SceneInput(Workstation& ws, const MapState& state, const Coastline
     input.origin = origin;
   }
   return input;
+}
+
+bool PrepareView(Workstation& ws, MapState& state, double aspect) {
+  bool changed = false;
+  if (!state.viewChosen) {
+    // A station at exactly 0° N 0° E is one whose coordinates were never filled.
+    std::vector<std::pair<double, double>> points;
+    for (int i = 0; i < ws.stations().size(); ++i) {
+      const CScreenFields& s = ws.stations()[i];
+      if (s.lat != 0 || s.lon != 0) points.emplace_back(s.lat, s.lon);
+    }
+    if (!points.empty()) {
+      state.view = FitView(points, aspect);
+      state.viewChosen = true;
+      changed = true;
+    }
+  }
+  const CurrentEvent& event = ws.event();
+  const SeenOrigin now =
+      event.originValid ? SeenOrigin{true, event.originLat, event.originLon} : SeenOrigin{};
+  if (now != state.seenOrigin) {
+    state.seenOrigin = now;
+    if (now.valid && !state.view.Contains(now.lat, now.lon)) {
+      state.view.CentreOn(now.lat, now.lon);
+      changed = true;
+    }
+  }
+  return changed;
 }
 
 }  // namespace nuv::map

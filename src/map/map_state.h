@@ -39,12 +39,22 @@ struct StartEpicentreFields {
 };
 StartEpicentre ApplyStartEpicentreFields(const StartEpicentreFields& fields, std::string& error);
 
+// The current origin as the last redraw saw it.
+struct SeenOrigin {
+  bool valid = false;
+  float lat = 0, lon = 0;
+  bool operator==(const SeenOrigin&) const = default;
+};
+
 struct MapState {
   MapView view;
   DrawMode mode = DrawMode::Simple;
   bool drawAzimuth = false;
   int stationFilter = -1;  // index in the network list; -1 = all stations
   StartEpicentre start;
+  // Set once the view was fitted to the stations or chosen by a command.
+  bool viewChosen = false;
+  SeenOrigin seenOrigin;
 };
 
 // "55.750N 37.620E".
@@ -58,7 +68,16 @@ std::vector<MapStation> MapStations(const StationTable& stations,
                                     const std::vector<float>& distances,
                                     const std::vector<SeismoNetwork>& networks, int filter);
 
-// The scene input for the current state of the workstation.
-MapSceneInput SceneInput(Workstation& ws, const MapState& state, const Coastline* coastline);
+// The scene input for the current state of the workstation, over the line
+// files given (null: the layer is empty).
+MapSceneInput SceneInput(Workstation& ws, const MapState& state, const Coastline* coastline,
+                         const Coastline* borders = nullptr, const Coastline* lakes = nullptr);
+
+// Before a redraw on a map rectangle of `aspect` (width / height): the first
+// view, unless a command chose one, fits every station of the station table
+// that has coordinates; a current origin other than the one the last redraw
+// saw, lying outside the view, becomes the view's centre (the spans stay).
+// True when the view changed.
+bool PrepareView(Workstation& ws, MapState& state, double aspect);
 
 }  // namespace nuv::map

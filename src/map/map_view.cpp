@@ -104,6 +104,53 @@ void MapView::SetRectangle(double westLon, double width, double lat1, double lat
   east = NormaliseLongitude(west + span);
 }
 
+void MapView::CentreOn(double lat, double lon) {
+  const double h = height();
+  south = std::clamp(lat - h / 2, -90.0, 90.0 - h);
+  north = south + h;
+  west = NormaliseLongitude(lon - span / 2);
+  east = NormaliseLongitude(west + span);
+}
+
+MapView FitView(const std::vector<std::pair<double, double>>& points, double aspect) {
+  MapView view;
+  if (points.empty()) return view;
+  constexpr double kMinLonSpan = 8, kMinLatSpan = 5;  // degrees, around a lone station
+  double south = 90, north = -90;
+  std::vector<double> lons;
+  for (const auto& [lat, lon] : points) {
+    south = std::min(south, lat);
+    north = std::max(north, lat);
+    lons.push_back(To360(lon));
+  }
+  // The longitudes are covered by the circle less its widest empty gap.
+  std::sort(lons.begin(), lons.end());
+  double gap = 360 - (lons.back() - lons.front()), west = lons.front();
+  for (size_t i = 1; i < lons.size(); ++i)
+    if (lons[i] - lons[i - 1] > gap) {
+      gap = lons[i] - lons[i - 1];
+      west = lons[i];
+    }
+  const double covered = 360 - gap;
+  // A tenth and one degree of margin on every side.
+  double lonSpan = std::max(covered * 1.2 + 2, kMinLonSpan);
+  double latSpan = std::max((north - south) * 1.2 + 2, kMinLatSpan);
+  if (aspect > 0) {
+    if (lonSpan / aspect < latSpan)
+      lonSpan = latSpan * aspect;
+    else
+      latSpan = lonSpan / aspect;
+  }
+  lonSpan = std::min(lonSpan, 360.0);
+  latSpan = std::min(latSpan, 180.0);
+  const double centreLat = (south + north) / 2;
+  view.span = lonSpan;
+  view.south = centreLat - latSpan / 2;
+  view.north = centreLat + latSpan / 2;
+  view.CentreOn(centreLat, west + covered / 2);
+  return view;
+}
+
 double MapView::OffsetEast(double lon) const {
   const double w = To360(west), l = To360(lon);
   return l >= w ? l - w : 360 - (w - l);

@@ -3,6 +3,9 @@
 // the map rectangle in pixels. Longitudes are kept in (-180, 180]; a view may
 // cross the 180° meridian (west edge greater than east edge).
 
+#include <utility>
+#include <vector>
+
 namespace nuv::map {
 
 // Reduces |lon| modulo 360 keeping the sign, then brings it into (-180, 180].
@@ -28,6 +31,9 @@ struct MapView {
   // A view from corner longitudes and latitudes in any order; `span` is the
   // longitude width (the rectangle may cross 180°).
   void SetRectangle(double westLon, double span, double lat1, double lat2);
+  // Moves the view so that (lat, lon) is its centre, keeping both spans; the
+  // latitudes stay within -90..90 (the centre then lies off the middle).
+  void CentreOn(double lat, double lon);
 
   bool ContainsLongitude(double lon) const;
   bool Contains(double lat, double lon) const {
@@ -38,6 +44,13 @@ struct MapView {
   // A view whose southern and northern edges coincide is not drawn.
   bool drawable() const { return north > south && span > 0; }
 };
+
+// The view that shows every (latitude, longitude) with a margin, one degree
+// of longitude as wide as one of latitude is high on a map rectangle of
+// `aspect` (width / height; 0 keeps the spans as the points give them). The
+// longitudes are covered the short way round, across 180° when that is
+// shorter. No points: the world view.
+MapView FitView(const std::vector<std::pair<double, double>>& points, double aspect);
 
 // The map rectangle; y counts from the bottom of the client area.
 struct MapRect {

@@ -52,6 +52,7 @@ void ApplyCommandLine(const std::vector<std::string>& args, Config& config) {
       {"ODBC=", &config.mainOverrides.dataSource},
       {"USER=", &config.mainOverrides.user},
       {"PASSWORD=", &config.mainOverrides.password},
+      {"CHANLIST=", &config.startChannelList},
   };
   for (const std::string& arg : args) {
     const std::string upper = ToUpperAscii(arg);
@@ -132,6 +133,11 @@ void LoadStartupSettings(const ProfileFile& ini, const std::string& executableDi
       static_cast<int>(LeadingInteger(ini.GetString("GODOGRAPH", "N#", "0", 32)));
   config.travelTimeDir =
       NativePath(ini.GetString("GODOGRAPH", StrFormat("DIR%d", config.travelTimeSet), "\\", 120));
+
+  if (!config.startChannelList) {
+    const std::string list = ini.GetString("WAVEFORMS", "STARTLIST", "", 255);
+    if (!list.empty()) config.startChannelList = list;
+  }
 
   config.cssDataPath = NativePath(ini.GetString("DIR", "CSSDATAPATH", "\\", 512));
   config.imsRebPath = NativePath(ini.GetString("DIR", "IMSREBPATH", "\\", 512));

@@ -51,6 +51,9 @@ struct Config {
   std::string travelTimeDir = "/";  // [GODOGRAPH] DIR<N#>
   FontRecord font;
   std::vector<std::pair<std::string, std::string>> dirsMap;  // catalogue name -> directory
+  // The channel list the waveform window loads at start: CHANLIST= on the
+  // command line, else [WAVEFORMS] STARTLIST; empty or unset: none.
+  std::optional<std::string> startChannelList;
 
   // NUV.INI in the settings folder.
   std::filesystem::path IniPath() const { return settingsDir / "NUV.INI"; }
@@ -66,7 +69,7 @@ const char* DefaultDbPassword();
 std::filesystem::path DefaultSettingsDir();
 
 // Applies the command-line keys (ODBC=, USER=, PASSWORD=, ODBC_CSS=, USER_CSS=,
-// PASSWORD_CSS=, DATA=/DIR=, CHKDB); unknown arguments are ignored.
+// PASSWORD_CSS=, DATA=/DIR=, CHKDB, CHANLIST=); unknown arguments are ignored.
 void ApplyCommandLine(const std::vector<std::string>& args, Config& config);
 
 // Fixes the home directory (`executableDir` when [NUV] DIR is empty) and

@@ -113,6 +113,20 @@ TEST_F(StartupSettingsTest, DataDirectoryFromTheCommandLineIsNotRead) {
   EXPECT_EQ(Load().dataDir, "/from/ini");
 }
 
+TEST_F(StartupSettingsTest, ChannelListForTheStartFromTheCommandLineOrTheIni) {
+  EXPECT_FALSE(Load().startChannelList);
+  ini.WriteString("WAVEFORMS", "STARTLIST", "DEMO-Z");
+  EXPECT_EQ(Load().startChannelList, "DEMO-Z");
+  // The command line wins, in the case typed; an empty key loads no list.
+  for (const auto& [arg, expected] :
+       {std::pair<std::string, std::string>{"ChanList=Мой 3C", "Мой 3C"}, {"CHANLIST=", ""}}) {
+    Config config;
+    ApplyCommandLine({arg}, config);
+    LoadStartupSettings(ini, "/opt/", config);
+    EXPECT_EQ(config.startChannelList, expected) << arg;
+  }
+}
+
 TEST_F(StartupSettingsTest, FlagsFontsTravelTimesAndDirectoryMap) {
   ini.WriteString("DATABASE", "WFD", "1");
   ini.WriteString("DATABASE", "USE_TEND", "2x");

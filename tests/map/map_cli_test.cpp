@@ -1,5 +1,6 @@
 // `nuvcli map render` on the demo setup: the picture and what was drawn,
-// a saved event with its origin, and refused arguments and outputs.
+// the country borders and lakes, a saved event with its origin, and refused
+// arguments and outputs.
 
 #include <gtest/gtest.h>
 
@@ -7,7 +8,10 @@
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
+#include "map/coastline.h"
+#include "map/map_scene.h"
 #include "support/nuvcli_in_folder.h"
+#include "support/png_read.h"
 #include "support/temp_dir.h"
 
 namespace nuv::test {
@@ -24,8 +28,9 @@ class MapCli : public ::testing::Test {
     const std::string command = std::string(NUV_BINARY_DIR) + "/tools/nuvdemo --out '" +
                                 dir_->path().string() + "' --stations 5 --minutes 2 > /dev/null";
     ASSERT_EQ(std::system(command.c_str()), 0);
-    std::filesystem::copy_file(std::string(NUV_SOURCE_DIR) + "/data/map/map.pnt",
-                               *dir_ / "home" / "map.pnt");
+    for (const char* lines : {"map.pnt", "borders.pnt", "lakes.pnt"})
+      std::filesystem::copy_file(std::string(NUV_SOURCE_DIR) + "/data/map/" + lines,
+                                 *dir_ / "home" / lines);
     // The demo's data source, for every nuvcli run of the suite.
     if (const char* old = std::getenv("ODBCINI")) oldOdbcIni_ = new std::string(old);
     setenv("ODBCINI", (*dir_ / "odbc.ini").c_str(), 1);
@@ -61,6 +66,11 @@ TEST_F(MapCli, RendersTheDemoStationsOverTheCoastline) {
   EXPECT_EQ(json["stations"], 5);
   EXPECT_EQ(json["events"], 0);
   EXPECT_GT(json["coastline"]["points"].get<int>(), 20000);
+  // Without --view the picture shows what the window first shows: the
+  // region of the stations, not the world.
+  EXPECT_GT(json["view"][0].get<double>(), 40);
+  EXPECT_LT(json["view"][1].get<double>(), 110);
+  EXPECT_LT(json["view"][3].get<double>() - json["view"][2].get<double>(), 90);
   const std::string png = TempDir::ReadFile(out);
   ASSERT_GT(png.size(), 1000u);
   EXPECT_EQ(png.substr(1, 3), "PNG");
@@ -77,6 +87,59 @@ TEST_F(MapCli, RendersTheDemoStationsOverTheCoastline) {
                                    "' --view 170 -170 -10 10");
   ASSERT_EQ(pacific.status, 0) << pacific.err;
   EXPECT_EQ(nlohmann::json::parse(pacific.out)["stations"], 0);
+}
+
+TEST_F(MapCli, BordersAndLakesAreDrawnOverCentralAsia) {
+  const std::string size = " --width 900 --height 600";
+  const std::string view = " --view 60 90 33 52" + size;
+  const auto with = dir_->path() / "borders.png", without = dir_->path() / "bare.png";
+  const CliResult drawn = Nuvcli("map render --mode simple --out '" + with.string() + "'" + view);
+  ASSERT_EQ(drawn.status, 0) << drawn.err;
+  const auto json = nlohmann::json::parse(drawn.out);
+  EXPECT_GT(json["borders"]["points"].get<int>(), 10000);
+  EXPECT_GT(json["lakes"]["points"].get<int>(), 1000);
+  EXPECT_EQ(json["coastline"]["points"], 0);  // the simple mode draws no coast
+  const CliResult bare = Nuvcli("map render --mode simple --out '" + without.string() +
+                                "' --borders '" + (dir_->path() / "none.pnt").string() +
+                                "' --lakes '" + (dir_->path() / "none.pnt").string() + "'" + view);
+  ASSERT_EQ(bare.status, 0) << bare.err;
+  EXPECT_EQ(nlohmann::json::parse(bare.out)["borders"]["points"], 0);
+  EXPECT_NE(bare.err.find("none.pnt"), std::string::npos) << bare.err;
+
+  // The pictures differ only in border grey and lake blue...
+  const test::PngPixels a = test::ReadPng(TempDir::ReadFile(with));
+  const test::PngPixels b = test::ReadPng(TempDir::ReadFile(without));
+  ASSERT_EQ(a.width, 900);
+  ASSERT_EQ(b.height, 600);
+  const auto rgb = [](map::Colour c) { return (uint32_t{c.r} << 16) | (uint32_t{c.g} << 8) | c.b; };
+  int grey = 0, blue = 0, other = 0;
+  for (int y = 0; y < a.height; ++y)
+    for (int x = 0; x < a.width; ++x) {
+      if (a.Rgb(x, y) == b.Rgb(x, y)) continue;
+      const uint32_t p = a.Rgb(x, y);
+      grey += p == rgb(map::kBorderColour);
+      blue += p == rgb(map::kLakeColour);
+      other += p != rgb(map::kBorderColour) && p != rgb(map::kLakeColour);
+    }
+  EXPECT_GT(grey, 1000);
+  EXPECT_GT(blue, 100);  // Balkhash, Issyk-Kul and more
+  EXPECT_EQ(other, 0);
+  // ...and the grey lies where the borders of the file lie.
+  map::MapView v;
+  v.SetRectangle(60, 30, 33, 52);
+  const map::Projection projection(v, map::MapRectangle(900, 600, 40, 16));
+  const map::CoastlineLoad borders =
+      map::ReadCoastline(std::string(NUV_SOURCE_DIR) + "/data/map/borders.pnt");
+  int inside = 0, onGrey = 0;
+  for (const auto& line : borders.coastline.polylines)
+    for (const map::GeoPoint& p : line) {
+      if (!v.Contains(p.lat, p.lon)) continue;
+      ++inside;
+      const map::PixelPoint px = projection.ToPixel(p.lat, p.lon);
+      onGrey += a.Rgb(px.x, 600 - px.y) == rgb(map::kBorderColour);
+    }
+  EXPECT_GT(inside, 500);
+  EXPECT_GT(onGrey, inside * 8 / 10);
 }
 
 TEST_F(MapCli, SavedEventShowsItsEpicentreAndAzimuths) {

@@ -4,48 +4,11 @@
 #include "map/map_raster.h"
 
 #include <gtest/gtest.h>
-#include <zlib.h>
 
-#include <cstring>
+#include "support/png_read.h"
 
 namespace nuv::map {
 namespace {
-
-uint32_t Be32(const std::string& s, size_t at) {
-  return (static_cast<uint32_t>(static_cast<unsigned char>(s[at])) << 24) |
-         (static_cast<uint32_t>(static_cast<unsigned char>(s[at + 1])) << 16) |
-         (static_cast<uint32_t>(static_cast<unsigned char>(s[at + 2])) << 8) |
-         static_cast<uint32_t>(static_cast<unsigned char>(s[at + 3]));
-}
-
-// Decodes the IDAT data of a PNG written by EncodePng into raw rows.
-std::string Inflate(const std::string& png, int& width, int& height) {
-  std::string idat;
-  size_t at = 8;
-  while (at + 12 <= png.size()) {
-    const uint32_t length = Be32(png, at);
-    const std::string type = png.substr(at + 4, 4);
-    const std::string body = png.substr(at + 4, 4 + length);
-    EXPECT_EQ(Be32(png, at + 8 + length),
-              crc32(0, reinterpret_cast<const Bytef*>(body.data()), static_cast<uInt>(body.size())))
-        << type;
-    if (type == "IHDR") {
-      width = static_cast<int>(Be32(png, at + 8));
-      height = static_cast<int>(Be32(png, at + 12));
-    }
-    if (type == "IDAT") idat += png.substr(at + 8, length);
-    at += 12 + length;
-  }
-  EXPECT_EQ(at, png.size());
-  uLongf size = static_cast<uLongf>((width * 3 + 1) * height);
-  std::string raw(size, '\0');
-  EXPECT_EQ(
-      uncompress(reinterpret_cast<Bytef*>(raw.data()), &size,
-                 reinterpret_cast<const Bytef*>(idat.data()), static_cast<uLong>(idat.size())),
-      Z_OK);
-  raw.resize(size);
-  return raw;
-}
 
 TEST(MapPicture, PngRoundTripsThePixels) {
   RgbImage image(7, 3, kWhite);
@@ -55,10 +18,10 @@ TEST(MapPicture, PngRoundTripsThePixels) {
   image.Set(7, 0, kBlack);
   const std::string png = EncodePng(image);
   ASSERT_EQ(png.substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
-  int w = 0, h = 0;
-  const std::string raw = Inflate(png, w, h);
-  EXPECT_EQ(w, 7);
-  EXPECT_EQ(h, 3);
+  const test::PngPixels pixels = test::ReadPng(png);
+  const std::string& raw = pixels.raw;
+  EXPECT_EQ(pixels.width, 7);
+  EXPECT_EQ(pixels.height, 3);
   ASSERT_EQ(raw.size(), static_cast<size_t>((7 * 3 + 1) * 3));
   EXPECT_EQ(raw[0], '\0');  // filter byte
   EXPECT_EQ(static_cast<unsigned char>(raw[1]), 255);

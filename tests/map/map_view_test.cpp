@@ -94,6 +94,36 @@ TEST(MapViewCommands, DegenerateViewIsNotDrawable) {
   EXPECT_DOUBLE_EQ(v.north, 90);
 }
 
+TEST(MapViewFit, CoversEveryStationTheShortWayRound) {
+  // Central Asia and a station in Alaska: the view runs east across 180°,
+  // not over Europe and the Atlantic, and holds every station.
+  const std::vector<std::pair<double, double>> stations = {
+      {42.7, 74.6}, {45.7, 77.6}, {38.5, 69.0}, {64.87, -147.86}};
+  const MapView v = FitView(stations, 1.6);
+  for (const auto& [lat, lon] : stations) EXPECT_TRUE(v.Contains(lat, lon)) << lat << " " << lon;
+  EXPECT_LT(v.span, 200);
+  EXPECT_FALSE(v.Contains(50, 0));  // Europe is left out
+  EXPECT_GT(v.west, 0);             // the view crosses 180°
+  EXPECT_LT(v.east, 0);
+  // One degree of longitude as wide as one of latitude is high.
+  EXPECT_NEAR(v.span / v.height(), 1.6, 1e-9);
+  EXPECT_GE(v.south, -90);
+  EXPECT_LE(v.north, 90);
+
+  // A lone station gets a regional view around it; none gives the world.
+  const MapView lone = FitView({{-33.5, -70.25}}, 2);
+  EXPECT_NEAR(lone.centreLat(), -33.5, 1e-9);
+  EXPECT_NEAR(lone.centreLon(), -70.25, 1e-9);
+  EXPECT_GE(lone.span, 8);
+  EXPECT_LT(lone.span, 30);
+  EXPECT_DOUBLE_EQ(FitView({}, 2).span, 360);
+  // Stations near the pole: the view stops at 90° and still holds them.
+  const MapView polar = FitView({{89, 10}, {80, 20}}, 1);
+  EXPECT_DOUBLE_EQ(polar.north, 90);
+  EXPECT_TRUE(polar.Contains(89, 10));
+  EXPECT_TRUE(polar.Contains(80, 20));
+}
+
 class ProjectionTest : public ::testing::Test {
  protected:
   MapRect rect{40, 1640, 20, 920};

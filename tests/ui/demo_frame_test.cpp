@@ -18,7 +18,7 @@
 
 #include "app/ui/nuv_app.h"
 #include "app/ui/nuv_status_bar.h"
-#include "frame_fixture.h"
+#include "demo_fixture.h"
 #include "screenshot.h"
 #include "support/mseed_writer.h"
 #include "waveview/ui/pick_dialog.h"
@@ -29,21 +29,6 @@
 
 namespace nuv::test {
 namespace {
-
-// Station code -> theoretical P arrival (epoch s) from the demo's EVENT.txt.
-std::map<std::string, double> DemoPArrivals(const std::filesystem::path& demo) {
-  std::map<std::string, double> arrivals;
-  std::ifstream in(demo / "EVENT.txt");
-  std::string line;
-  while (std::getline(in, line)) {
-    if (line.empty() || line[0] == '#') continue;
-    std::istringstream fields(line);
-    std::string code;
-    double lat, lon, distance, p, s;
-    if (fields >> code >> lat >> lon >> distance >> p >> s && p > 0) arrivals[code] = p;
-  }
-  return arrivals;
-}
 
 double PeakAbs(const NUVDataBlockArray& blocks, double from, double to) {
   double peak = 0;
@@ -70,41 +55,6 @@ int DrawnPixels(const QImage& image, const QRect& rect) {
       if (image.pixel(x, y) != background) ++drawn;
   return drawn;
 }
-
-// A small demo (three stations, five minutes) in a temporary folder, with the
-// ODBC data sources pointing at it.
-class DemoFrame : public ::testing::Test {
- protected:
-  void SetUp() override {
-    FrameTestApp();
-    const std::string command = std::string(NUV_BINARY_DIR) + "/tools/nuvdemo --out " +
-                                demo.string() + " --stations 3 --minutes 5 > /dev/null";
-    ASSERT_EQ(std::system(command.c_str()), 0);
-    if (const char* previous = std::getenv("ODBCINI")) previousOdbcIni = previous;
-    setenv("ODBCINI", (demo / "odbc.ini").c_str(), 1);
-  }
-  // The other suites' data sources live in the file ODBCINI named before.
-  void TearDown() override {
-    if (previousOdbcIni)
-      setenv("ODBCINI", previousOdbcIni->c_str(), 1);
-    else
-      unsetenv("ODBCINI");
-  }
-  // Starts the program on the demo the way run-demo.sh does.
-  bool Start(CNuvApp& app) {
-    StartupOptions options;
-    options.args = {"nuv"};
-    options.settingsDir = demo / "settings";
-    options.executableDir = dir.path().string() + "/";
-    FrameServices services = DefaultFrameServices();
-    return app.InitInstance(options, services, &prompts);
-  }
-
-  TempDir dir;
-  const std::filesystem::path demo = dir.path() / "demo";
-  ScriptedPrompts prompts;
-  std::optional<std::string> previousOdbcIni;
-};
 
 TEST_F(DemoFrame, StartsOnTheDemoAndClosesCleanly) {
   {

@@ -113,6 +113,38 @@ TEST_F(MapWindowTest, DrawsStationsOriginAzimuthsAndCoastline) {
   SaveScreenshot(frame(), "map_window_network");
 }
 
+TEST_F(MapWindowTest, OpensOverEveryStationWithBordersAndLakes) {
+  // A station in Alaska besides those of Central Asia and Kamchatka.
+  CScreenFields alaska;
+  alaska.code = "COLA";
+  alaska.lat = 64.87f;
+  alaska.lon = -147.86f;
+  ws->stations().records().push_back(alaska);
+  for (const char* lines : {"borders.pnt", "lakes.pnt"})
+    std::filesystem::copy_file(std::string(NUV_SOURCE_DIR) + "/data/map/" + lines,
+                               ws->config().homeDir + lines);
+  frame().resize(1400, 900);
+  frame().ExecuteCommand(cmd::kShowMap);
+  CMapWnd& map = Map();
+  ASSERT_TRUE(WaitFor([&] { return map.isVisible() && map.state().viewChosen; }));
+  const map::MapView view = map.state().view;
+  for (const CScreenFields& s : ws->stations().records())
+    EXPECT_TRUE(view.Contains(s.lat, s.lon)) << s.code;
+  EXPECT_LT(view.span, 200);  // across the Pacific, not round the world
+  EXPECT_FALSE(view.Contains(50, 0));
+  EXPECT_GT(map.borders().pointCount(), 10000u);
+  EXPECT_GT(map.lakes().pointCount(), 1000u);
+  // The simple mode draws the borders in grey and the lakes in their blue.
+  const QImage picture = map.Render(QSize(1200, 750));
+  EXPECT_GT(CountColour(picture, qRgb(160, 160, 160)), 1000);
+  EXPECT_GT(CountColour(picture, qRgb(40, 120, 200)), 100);
+  SaveScreenshot(frame(), "map_window_first_view");
+  // "Восстановить исходное значение масштаба" still gives the whole world.
+  frame().ExecuteCommand(map::cmd::kRestoreView);
+  EXPECT_DOUBLE_EQ(map.state().view.span, 360);
+  EXPECT_DOUBLE_EQ(map.state().view.south, -90);
+}
+
 TEST_F(MapWindowTest, MenuCommandsChangeTheView) {
   frame().ExecuteCommand(cmd::kShowMap);
   CMapWnd& map = Map();

@@ -1,15 +1,20 @@
-// Converts the land polygons of a TopoJSON world atlas (Natural Earth via the
-// npm package world-atlas, e.g. land-50m.json) into the map's coastline file:
+// Converts the lines of a TopoJSON world atlas (Natural Earth through npm
+// packages) into the map's polyline files (the format of map.pnt):
 //
 //   mapgen --topojson land-50m.json [--object land] --out map.pnt
+//   mapgen --topojson countries-50m.json --object countries --shared --out borders.pnt
+//   mapgen --topojson world_50m.json --object lakes --out lakes.pnt
 //
-// Every arc the object uses is written once as a polyline; consecutive
-// points that fall on the same minute of arc are written once.
+// Every arc the object uses is written once as a polyline; with --shared only
+// the arcs that two different geometries of the object use (the borders
+// between countries, not their coasts). Consecutive points that fall on the
+// same minute of arc are written once.
 
 #include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <iostream>
+#include <map>
 #include <nlohmann/json.hpp>
 #include <set>
 #include <string>
@@ -37,7 +42,26 @@ void CollectGeometryArcs(const json& geometry, std::set<int>& arcs) {
   if (geometry.contains("arcs")) CollectArcs(geometry["arcs"], arcs);
 }
 
-nuv::map::Coastline Convert(const json& topo, const std::string& object) {
+// The arcs of the object's geometries: all of them, or (`shared`) those
+// that two or more different geometries use.
+std::set<int> ObjectArcs(const json& object, bool shared) {
+  std::set<int> used;
+  if (!shared) {
+    CollectGeometryArcs(object, used);
+    return used;
+  }
+  std::map<int, int> users;  // arc -> geometries that use it
+  for (const json& geometry : object.value("geometries", json::array())) {
+    std::set<int> own;
+    CollectGeometryArcs(geometry, own);
+    for (int arc : own) ++users[arc];
+  }
+  for (const auto& [arc, count] : users)
+    if (count >= 2) used.insert(arc);
+  return used;
+}
+
+nuv::map::Coastline Convert(const json& topo, const std::string& object, bool shared) {
   const json& arcs = topo.at("arcs");
   double sx = 1, sy = 1, tx = 0, ty = 0;
   const bool quantized = topo.contains("transform");
@@ -47,8 +71,7 @@ nuv::map::Coastline Convert(const json& topo, const std::string& object) {
     tx = topo["transform"]["translate"][0];
     ty = topo["transform"]["translate"][1];
   }
-  std::set<int> used;
-  CollectGeometryArcs(topo.at("objects").at(object), used);
+  const std::set<int> used = ObjectArcs(topo.at("objects").at(object), shared);
   nuv::map::Coastline coast;
   for (int index : used) {
     if (index < 0 || index >= static_cast<int>(arcs.size())) continue;
@@ -80,23 +103,30 @@ nuv::map::Coastline Convert(const json& topo, const std::string& object) {
 
 int main(int argc, char** argv) {
   std::string input, output, object = "land";
-  for (int i = 1; i + 1 < argc; i += 2) {
+  bool shared = false;
+  for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
+    if (arg == "--shared") {
+      shared = true;
+      continue;
+    }
+    if (i + 1 >= argc) break;
     if (arg == "--topojson")
       input = argv[i + 1];
     else if (arg == "--out")
       output = argv[i + 1];
     else if (arg == "--object")
       object = argv[i + 1];
+    ++i;
   }
   if (input.empty() || output.empty()) {
-    std::cerr << "usage: mapgen --topojson FILE.json [--object NAME] --out map.pnt\n";
+    std::cerr << "usage: mapgen --topojson FILE.json [--object NAME] [--shared] --out FILE.pnt\n";
     return 2;
   }
   try {
     std::ifstream in(input);
     if (!in) throw std::runtime_error("cannot open " + input);
-    const nuv::map::Coastline coast = Convert(json::parse(in), object);
+    const nuv::map::Coastline coast = Convert(json::parse(in), object, shared);
     if (!nuv::ReplaceFile(output, nuv::map::EncodeCoastline(coast)))
       throw std::runtime_error("cannot write " + output);
     std::cout << json{{"polylines", coast.polylines.size()}, {"points", coast.pointCount()}}.dump()

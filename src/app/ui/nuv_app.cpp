@@ -1,6 +1,7 @@
 #include "app/ui/nuv_app.h"
 
 #include <QApplication>
+#include <QTimer>
 #include <clocale>
 #include <system_error>
 
@@ -8,6 +9,8 @@
 #include "platform/config.h"
 #include "platform/profile_file.h"
 #include "platform/strformat.h"
+#include "waveview/channel_list.h"
+#include "waveview/ui/waveform_window.h"
 #include "workstation/workstation.h"
 
 namespace nuv {
@@ -68,7 +71,23 @@ bool CNuvApp::InitInstance(const StartupOptions& options, FrameServices services
   frame_ = std::make_unique<CMainFrame>(*ws_, std::move(services), splashEnabled_);
   qtPrompts_.SetParent(frame_.get());
   frame_->showMaximized();
+
+  // The channel list named for the start is loaded once the frame is laid
+  // out, so that its panes share the window's full height.
+  if (const std::optional<std::string>& list = ws_->config().startChannelList;
+      list && !list->empty())
+    QTimer::singleShot(0, frame_.get(), [this, name = *list] { LoadStartChannelList(name); });
   return true;
+}
+
+void CNuvApp::LoadStartChannelList(const std::string& name) {
+  auto* window = qobject_cast<waveform*>(frame_->document(DocumentKind::Waveforms));
+  if (!window) return;
+  if (LoadChannelList(ws_->store(), name).empty()) {
+    ws_->prompts().ShowError("Список каналов \"" + name + "\" не найден");
+    return;
+  }
+  window->LoadChannelList(name);
 }
 
 }  // namespace nuv

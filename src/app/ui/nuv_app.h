@@ -1,7 +1,8 @@
 #pragma once
 // The application object: brings the workstation up in its fixed order
 // (refuse a second copy, command line, NUV.INI, home directory, tables,
-// numeric convention, main frame) and takes it down again.
+// numeric convention, main frame, the channel list named for the start) and
+// takes it down again.
 
 #include <QLockFile>
 #include <filesystem>
@@ -47,6 +48,10 @@ class CNuvApp {
   bool splashEnabled() const { return splashEnabled_; }
 
  private:
+  // Loads a saved channel list into the waveform window; an unknown or
+  // empty list is reported.
+  void LoadStartChannelList(const std::string& name);
+
   std::unique_ptr<SingleInstanceLock> lock_;
   QtPrompts qtPrompts_;
   std::unique_ptr<Workstation> ws_;

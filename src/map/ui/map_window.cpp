@@ -90,10 +90,8 @@ void CMapWnd::SetMode(DrawMode mode) {
   if (mode == DrawMode::Coastline && !coastLoaded_) {
     // A missing or damaged file leaves the layer empty; the reason goes to
     // the status bar rather than a message box.
-    CoastlineLoad load = ReadCoastline(ws_.config().homeDir + "map.pnt");
-    coast_ = std::move(load.coastline);
+    coast_ = ReadLines(kCoastFile);
     coastLoaded_ = true;
-    if (!load.problem.empty()) emit statusMessage(QString::fromStdString(load.problem));
   }
   if (mode == DrawMode::Relief && !reliefLoaded_) {
     // Missing or unreadable bitmaps leave their bands empty.
@@ -105,9 +103,28 @@ void CMapWnd::SetMode(DrawMode mode) {
   update();
 }
 
+Coastline CMapWnd::ReadLines(const char* name) {
+  CoastlineLoad load = ReadCoastline(ws_.config().homeDir + name, name);
+  if (!load.problem.empty()) emit statusMessage(QString::fromStdString(load.problem));
+  return std::move(load.coastline);
+}
+
 void CMapWnd::ChangeView(const std::function<void(MapView&)>& change) {
   change(state_.view);
+  state_.viewChosen = true;
   update();
+}
+
+void CMapWnd::PrepareRedraw(QSize size) {
+  if (state_.mode != DrawMode::Relief && !linesLoaded_) {
+    borders_ = ReadLines(kBordersFile);
+    lakes_ = ReadLines(kLakesFile);
+    linesLoaded_ = true;
+  }
+  const QSize margin = margins();
+  const MapRect rect = MapRectangle(size.width(), size.height(), margin.width(), margin.height());
+  if (rect.width() > 0 && rect.height() > 0)
+    PrepareView(ws_, state_, static_cast<double>(rect.width()) / rect.height());
 }
 
 QSize CMapWnd::margins() const {
@@ -117,13 +134,18 @@ QSize CMapWnd::margins() const {
 }
 
 MapSceneInput CMapWnd::SceneInputFor(QSize size) const {
-  MapSceneInput input = SceneInput(ws_, state_, &coast_);
+  MapSceneInput input = SceneInput(ws_, state_, &coast_, &borders_, &lakes_);
   input.width = size.width();
   input.height = size.height();
   const QSize margin = margins();
   input.marginX = margin.width();
   input.marginY = margin.height();
   input.pixelsPerMm = logicalDpiX() / 25.4;
+  const QFontMetrics metrics = fontMetrics();
+  input.textWidth = [metrics](const std::string& text) {
+    return metrics.horizontalAdvance(QString::fromStdString(text));
+  };
+  input.textHeight = metrics.height();
   return input;
 }
 
@@ -133,6 +155,7 @@ MapRect CMapWnd::mapRect() const {
 }
 
 QImage CMapWnd::Render(QSize size) {
+  PrepareRedraw(size);
   QImage image(size, QImage::Format_RGB32);
   QPainter painter(&image);
   painter.setFont(font());
@@ -141,6 +164,7 @@ QImage CMapWnd::Render(QSize size) {
 }
 
 void CMapWnd::paintEvent(QPaintEvent*) {
+  PrepareRedraw(size());
   QPainter painter(this);
   PaintMapScene(painter, BuildMapScene(SceneInputFor(size())), &relief_);
   if (rubberActive_) {
@@ -221,6 +245,7 @@ void CMapWnd::mouseDoubleClickEvent(QMouseEvent* event) {
     const double span = (x2 - x1) * state_.view.span / rect.width();
     state_.view.SetRectangle(projection.Longitude(x1), span, projection.Latitude(y1),
                              projection.Latitude(y2));
+    state_.viewChosen = true;
   }
   update();
 }

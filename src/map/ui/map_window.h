@@ -1,10 +1,12 @@
 #pragma once
 // The map window "Карта": the stations of the station table on a
-// longitude-latitude map, optionally over the coastline, with distance
-// circles, azimuth great circles, the current origin with its ellipse and
-// the starting epicentre; zoom, shift, restore, a rubber rectangle (double
-// clicks) and the two-point measurement (Shift and the left button). Other
-// subsystems add their commands through commands().
+// longitude-latitude map with country borders and lakes, optionally over the
+// coastline, with distance circles, azimuth great circles, the current
+// origin with its ellipse and the starting epicentre; zoom, shift, restore,
+// a rubber rectangle (double clicks) and the two-point measurement (Shift and
+// the left button). The first view fits the stations; a new origin outside
+// the view brings the view onto it. Other subsystems add their commands
+// through commands().
 
 #include <QPoint>
 #include <QWidget>
@@ -54,6 +56,10 @@ class CMapWnd : public QWidget, public CommandTarget {
   MapState& state() { return state_; }
   CommandRegistry& commands() { return commands_; }
   const Coastline& coastline() const { return coast_; }
+  // The country borders and lake shores of the home directory (read at the
+  // first redraw that draws them).
+  const Coastline& borders() const { return borders_; }
+  const Coastline& lakes() const { return lakes_; }
   // The relief bitmaps found in the home directory (null where missing).
   const ReliefImages& relief() const { return relief_; }
   // The map rectangle of the current size (y from the bottom).
@@ -92,11 +98,19 @@ class CMapWnd : public QWidget, public CommandTarget {
   // The left and bottom margins of the map rectangle.
   QSize margins() const;
   MapSceneInput SceneInputFor(QSize size) const;
+  // Before a redraw of `size`: reads the line files the mode needs, fits
+  // the first view to the stations and follows a new origin out of view.
+  void PrepareRedraw(QSize size);
+  // Reads a line file of the home directory; a missing or damaged file
+  // leaves the layer empty and says why in the status bar.
+  Coastline ReadLines(const char* name);
 
   Workstation& ws_;
   MapState state_;
   Coastline coast_;
   bool coastLoaded_ = false;
+  Coastline borders_, lakes_;
+  bool linesLoaded_ = false;
   ReliefImages relief_;
   bool reliefLoaded_ = false;
   CommandRegistry commands_;
