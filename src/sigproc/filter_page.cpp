@@ -34,13 +34,11 @@ FilterPageCheck CheckFilterPage(const std::string& lowText, const std::string& h
   if (highText.size() > 7 || !high || *high < 0 || *low > *high)
     return {FilterPageCheck::kHigh, ""};
   if (sampleRate > 0) {
-    // The pane brings an upper cut-off at or above Nyquist just below it.
-    double usedHigh = *high;
-    if (usedHigh >= sampleRate / 2) usedHigh = sampleRate / 2 - 0.1;
-    const std::string refusal = ButterworthCutoffError(type, *low, usedHigh, 1.0 / sampleRate);
+    const std::string refusal = PaneFilterError(sampleRate, type, *low, *high);
     if (!refusal.empty()) {
       // The focus goes to the field the refusal is about.
-      const bool lowField = type == kHighPass || refusal.rfind("Нижняя", 0) == 0;
+      const bool lowField =
+          type == kHighPass || refusal.rfind("Нижняя", 0) == 0 || refusal.rfind("Полоса", 0) == 0;
       return {lowField ? FilterPageCheck::kLow : FilterPageCheck::kHigh, refusal};
     }
   }

@@ -53,7 +53,7 @@ QButtonGroup* TypeButtons(QWidget* owner, QGridLayout* grid, int row) {
 
 CFilterSheet::CFilterSheet(SettingsStore& store, UserPrompts& prompts, const ChannelFilter& filter,
                            double sampleRate, std::function<void(const ChannelFilter&)> apply,
-                           QWidget* parent)
+                           QWidget* parent, bool inEffect)
     : QDialog(parent),
       store_(store),
       prompts_(prompts),
@@ -90,7 +90,7 @@ CFilterSheet::CFilterSheet(SettingsStore& store, UserPrompts& prompts, const Cha
 
   Show(filter);
   FillPresets(0);
-  modified_ = false;
+  modified_ = !inEffect;
   auto markModified = [this] {
     modified_ = true;
     UpdateEnabling();
