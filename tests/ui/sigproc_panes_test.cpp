@@ -127,7 +127,9 @@ TEST_F(SigprocPanesTest, FilterFollowsShiftsAndIsRemovedBackToTheOriginal) {
   window->ExecuteCommand(kCmdRemoveFilter);
   for (int i : {0, 1}) {
     EXPECT_FALSE(Pane(i)->pane().HasTransformed());
-    EXPECT_EQ(Pane(i)->TransformName(), "unfilter");
+    EXPECT_EQ(Pane(i)->TransformName(), "unfilter");  // as records keep it
+    EXPECT_EQ(Pane(i)->headerButton(kCmdSignalButton)->toolTip().toStdString(),
+              "Фильтрованные/Исходные данные: без фильтра");
   }
   window->ExecuteCommand(kCmdShiftLeft);
   EXPECT_FALSE(Pane(0)->pane().HasTransformed());
