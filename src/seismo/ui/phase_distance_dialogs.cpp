@@ -90,9 +90,8 @@ CDistanceFromPhasesDlg::CDistanceFromPhasesDlg(Workstation& ws, int station, int
 }
 
 void CDistanceFromPhasesDlg::accept() {
-  bool ok = false;
-  const double depth = depth_->text().toDouble(&ok);
-  if (!ok || depth < 0) {
+  const double depth = NumberOf(depth_).value_or(-1);
+  if (depth < 0) {
     ws_.prompts().Beep();
     depth_->setFocus();
     return;
@@ -123,7 +122,7 @@ CTheoreticalPhasesDlg::CTheoreticalPhasesDlg(Workstation& ws, waveform& window, 
   setWindowTitle("Расставить фазы");
   auto* layout = new QVBoxLayout(this);
   auto* form = new QFormLayout;
-  distance_ = new QDoubleSpinBox(this);
+  distance_ = new DecimalSpinBox(this);
   distance_->setRange(0, 180);
   distance_->setSingleStep(0.1);
   distance_->setDecimals(2);
@@ -132,7 +131,7 @@ CTheoreticalPhasesDlg::CTheoreticalPhasesDlg(Workstation& ws, waveform& window, 
   // keystroke ("1" on the way to "12" would place the phases at 1 degree).
   distance_->setKeyboardTracking(false);
   form->addRow("Расстояние (град.)", distance_);
-  depth_ = new QDoubleSpinBox(this);
+  depth_ = new DecimalSpinBox(this);
   depth_->setRange(0, 700);
   depth_->setSingleStep(10);
   depth_->setValue(std::max(0.0f, ws.event().originDepth));
