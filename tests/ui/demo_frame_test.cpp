@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QImage>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QTimer>

@@ -63,8 +63,8 @@ TEST_F(NumericFieldsTest, TheDecimalCommaAndPointAlike) {
 
     // Seismology: the distance-and-azimuth calculator and the theoretical phases.
     CDistAzDialog distAz(*ws);
-    Retype(distAz.field(2), typed);
-    Retype(distAz.field(3), "0");
+    Retype(distAz.field(2), "0");
+    Retype(distAz.field(3), typed);  // along the equator
     distAz.accept();
     EXPECT_EQ(distAz.result(0)->text().toStdString(), "2.50");
     CTheoreticalPhasesDlg theoretical(*ws, *window);
