@@ -166,6 +166,7 @@ TEST_F(SigprocPanesTest, FilterSheetOkAppliesTheShownBandOrSaysWhyNot) {
   EXPECT_TRUE(prompts.records.empty());
 
   rate = 1;
+  ws->stations().records()[1].channels[0].rate = 1;
   AddChannels({{1, 0}});
   ASSERT_DOUBLE_EQ(Pane(1)->pane().SampleRate(), 1.0);
   window->MakeMain(*Pane(1));
