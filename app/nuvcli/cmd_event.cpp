@@ -175,14 +175,22 @@ nlohmann::json RunTheoretical(Session& session, const Args& input) {
                         : PhaseSets(ws.ini()).OfferedTypes(ws.phaseTypes());
   const TheoreticalResult result = ComputeTheoretical(ws.phaseTypes(), request, -1);
   if (!result.ok) throw CliError(result.message);
+  // Phases without travel times here are named; the others are given all the same.
+  const std::string summary = TheoreticalSummary(ws.phaseTypes(), result, nullptr);
+  if (result.phases.empty() && !summary.empty()) throw CliError(summary);
   nlohmann::json phases = nlohmann::json::array();
   for (const TheoreticalPhase& p : result.phases)
     phases.push_back(
         {{"phase", ws.phaseTypes().Name(p.type)}, {"travelTime", p.travelTime}, {"time", p.time}});
-  return {{"station", ws.stations()[sta].code},
-          {"distance", result.distance},
-          {"originTime", result.originTime},
-          {"phases", phases}};
+  nlohmann::json missing = nlohmann::json::array();
+  for (int type : result.missing) missing.push_back(ws.phaseTypes().Name(type));
+  nlohmann::json out = {{"station", ws.stations()[sta].code},
+                        {"distance", result.distance},
+                        {"originTime", result.originTime},
+                        {"phases", phases},
+                        {"missing", missing}};
+  if (!summary.empty()) out["message"] = summary;
+  return out;
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/number_field.h"
 #include "platform/odbc.h"
 #include "platform/strformat.h"
 #include "platform/user_prompts.h"
@@ -36,8 +37,10 @@ std::string RegionValueText(double value) {
 }
 
 std::optional<double> ParseRegionValue(const std::string& text) {
-  // The decimal point whatever the locale; leading blanks are skipped and the
-  // number ends at the first character that cannot continue it.
+  // A whole field with the decimal point or comma; otherwise, as before,
+  // leading blanks are skipped and the number ends at the first character
+  // that cannot continue it.
+  if (const std::optional<double> whole = ParseNumberField(text)) return whole;
   char* end = nullptr;
   const double value = StrToDouble(text.c_str(), &end);
   if (end == text.c_str() || !std::isfinite(value)) return std::nullopt;

@@ -6,6 +6,7 @@
 
 #include "db/inventory.h"
 #include "db/station_table.h"
+#include "platform/number_field.h"
 #include "traveltime/dist_az.h"
 #include "workstation/workstation.h"
 
@@ -20,13 +21,9 @@ std::string Trim(const std::string& s) {
 
 // A number that fills the whole text (a decimal comma is taken too).
 bool ParseNumber(const std::string& text, double& value) {
-  std::string t = Trim(text);
-  for (char& c : t)
-    if (c == ',') c = '.';
-  if (t.empty()) return false;
-  char* end = nullptr;
-  value = std::strtod(t.c_str(), &end);
-  return end && *end == '\0' && std::isfinite(value);
+  const std::optional<double> typed = ParseNumberField(text);
+  if (typed) value = *typed;
+  return typed.has_value();
 }
 
 // The first `count` characters of a UTF-8 text (never half a character).

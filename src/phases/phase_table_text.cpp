@@ -7,6 +7,7 @@
 
 #include "db/station_table.h"
 #include "phases/phase_types.h"
+#include "platform/number_field.h"
 #include "platform/strformat.h"
 #include "platform/time_base.h"
 
@@ -37,11 +38,9 @@ std::string IfPositive(double value, const char* format) {
 
 // The number typed in a cell; false for a text that is not one.
 bool ParseNumber(const std::string& text, double& value) {
-  const std::string trimmed(Trim(text));
-  if (trimmed.empty()) return false;
-  char* end = nullptr;
-  value = std::strtod(trimmed.c_str(), &end);
-  return end && *end == 0 && std::isfinite(value);
+  const std::optional<double> typed = ParseNumberField(text);
+  if (typed) value = *typed;
+  return typed.has_value();
 }
 
 }  // namespace

@@ -64,4 +64,16 @@ char WeightCode(uint8_t weight) {
   return static_cast<char>('0' + (weight <= 9 ? weight : 4));
 }
 
+namespace {
+constexpr std::string_view kUnfilteredShown = "без фильтра";
+}  // namespace
+
+std::string FilterTypeShown(std::string_view stored) {
+  return std::string(stored == kUnfilteredText ? kUnfilteredShown : stored);
+}
+
+std::string FilterTypeStored(std::string_view shown) {
+  return std::string(shown == kUnfilteredShown ? std::string_view(kUnfilteredText) : shown);
+}
+
 }  // namespace nuv

@@ -82,4 +82,12 @@ uint8_t FirstMotionFromText(std::string_view text);
 // The weight digit "0".."4".
 char WeightCode(uint8_t weight);
 
+// The filter/simulation text of a phase (`pFilType`, and what a pane
+// reports) as the analyst reads it in dialogs and tool tips: "unfilter",
+// kept in records and files for a trace without transformation, shows as
+// "без фильтра"; FilterTypeStored turns a shown text back.
+inline constexpr const char* kUnfilteredText = "unfilter";
+std::string FilterTypeShown(std::string_view stored);
+std::string FilterTypeStored(std::string_view shown);
+
 }  // namespace nuv

@@ -1,5 +1,6 @@
 #include "platform/strformat.h"
 
+#include <charconv>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +11,12 @@ namespace nuv {
 locale_t CNumericLocale() {
   static const locale_t locale = newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(0));
   return locale;
+}
+
+std::string RoundTripText(double value) {
+  char buffer[32];
+  const std::to_chars_result r = std::to_chars(buffer, buffer + sizeof buffer, value);
+  return std::string(buffer, r.ptr);
 }
 
 double StrToDouble(const char* text, char** end) {

@@ -18,6 +18,11 @@ locale_t CNumericLocale();
 // Formats in the "C" numeric convention.
 std::string StrFormat(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
+// The shortest text that reads back as exactly `value` ("0.1", "2.5e-07",
+// "nan", "-inf"): decimal point, no locale. Files that must give back what
+// was written use it instead of "%f", which turns 5e-7 into 0.
+std::string RoundTripText(double value);
+
 // strtod and strtof in the "C" numeric convention.
 double StrToDouble(const char* text, char** end);
 float StrToFloat(const char* text, char** end);

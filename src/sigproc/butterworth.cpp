@@ -219,24 +219,21 @@ void RemoveMean(std::vector<float>& samples) {
   for (float& v : samples) v -= mean;
 }
 
-// The pane's cut-offs and interval: an upper cut-off at or above Nyquist is
-// brought just below it. Empty when the filter is refused (`error` says why).
+// The upper cut-off the pane uses: at or above Nyquist, just below it.
+float PaneHighCut(double sps, float fh) {
+  return fh >= sps / 2.0 ? static_cast<float>(sps / 2.0 - 0.1) : fh;
+}
+
+// The pane's cut-offs and interval. Empty when the filter is refused
+// (`error` says why).
 std::optional<std::pair<float, float>> PaneCutoffs(double sps, const ChannelFilter& filter,
                                                    std::string* error) {
-  if (!(sps > 0.0) || !std::isfinite(sps)) {
-    if (error) *error = StrFormat("Неверная частота дискретизации %g", sps);
-    return std::nullopt;
-  }
-  float fh = filter.highCut;
-  if (fh >= sps / 2.0) fh = static_cast<float>(sps / 2.0 - 0.1);
-  const float dt = static_cast<float>(1.0 / sps);
-  const std::string refusal =
-      ButterworthCutoffError(DesignShape(filter.type), filter.lowCut, fh, dt);
+  const std::string refusal = PaneFilterError(sps, filter.type, filter.lowCut, filter.highCut);
   if (!refusal.empty()) {
     if (error) *error = refusal;
     return std::nullopt;
   }
-  return std::make_pair(fh, dt);
+  return std::make_pair(PaneHighCut(sps, filter.highCut), static_cast<float>(1.0 / sps));
 }
 
 }  // namespace
@@ -294,6 +291,25 @@ void TaperEnds(float* x, size_t n, int percent) {
     x[j] = static_cast<float>(x[j] * std::sin(s * static_cast<double>(j)));
   for (size_t i = n - m; i < n; ++i)
     x[i] = static_cast<float>(x[i] * std::sin(s * static_cast<double>(n - i)));
+}
+
+std::string PaneFilterError(double sps, int type, double fl, double fh) {
+  if (!(sps > 0.0) || !std::isfinite(sps))
+    return StrFormat("Неверная частота дискретизации %g", sps);
+  const int shape = DesignShape(type);
+  const double nyquist = sps / 2.0;
+  const float usedHigh = PaneHighCut(sps, static_cast<float>(fh));
+  // Bringing the upper cut-off below Nyquist cannot help a band whose lower
+  // edge is there already (0.7-1.4 Hz on one sample a second): say so in the
+  // analyst's terms rather than with the cut-off the pane would have used.
+  if (shape != kLowPass && std::isfinite(fl) && fl > 0.0 &&
+      (fl >= nyquist || (shape != kHighPass && fh >= nyquist && fl >= usedHigh)))
+    return StrFormat(
+        "Полоса фильтра %s Гц лежит выше частоты Найквиста %g Гц (половины частоты дискретизации "
+        "%g отсч./с): фильтр не применён",
+        shape == kHighPass ? StrFormat("от %g", fl).c_str() : StrFormat("%g–%g", fl, fh).c_str(),
+        nyquist, sps);
+  return ButterworthCutoffError(shape, fl, usedHigh, static_cast<float>(1.0 / sps));
 }
 
 std::string ButterworthCutoffError(int type, double fl, double fh, double dt) {

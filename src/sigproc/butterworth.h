@@ -77,6 +77,13 @@ void TaperEnds(float* x, size_t n, int percent);
 // and every cut-off used must lie below the Nyquist frequency 1/(2 dt).
 std::string ButterworthCutoffError(int type, double fl, double fh, double dt);
 
+// Why the pane filter of the type index (any index above 3 designs a
+// band-pass) cannot run on samples at `sps`, or an empty text when it can:
+// the refusals of ButterworthCutoffError for the cut-offs the pane uses (an
+// upper cut-off at or above Nyquist is brought to sps/2 - 0.1), and a band
+// that lies at or above Nyquist altogether named as such.
+std::string PaneFilterError(double sps, int type, double fl, double fh);
+
 // The trace pane's filtering: order clamped to 1..10, 5 % taper, design for
 // the type index (0 band-pass, 1 low-pass, 2 band-reject, 3 high-pass; any
 // other index band-pass), forward pass and optional reverse pass. Returns

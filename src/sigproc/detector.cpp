@@ -1,5 +1,6 @@
 #include "sigproc/detector.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -217,66 +218,63 @@ void CVendrelDetector::Initialise(double samplesPerSecond) {
     throw DetectorError(StrFormat("Детектор Вендрела: порог %g вне диапазона", k_));
   }
   const double whole = std::floor(k_);
-  kInt_ = static_cast<uint16_t>(whole);
+  kInt_ = static_cast<uint32_t>(whole);
   kFrac_ = static_cast<uint16_t>(std::floor((k_ - whole) * 65535.0));
   dc_ = sta_ = lta_ = Average{};
-  ratioInt_ = ratioFrac_ = 0;
-  lastL_ = 0;
+  ratioInt_ = 0;
+  ratioFrac_ = 0;
   on_ = false;
   stepped_ = 0;
 }
 
-inline uint16_t CVendrelDetector::Update(Average& avg, uint16_t value, const Divisor& n) {
+inline uint64_t CVendrelDetector::Divisor::Quotient(uint64_t d) const {
+  // 2^64 / 1 does not fit: a count of one divides by itself.
+  if (n == 1) return d;
+  __extension__ using Wide = unsigned __int128;
+  return static_cast<uint64_t>((static_cast<Wide>(d) * reciprocal) >> 64);
+}
+
+inline uint64_t CVendrelDetector::Update(Average& avg, int64_t value, const Divisor& n) {
   // Moving down by d = P - value or up by d = value - P: the whole part moves
   // by d / n and the remainder by d mod n in the same direction. Written with
   // a sign factor: the direction follows noise and would defeat branch prediction.
-  const int diff = static_cast<int>(value) - static_cast<int>(avg.whole);
-  const int sign = diff < 0 ? -1 : 1;
-  const uint32_t d = static_cast<uint32_t>(diff * sign);
-  const uint32_t q = n.Quotient(d);
-  const int r = static_cast<int>(d - q * n.n);
-  int whole = avg.whole + sign * static_cast<int>(q);
-  const int remainder = static_cast<int16_t>(avg.remainder + sign * r);
-  // Carry whole units of the remainder; truncating division keeps its sign.
-  const int carrySign = remainder < 0 ? -1 : 1;
-  const uint32_t magnitude = static_cast<uint32_t>(remainder * carrySign);
-  const uint32_t carry = n.Quotient(magnitude);
-  whole += carrySign * static_cast<int>(carry);
-  avg.whole = static_cast<uint16_t>(whole);
-  avg.remainder = static_cast<int16_t>(carrySign * static_cast<int>(magnitude - carry * n.n));
-  return static_cast<uint16_t>(d);
+  const int64_t diff = value - avg.whole;
+  const int64_t sign = diff < 0 ? -1 : 1;
+  const uint64_t d = static_cast<uint64_t>(diff * sign);
+  const uint64_t q = n.Quotient(d);
+  avg.whole += sign * static_cast<int64_t>(q);
+  avg.remainder += sign * static_cast<int64_t>(d - q * n.n);
+  // Carry a whole unit of the remainder (|R| < 2n here); R keeps its sign.
+  const int64_t size = static_cast<int64_t>(n.n);
+  const int64_t carry = (avg.remainder >= size) - (avg.remainder <= -size);
+  avg.whole += carry;
+  avg.remainder -= carry * size;
+  return d;
 }
 
-uint16_t CVendrelDetector::SampleCount(float x) {
-  if (std::fabs(x) < 2147483648.0f) {
-    return static_cast<uint16_t>(static_cast<uint16_t>(static_cast<int32_t>(x)) >> 1);
-  }
-  // Beyond the integer range (and for not-a-number) fmod keeps the wrap defined.
-  double wrapped = 0.0;
-  if (std::isfinite(x)) {
-    wrapped = std::fmod(std::trunc(static_cast<double>(x)), 65536.0);
-    if (wrapped < 0.0) wrapped += 65536.0;
-  }
-  return static_cast<uint16_t>(static_cast<uint16_t>(wrapped) >> 1);
+int64_t CVendrelDetector::SampleValue(float x) {
+  if (std::isnan(x)) return 0;
+  constexpr double kLimit = 2147483648.0;  // 2^31 counts
+  const double clamped = std::clamp(static_cast<double>(x), -kLimit, kLimit);
+  return static_cast<int64_t>(std::trunc(clamped * (1 << kFractionBits)));
 }
 
 bool CVendrelDetector::Step(float x) {
-  const uint16_t a = SampleCount(x);
-  const uint16_t dev = Update(dc_, a, divDc_);
-  Update(sta_, dev, divSta_);
-  Update(lta_, dev, divLta_);
+  const int64_t a = SampleValue(x);
+  // The level starts where the trace starts: from 0 it would take several
+  // LTA lengths to settle, and the deviations meanwhile would swamp the LTA.
+  if (stepped_ == 0) dc_ = {a, 0};
+  const uint64_t dev = Update(dc_, a, divDc_);
+  Update(sta_, static_cast<int64_t>(dev), divSta_);
+  Update(lta_, static_cast<int64_t>(dev), divLta_);
 
-  const uint16_t s = sta_.whole;
-  const uint16_t l = lta_.whole;
+  // The averages of deviations are never negative.
+  const uint64_t s = static_cast<uint64_t>(std::max<int64_t>(sta_.whole, 0));
+  const uint64_t l = static_cast<uint64_t>(std::max<int64_t>(lta_.whole, 0));
   if (l != 0) {
-    if (l != lastL_) {
-      lastL_ = l;
-      divL_.Set(l);
-      fractionUnit_ = static_cast<uint16_t>(65535 / l);
-    }
-    const uint32_t whole = divL_.Quotient(s);
-    ratioInt_ = static_cast<uint16_t>(whole);
-    ratioFrac_ = static_cast<uint16_t>(fractionUnit_ * (s - whole * l));
+    const uint64_t whole = s / l;
+    ratioInt_ = static_cast<uint32_t>(std::min<uint64_t>(whole, UINT32_MAX));
+    ratioFrac_ = static_cast<uint16_t>((s - whole * l) * 65535 / l);
   }
   on_ = ratioInt_ > kInt_ || (ratioInt_ == kInt_ && ratioFrac_ >= kFrac_);
   const bool warmedUp = stepped_ > 2 * (static_cast<long long>(nLta_) + nSta_);

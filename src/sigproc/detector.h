@@ -3,8 +3,9 @@
 // trace. `CNUVDetector` compares the variance of a short window with that of
 // the long window before it and estimates the onset; `CVendrelDetector` is a
 // fixed-point detector on rectified, de-meaned samples with exponential
-// averages. A run steps every sample in order and adds marks on each
-// transition from off to on.
+// averages; its level starts at the first sample, so a trace far from zero
+// or swinging around it is measured by its deviations alone. A run steps
+// every sample in order and adds marks on each transition from off to on.
 
 #include <cstdint>
 #include <span>
@@ -115,43 +116,46 @@ class CVendrelDetector {
   void Initialise(double samplesPerSecond);
   bool Step(float x);
 
-  // A sample as it enters: truncated to an integer, taken modulo 65536 as an
-  // unsigned 16-bit count and halved (-2 enters as 32767; not-a-number as 0).
-  static uint16_t SampleCount(float x);
+  // A sample as it enters: a signed fixed-point value with kFractionBits
+  // binary places, truncated toward zero and held within +-2^31 counts (so
+  // -2 stays below 0 rather than wrapping to a large count; not-a-number
+  // enters as 0).
+  static constexpr int kFractionBits = 16;
+  static int64_t SampleValue(float x);
 
-  // The last ratio STA/LTA as integer part and 16-bit fraction.
-  uint16_t ratioInteger() const { return ratioInt_; }
+  // The last ratio STA/LTA as integer part and 16-bit fraction (of 65535).
+  uint32_t ratioInteger() const { return ratioInt_; }
   uint16_t ratioFraction() const { return ratioFrac_; }
 
  private:
+  // An exponential average: whole part P and the remainder R in units of
+  // 1/N (|R| < N, sign kept).
   struct Average {
-    uint16_t whole = 0;     // integer part P
-    int16_t remainder = 0;  // R, sign kept
+    int64_t whole = 0;
+    int64_t remainder = 0;
   };
-  // Division by a fixed 16-bit count through a 32-bit reciprocal: for
-  // dividends below 2^16 the quotient is exact (d * n < 2^32), and the
-  // detector's three averages divide by fixed counts on every sample.
+  // Division by a fixed 16-bit count through a 64-bit reciprocal: exact for
+  // dividends below 2^48 (the error d / 2^64 stays under 1/n), which every
+  // deviation of values within +-2^47 is.
   struct Divisor {
-    uint32_t n = 1;
-    uint64_t reciprocal = (uint64_t{1} << 32) + 1;
+    uint64_t n = 1;
+    uint64_t reciprocal = 0;
     void Set(uint16_t count) {
       n = count;
-      reciprocal = (uint64_t{1} << 32) / count + 1;
+      reciprocal = ~uint64_t{0} / count + 1;
     }
-    uint32_t Quotient(uint32_t d) const { return static_cast<uint32_t>((d * reciprocal) >> 32); }
+    inline uint64_t Quotient(uint64_t d) const;
   };
-  static inline uint16_t Update(Average& avg, uint16_t value, const Divisor& n);
+  static inline uint64_t Update(Average& avg, int64_t value, const Divisor& n);
 
   double tlta_, tsta_, k_;
   uint16_t nLta_ = 0, nSta_ = 0, nDc_ = 0;
   Divisor divLta_, divSta_, divDc_;
-  // The LTA integer part changes slowly: its divisor and 65535 / L are kept.
-  uint16_t lastL_ = 0;
-  Divisor divL_;
-  uint16_t fractionUnit_ = 0;
-  uint16_t kInt_ = 0, kFrac_ = 0;
+  uint32_t kInt_ = 0;
+  uint16_t kFrac_ = 0;
   Average dc_, sta_, lta_;
-  uint16_t ratioInt_ = 0, ratioFrac_ = 0;
+  uint32_t ratioInt_ = 0;
+  uint16_t ratioFrac_ = 0;
   bool on_ = false;
   long long stepped_ = 0;
 };

@@ -39,7 +39,10 @@ bool WriteSampleFile(const std::filesystem::path& path, const std::vector<double
   if (!out) return false;
   std::string text;
   text.reserve(samples.size() * 12);
-  for (double v : samples) text += StrFormat("%f\n", v);
+  for (double v : samples) {
+    text += RoundTripText(v);
+    text += '\n';
+  }
   out << text;
   return static_cast<bool>(out.flush());
 }

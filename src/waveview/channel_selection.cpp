@@ -98,8 +98,8 @@ std::vector<StationTreeNode> BuildStationTree(
 
 std::optional<TimeOfDay> ParseTimeField(const std::string& text) {
   TimeOfDay t;
-  const int n = std::sscanf(text.c_str(), "%2d%*[:,// ]%2d%*[:,// ]%2d%*[.]%3d", &t.hour, &t.minute,
-                            &t.second, &t.millisecond);
+  const int n = std::sscanf(text.c_str(), "%2d%*[:,// ]%2d%*[:,// ]%2d%*[.,]%3d", &t.hour,
+                            &t.minute, &t.second, &t.millisecond);
   if (n < 3) return std::nullopt;
   if (n < 4) t.millisecond = 0;
   if (t.hour < 0 || t.hour > 23 || t.minute < 0 || t.minute > 59 || t.second < 0 || t.second > 59 ||

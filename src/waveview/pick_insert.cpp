@@ -3,15 +3,20 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/number_field.h"
 #include "platform/time_base.h"
 #include "waveview/channel_selection.h"
 
 namespace nuv {
 
 std::optional<double> ParseInsertTime(const std::string& text) {
-  int h = 0, m = 0;
-  float s = 0;
-  if (std::sscanf(text.c_str(), "%2d%*[:, ]%2d%*[:, ]%f", &h, &m, &s) != 3) return std::nullopt;
+  // Hours and minutes, then the seconds with a decimal point or comma.
+  int h = 0, m = 0, used = 0;
+  if (std::sscanf(text.c_str(), "%2d%*[:, ]%2d%*[:, ]%n", &h, &m, &used) != 2 || used == 0)
+    return std::nullopt;
+  const std::optional<double> typed = ParseNumberField(std::string_view(text).substr(used));
+  if (!typed) return std::nullopt;
+  const float s = static_cast<float>(*typed);
   if (h < 0 || h > 23 || m < 0 || m > 59 || !(s >= 0 && s < 60)) return std::nullopt;
   return h * 3600.0 + m * 60.0 + static_cast<double>(s);
 }

@@ -55,9 +55,9 @@ std::variant<std::vector<double>, std::string> ReadDataFile(const std::filesyste
 std::string ClipboardText(const DspWindow& window) {
   const double rate = window.dx != 0 ? 1.0 / window.dx : 0.0;
   std::string text = "DSP NUV\r\n";
-  text += StrFormat("SPS=%f\r\n", rate);
+  text += "SPS=" + RoundTripText(rate) + "\r\n";
   text += StrFormat("QTY=%d\r\n", window.count());
-  for (double v : window.data) text += StrFormat("%f\r\n", v);
+  for (double v : window.data) text += RoundTripText(v) + "\r\n";
   return text;
 }
 

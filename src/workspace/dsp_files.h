@@ -24,17 +24,18 @@ inline constexpr const char* kFileEmpty = "Файл %s пуст";
 inline constexpr const char* kFileOpenError = "Ошибка открытия файла %s";
 inline constexpr const char* kWorksheetWindows = "Неверное число окон в рабочей области %s: %d";
 
-// Writes the window's data with "%f\n" per sample. An empty window writes an
-// empty file and gives kEmptyDataSet; a file that cannot be written gives
-// kFileOpenError. Nothing on success.
+// Writes the window's data, one sample per line, exactly (the smallest values
+// too). An empty window writes an empty file and gives kEmptyDataSet; a file
+// that cannot be written gives kFileOpenError. Nothing on success.
 std::optional<std::string> SaveDataFile(const DspWindow& window, const std::filesystem::path& path);
 
 // Reads a data file: its values, or the message (a missing or unreadable
 // file, a folder, or a file without values).
 std::variant<std::vector<double>, std::string> ReadDataFile(const std::filesystem::path& path);
 
-// "DSP NUV", "SPS=%f", "QTY=%d" and one "%f" per sample, each line ended by
-// a carriage return and a line feed.
+// "DSP NUV", "SPS=" with the rate, "QTY=%d" and one line per sample, numbers
+// written exactly (RoundTripText), each line ended by a carriage return and a
+// line feed. Texts with six decimals from older copies paste as before.
 std::string ClipboardText(const DspWindow& window);
 // True when the text may be pasted (it begins with "DSP NUV").
 bool IsWorkspaceClipboard(std::string_view text);

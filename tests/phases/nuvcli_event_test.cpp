@@ -137,6 +137,15 @@ TEST_P(NuvcliEventTest, CalculatorAndTheoreticalPhases) {
   // Depth 25 km is a node of the table: only the distance spline interpolates.
   EXPECT_NEAR(out["phases"][0]["time"].get<double>(), 1000 + StraightRayTime(25, d, kVp), 0.05);
   EXPECT_NEAR(out["phases"][1]["time"].get<double>(), 1000 + StraightRayTime(25, d, kVs), 0.05);
+  // A phase without travel times is named; the others are given all the same.
+  run = Run("theoretical --origin 42.5 76.5 25 1000 --station AAA --phases P,tx,S");
+  ASSERT_EQ(run.status, 0) << ErrorText(run);
+  EXPECT_EQ(Json(run)["phases"].size(), 2u);
+  EXPECT_EQ(Json(run)["missing"], nlohmann::json::array({"tx"}));
+  EXPECT_EQ(Json(run)["message"], "Нет данных годографа для фаз: tx.");
+  run = Run("theoretical --origin 42.5 76.5 25 1000 --station AAA --phases tx");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(ErrorText(run).find("Нет данных годографа для фаз: tx."), std::string::npos);
   EXPECT_EQ(Run("theoretical --origin 42.5 76.5 10 1000 --station ZZZ").status, 1);
   EXPECT_EQ(Run("theoretical --origin 95 76.5 10 1000 --station AAA").status, 1);
   EXPECT_EQ(Run("theoretical --station AAA").status, 1);

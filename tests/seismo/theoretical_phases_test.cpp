@@ -39,7 +39,9 @@ TEST_F(TheoreticalTest, ThreeModesAgreeOnOneEvent) {
   request.originTime = t0;
   TheoreticalResult r = ComputeTheoretical(types_, request, -1);
   ASSERT_TRUE(r.ok) << r.message;
-  ASSERT_EQ(r.phases.size(), 2u);  // the pseudo-phase is left out
+  ASSERT_EQ(r.phases.size(), 2u);  // the pseudo-phase is left out and named
+  EXPECT_EQ(r.missing, std::vector<int>{pn_});
+  EXPECT_EQ(TheoreticalSummary(types_, r, nullptr), "Нет данных годографа для фаз: tx.");
   EXPECT_NEAR(r.phases[0].time, t0 + tp, 0.05);
 
   request.mode = TheoreticalMode::FromReference;  // t0 from the picked P
@@ -79,26 +81,54 @@ TEST_F(TheoreticalTest, Refusals) {
   EXPECT_TRUE(r.message.empty());
 }
 
-TEST_F(TheoreticalTest, PlacingIsOneUndoStep) {
+TEST_F(TheoreticalTest, PlacingMovesItsOwnPhasesAndNeverTheAnalystsPicks) {
   NUVPhases list;
-  list.Add([] {
-    SEISMIC_PHASE p;
-    p.station = 3, p.channel = 0, p.phaseType = 0;
-    p.SetTime(1);
-    return p;
-  }());
+  SEISMIC_PHASE pick;  // the analyst's P, measured and saved
+  pick.station = 3, pick.channel = 0, pick.phaseType = 0;
+  pick.SetTime(1);
+  pick.amplitude = 12.5f, pick.hasAmplitude = 1, pick.arid = 77, pick.onset = 0;
+  list.Add(pick);
   TheoreticalRequest request;
   request.mode = TheoreticalMode::FromOriginTime;
   request.depth = 25, request.distance = 5, request.originTime = 1000;
-  request.types = {0, 1};
-  PlaceTheoretical(list, 3, 0, ComputeTheoretical(types_, request, -1));
-  ASSERT_EQ(list.Count(), 2);  // the picked P was replaced
-  EXPECT_EQ(list.GetAt(0)->onset, 1);
-  EXPECT_EQ(list.GetAt(0)->firstMotion, 4);
-  EXPECT_EQ(list.GetAt(0)->weight, 3);
+  request.types = {0, 1, pn_};
+  TheoreticalPlacer placer;
+  TheoreticalResult r = ComputeTheoretical(types_, request, -1);
+  TheoreticalPlacement placed = placer.Place(list, 3, 0, r);
+  EXPECT_EQ(placed.placed, std::vector<int>{1});
+  EXPECT_EQ(placed.kept, std::vector<int>{0});
+  EXPECT_EQ(TheoreticalSummary(types_, r, &placed),
+            "Расставлено фаз: 1 (S).\nНе заменены фазы, отмеченные на канале аналитиком: P.\n"
+            "Нет данных годографа для фаз: tx.");
+  ASSERT_EQ(list.Count(), 2);
+  const SEISMIC_PHASE* p = list.Find(3, 0, 0);
+  EXPECT_DOUBLE_EQ(p->time, 1);
+  EXPECT_EQ(p->arid, 77);
+  EXPECT_FLOAT_EQ(p->amplitude, 12.5f);
+  const SEISMIC_PHASE* s = list.Find(3, 0, 1);
+  EXPECT_EQ(s->onset, 1);
+  EXPECT_EQ(s->firstMotion, 4);
+  EXPECT_EQ(s->weight, 3);
+  const double firstS = s->time;
+
+  // Placing again (another distance) moves the S it placed; one undo step.
+  request.distance = 8;
+  r = ComputeTheoretical(types_, request, -1);
+  placer.Place(list, 3, 0, r);
+  EXPECT_NEAR(list.Find(3, 0, 1)->time, r.phases[1].time, 1e-9);
   list.Undo();
-  ASSERT_EQ(list.Count(), 1);
-  EXPECT_DOUBLE_EQ(list.GetAt(0)->time, 1);
+  EXPECT_NEAR(list.Find(3, 0, 1)->time, firstS, 1e-9);
+  // Once the analyst re-times it, the S is theirs.
+  SEISMIC_PHASE moved = *list.Find(3, 0, 1);
+  moved.SetTime(moved.time + 2);
+  list.Add(moved);
+  placed = placer.Place(list, 3, 0, r);
+  EXPECT_EQ(placed.kept, (std::vector<int>{0, 1}));
+  EXPECT_DOUBLE_EQ(list.Find(3, 0, 1)->time, moved.time);
+  // Another placer (another window) does not know the phases of this one.
+  list.Remove(3, 0, 1);
+  placer.Place(list, 3, 0, r);
+  EXPECT_EQ(TheoreticalPlacer().Place(list, 3, 0, r).kept, (std::vector<int>{0, 1}));
 }
 
 TEST_F(TheoreticalTest, CalculatorText) {

@@ -99,15 +99,56 @@ TEST(VendrelDetector, StaysOffDuringTheWarmUp) {
   EXPECT_TRUE(detector.Step(x[2201]));
 }
 
-TEST(VendrelDetector, SamplesEnterAsHalvedSixteenBitCounts) {
-  EXPECT_EQ(CVendrelDetector::SampleCount(-2.0f), 32767);
-  EXPECT_EQ(CVendrelDetector::SampleCount(-1.5f), 32767);  // truncated toward zero to -1
-  EXPECT_EQ(CVendrelDetector::SampleCount(0.9f), 0);
-  EXPECT_EQ(CVendrelDetector::SampleCount(7.0f), 3);
-  EXPECT_EQ(CVendrelDetector::SampleCount(65536.0f + 10.0f), 5);
-  EXPECT_EQ(CVendrelDetector::SampleCount(-65536.0f * 3), 0);
-  EXPECT_EQ(CVendrelDetector::SampleCount(1e30f), CVendrelDetector::SampleCount(1e30f));
-  EXPECT_EQ(CVendrelDetector::SampleCount(std::nanf("")), 0);
+TEST(VendrelDetector, SamplesEnterAsSignedFixedPointValues) {
+  constexpr int64_t one = int64_t{1} << CVendrelDetector::kFractionBits;
+  // Negative samples stay negative: a wrap to large counts would read noise
+  // around zero as swings of thousands.
+  EXPECT_EQ(CVendrelDetector::SampleValue(-2.0f), -2 * one);
+  EXPECT_EQ(CVendrelDetector::SampleValue(-1.5f), -3 * one / 2);
+  EXPECT_EQ(CVendrelDetector::SampleValue(7.0f), 7 * one);
+  EXPECT_EQ(CVendrelDetector::SampleValue(65536.0f + 10.0f), (65536 + 10) * one);
+  EXPECT_EQ(CVendrelDetector::SampleValue(1e30f), (int64_t{1} << 31) * one);
+  EXPECT_EQ(CVendrelDetector::SampleValue(-INFINITY), -(int64_t{1} << 31) * one);
+  EXPECT_EQ(CVendrelDetector::SampleValue(std::nanf("")), 0);
+}
+
+// Noise of amplitude `noise` around `level` with bursts `ratio` times as
+// large from 60 s for 3 s and from 150 s for 2 s, at 100 samples/s.
+std::vector<float> Bursts(float level, float noise, float ratio) {
+  Noise random(17);
+  std::vector<float> x(24000);
+  for (std::size_t i = 0; i < x.size(); ++i) {
+    const bool burst = (i >= 6000 && i < 6300) || (i >= 15000 && i < 15200);
+    x[i] = level + (burst ? ratio : 1.0f) * noise * random();
+  }
+  return x;
+}
+
+TEST(Detectors, BothFindTheSameBurstsWhateverTheLevel) {
+  // Noise around zero (half the samples negative), far below and far above
+  // it, of whole counts and of fractions of a count.
+  const DetectorParams params{10.0, 1.0, 4.0, 0};
+  const double onsets[] = {60.0, 150.0};
+  for (float level : {0.0f, -20000.0f, 35000.0f, 3.0e5f}) {
+    for (float noise : {0.4f, 25.0f}) {
+      for (float ratio : {30.0f, 60.0f, 100.0f}) {
+        const auto x = Bursts(level, noise, ratio);
+        DetectParam nuv, vendrel;
+        RunNUVDetector(x, 100.0, 0.0, params, nuv);
+        RunVendrelDetector(x, 100.0, 0.0, params, vendrel);
+        const std::string what = testing::PrintToString(std::vector<float>{level, noise, ratio});
+        // Two marks per trigger of the first detector, one of the second:
+        // one trigger per burst each, at its onset.
+        ASSERT_EQ(nuv.size(), 4u) << what;
+        ASSERT_EQ(vendrel.size(), 2u) << what;
+        for (std::size_t b = 0; b < 2; ++b) {
+          EXPECT_NEAR(nuv.time(2 * b), onsets[b], 1.0) << what;
+          EXPECT_GE(vendrel.time(b), onsets[b]) << what;
+          EXPECT_LT(vendrel.time(b), onsets[b] + 1.0) << what;
+        }
+      }
+    }
+  }
 }
 
 TEST(VendrelDetector, MarksTheOnsetOfABurst) {
@@ -265,51 +306,52 @@ namespace {
 // division, to check the fast division of the real one.
 class ReferenceVendrel {
  public:
-  ReferenceVendrel(int nLta, int nSta, double k)
+  ReferenceVendrel(int64_t nLta, int64_t nSta, double k)
       : nLta_(nLta),
         nSta_(nSta),
-        kInt_(static_cast<int>(std::floor(k))),
-        kFrac_(static_cast<int>(std::floor((k - std::floor(k)) * 65535))) {}
+        kInt_(static_cast<int64_t>(std::floor(k))),
+        kFrac_(static_cast<int64_t>(std::floor((k - std::floor(k)) * 65535))) {}
 
   bool Step(float x) {
-    const int a = static_cast<uint16_t>(static_cast<int>(x)) >> 1;
-    const int dev = Avg(dc_, a, 2 * (nLta_ + nSta_));
+    const int64_t a = static_cast<int64_t>(std::trunc(static_cast<double>(x) * 65536.0));
+    if (count_ == 0) dc_.p = a;
+    const int64_t dev = Avg(dc_, a, 2 * (nLta_ + nSta_));
     Avg(sta_, dev, nSta_);
     Avg(lta_, dev, nLta_);
     if (lta_.p != 0) {
       ri_ = sta_.p / lta_.p;
-      rf_ = (65535 / lta_.p) * (sta_.p % lta_.p);
+      rf_ = (sta_.p % lta_.p) * 65535 / lta_.p;
     }
     const bool on = ri_ > kInt_ || (ri_ == kInt_ && rf_ >= kFrac_);
     const bool warmedUp = count_++ > 2 * (nLta_ + nSta_);
     return on && warmedUp;
   }
-  int ratioInteger() const { return ri_; }
-  int ratioFraction() const { return rf_; }
+  int64_t ratioInteger() const { return ri_; }
+  int64_t ratioFraction() const { return rf_; }
 
  private:
   struct A {
-    int p = 0;
-    int r = 0;
+    int64_t p = 0;
+    int64_t r = 0;
   };
-  static int Avg(A& avg, int value, int n) {
-    int d;
+  static int64_t Avg(A& avg, int64_t value, int64_t n) {
+    int64_t d;
     if (value < avg.p) {
       d = avg.p - value;
       avg.p -= d / n;
-      avg.r = static_cast<int16_t>(avg.r - d % n);
+      avg.r -= d % n;
     } else {
       d = value - avg.p;
       avg.p += d / n;
-      avg.r = static_cast<int16_t>(avg.r + d % n);
+      avg.r += d % n;
     }
-    avg.p = static_cast<uint16_t>(avg.p + avg.r / n);
+    avg.p += avg.r / n;
     avg.r = avg.r % n;
     return d;
   }
-  int nLta_, nSta_, kInt_, kFrac_;
+  int64_t nLta_, nSta_, kInt_, kFrac_;
   A dc_, sta_, lta_;
-  int ri_ = 0, rf_ = 0;
+  int64_t ri_ = 0, rf_ = 0;
   long long count_ = 0;
 };
 
@@ -326,13 +368,13 @@ TEST(VendrelDetector, MatchesTheStepByStepIntegerArithmetic) {
                                static_cast<int>(std::floor(c.sta * c.sps)), c.k);
     Noise noise(static_cast<unsigned>(c.lta * 10));
     for (int i = 0; i < 200000; ++i) {
-      // Slow wander, bursts and wrapping negative samples.
+      // Slow wander, bursts, negative samples and fractions of a count.
       const float level = 3000.0f * std::sin(i * 1e-4f);
       const float amplitude = (i / 5000) % 3 == 0 ? 20000.0f : 300.0f;
-      const float x = std::trunc(level + amplitude * noise());
+      const float x = level + amplitude * noise();
       ASSERT_EQ(detector.Step(x), reference.Step(x)) << i;
-      ASSERT_EQ(detector.ratioInteger(), reference.ratioInteger()) << i;
-      ASSERT_EQ(detector.ratioFraction(), reference.ratioFraction()) << i;
+      ASSERT_EQ(static_cast<int64_t>(detector.ratioInteger()), reference.ratioInteger()) << i;
+      ASSERT_EQ(static_cast<int64_t>(detector.ratioFraction()), reference.ratioFraction()) << i;
     }
   }
 }

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QImage>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QTimer>
@@ -262,6 +263,7 @@ TEST_F(DemoFrame, PicksWithTheMouseAndTheKeyboardAndMeasuresAnAmplitude) {
     auto* dialog = qobject_cast<CPickDlg*>(QApplication::activeModalWidget());
     if (!dialog) return;
     dialogSeen = true;
+    EXPECT_EQ(dialog->filterEdit()->text().toStdString(), "без фильтра");
     dialog->phaseCombo()->setEditText("P");  // the demo's active set may start elsewhere
     dialog->copyBox()->setChecked(true);
     SaveScreenshot(*dialog, "demo-pick-dialog");
@@ -275,6 +277,7 @@ TEST_F(DemoFrame, PicksWithTheMouseAndTheKeyboardAndMeasuresAnAmplitude) {
   EXPECT_NEAR(ws.phases().Find(pane.station, pane.channel, typeP)->time, p,
               2 * pane.windowLength / (g.xR() - g.xL()));
   EXPECT_EQ(ws.phases().Count(), 3);  // BHZ, BHN, BHE of DM01
+  EXPECT_EQ(ws.phases().Find(pane.station, pane.channel, typeP)->pFilType, "unfilter");
   // S by the keyboard, 30 pixels later.
   mouse(QEvent::MouseMove, x + 30, Qt::NoButton);
   QKeyEvent key(QEvent::KeyPress, Qt::Key_2, Qt::NoModifier, "2");

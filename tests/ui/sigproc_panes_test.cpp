@@ -4,12 +4,17 @@
 
 #include "sigproc/ui/sigproc_panes.h"
 
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QToolButton>
 
 #include "screenshot.h"
+#include "sigproc/ui/filter_dialogs.h"
 #include "sigproc/ui/sigproc_commands.h"
 #include "waveview/waveform_commands.h"
 #include "waveview_fixture.h"
+#include "when_shown.h"
 
 namespace nuv::test {
 namespace {
@@ -22,7 +27,7 @@ class FakeSigprocDialogs : public SigprocDialogs {
   std::optional<std::string> formula;  // set and applied when set
   std::optional<DetectorChoice> detector;
 
-  void EditFilter(QWidget*, SettingsStore&, const ChannelFilter& current, double rate,
+  void EditFilter(QWidget*, SettingsStore&, const ChannelFilter& current, bool, double rate,
                   const std::function<void(const ChannelFilter&)>& apply) override {
     shown = current;
     shownRate = rate;
@@ -122,7 +127,9 @@ TEST_F(SigprocPanesTest, FilterFollowsShiftsAndIsRemovedBackToTheOriginal) {
   window->ExecuteCommand(kCmdRemoveFilter);
   for (int i : {0, 1}) {
     EXPECT_FALSE(Pane(i)->pane().HasTransformed());
-    EXPECT_EQ(Pane(i)->TransformName(), "unfilter");
+    EXPECT_EQ(Pane(i)->TransformName(), "unfilter");  // as records keep it
+    EXPECT_EQ(Pane(i)->headerButton(kCmdSignalButton)->toolTip().toStdString(),
+              "Фильтрованные/Исходные данные: без фильтра");
   }
   window->ExecuteCommand(kCmdShiftLeft);
   EXPECT_FALSE(Pane(0)->pane().HasTransformed());
@@ -141,6 +148,43 @@ TEST_F(SigprocPanesTest, RefusedFilterLeavesThePanesAndSaysWhy) {
   EXPECT_FALSE(Pane(0)->pane().HasTransformed());
   ASSERT_EQ(prompts.MessageTexts().size(), 1u);
   EXPECT_NE(prompts.MessageTexts()[0].find("Найквиста"), std::string::npos);
+}
+
+// The sheet as the analyst meets it on a pane never filtered: OK applies the
+// default band shown; on one sample a second that band lies above Nyquist,
+// and OK says so, keeps the sheet open and leaves the pane as it was.
+TEST_F(SigprocPanesTest, FilterSheetOkAppliesTheShownBandOrSaysWhyNot) {
+  SigprocPanes::Of(*window).SetDialogs(MakeQtSigprocDialogs());
+  const auto ok = [](CFilterSheet& sheet) {
+    sheet.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+  };
+  AddChannels({{0, 0}});
+  window->MakeMain(*Pane(0));
+  WhenShown<CFilterSheet>(ok);
+  window->ExecuteCommand(kCmdFilter);
+  EXPECT_EQ(Pane(0)->TransformName(), "0.7000 1.4000 3 B 0");
+  EXPECT_TRUE(prompts.records.empty());
+
+  rate = 1;
+  ws->stations().records()[1].channels[0].rate = 1;
+  AddChannels({{1, 0}});
+  ASSERT_DOUBLE_EQ(Pane(1)->pane().SampleRate(), 1.0);
+  window->MakeMain(*Pane(1));
+  std::vector<std::string> said;
+  WhenShown<CFilterSheet>([&](CFilterSheet& sheet) {
+    ok(sheet);
+    said = prompts.MessageTexts();
+    EXPECT_TRUE(sheet.isVisible());
+    EXPECT_FALSE(Pane(1)->pane().HasTransformed());
+    sheet.lowEdit()->setText("0.1");
+    sheet.highEdit()->setText("0.3");
+    ok(sheet);
+  });
+  window->ExecuteCommand(kCmdFilter);
+  EXPECT_EQ(said, std::vector<std::string>{"Полоса фильтра 0.7–1.4 Гц лежит выше частоты Найквиста "
+                                           "0.5 Гц (половины частоты дискретизации 1 отсч./с): "
+                                           "фильтр не применён"});
+  EXPECT_EQ(Pane(1)->TransformName(), "0.1000 0.3000 3 B 0");
 }
 
 TEST_F(SigprocPanesTest, SimulationsOnActivePanesAndTheirMessagesWithoutOne) {

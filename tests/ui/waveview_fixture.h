@@ -81,6 +81,7 @@ inline constexpr double kT0 = 1249491600.0;
 
 class WaveviewFixture : public ::testing::Test {
  protected:
+  double rate = 10;  // samples per second of the synthetic recordings
   void SetUp() override {
     EnsureApp();
     Config config;
@@ -101,9 +102,9 @@ class WaveviewFixture : public ::testing::Test {
       out.station = sta;
       out.channel = chan;
       NUVDataBlock b;
-      b.rate = 10;
-      b.start = std::ceil(t1 * 10) / 10;
-      const int n = static_cast<int>((t2 - b.start) * 10);
+      b.rate = rate;
+      b.start = std::ceil(t1 * rate) / rate;
+      const int n = static_cast<int>((t2 - b.start) * rate);
       if (n <= 0) return;
       b.Allocate(n);
       for (int i = 0; i < n; ++i)

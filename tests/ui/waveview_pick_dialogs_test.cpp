@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -16,6 +17,7 @@
 #include "platform/time_base.h"
 #include "screenshot.h"
 #include "seismo/ui/phase_distance_dialogs.h"
+#include "seismo/ui/seismo_site.h"
 #include "traveltime/travel_time.h"
 #include "waveview/ui/insert_phase_dialog.h"
 #include "waveview_fixture.h"
@@ -176,6 +178,70 @@ TEST_F(PickDialogsTest, TheoreticalPhasesSetEditedFromText) {
   EXPECT_EQ(PhaseSets(ws->ini()).ReadSet("Teleseismic"), second + ";" + p + ";");
   EXPECT_NE(dialog.findChild<QPushButton*>("editSet2"), nullptr);
   EXPECT_EQ(dialog.findChild<QPushButton*>("editSet3"), nullptr);
+}
+
+// Opened through the window's command on the main pane: a distance typed
+// counts on Enter only, the analyst's measured P stays as it was, the
+// phase without a table is named, and a reopened dialog still moves the
+// phases it placed.
+TEST_F(PickDialogsTest, TheoreticalPhasesBesideThePicksOnEnter) {
+  RegisterPhaseDistanceDialogs(*window, SeismoSite{ws.get(), window.get(), window.get(), {}});
+  AddChannels({{0, 0}});
+  window->MakeMain(*Pane(0));
+  SEISMIC_PHASE pick;
+  pick.station = 0, pick.channel = 0, pick.phaseType = 0;
+  pick.SetTime(kT0 + 47);
+  pick.amplitude = 3.5f, pick.hasAmplitude = 1, pick.arid = 41;
+  ws->phases().Add(pick);
+  window->ExecuteCommand(kCmdTheoreticalPhases);
+  auto* dialog = window->findChild<CTheoreticalPhasesDlg*>();
+  ASSERT_TRUE(dialog);
+  dialog->mode()->button(0)->click();  // from the origin time kT0
+  const CalendarTime c = EpochToCalendar(kT0);
+  dialog->dateEdit()->setText(
+      QString::fromStdString(StrFormat("%02d/%02d/%04d", c.day, c.month, c.year)));
+  dialog->timeEdit()->setText("17:00:00.000");
+  for (int i = 0; i < dialog->phaseList()->count(); ++i)
+    dialog->phaseList()->item(i)->setCheckState(Qt::Checked);  // P, S and Lg without a table
+  prompts.records.clear();
+
+  QLineEdit* distance = dialog->distance()->findChild<QLineEdit*>();
+  ASSERT_TRUE(distance);
+  distance->selectAll();
+  QTest::keyClicks(distance, "12");
+  EXPECT_TRUE(prompts.records.empty());
+  EXPECT_EQ(ws->phases().Count(), 1);  // nothing placed while typing
+  QTest::keyClick(distance, Qt::Key_Return);
+  ASSERT_TRUE(ws->phases().Find(0, 0, 1));
+  EXPECT_NEAR(ws->phases().Find(0, 0, 1)->time, kT0 + 18 * 12, 1e-3);
+  const SEISMIC_PHASE* p = ws->phases().Find(0, 0, 0);
+  EXPECT_DOUBLE_EQ(p->time, kT0 + 47);
+  EXPECT_EQ(p->arid, 41);
+  EXPECT_FLOAT_EQ(p->amplitude, 3.5f);
+  const std::string said =
+      "Расставлено фаз: 1 (S).\nНе заменены фазы, отмеченные на канале аналитиком: P.\n"
+      "Нет данных годографа для фаз: Lg.";
+  EXPECT_EQ(prompts.MessageTexts(), std::vector<std::string>{said});  // Enter is OK: one message
+  EXPECT_EQ(dialog->summary()->text().toStdString(), said);
+  SaveScreenshot(*dialog, "theoretical_phases_summary");
+
+  // A spin places again without a message; closed and reopened, the dialog
+  // still moves its own S.
+  dialog->distance()->setValue(13);
+  EXPECT_NEAR(ws->phases().Find(0, 0, 1)->time, kT0 + 18 * 13, 1e-3);
+  dialog->close();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  ASSERT_FALSE(window->findChild<CTheoreticalPhasesDlg*>());
+  window->ExecuteCommand(kCmdTheoreticalPhases);
+  dialog = window->findChild<CTheoreticalPhasesDlg*>();
+  ASSERT_TRUE(dialog);
+  dialog->mode()->button(0)->click();
+  dialog->dateEdit()->setText(
+      QString::fromStdString(StrFormat("%02d/%02d/%04d", c.day, c.month, c.year)));
+  dialog->timeEdit()->setText("17:00:00.000");
+  dialog->distance()->setValue(14);
+  EXPECT_NEAR(ws->phases().Find(0, 0, 1)->time, kT0 + 18 * 14, 1e-3);
+  EXPECT_EQ(prompts.MessageTexts().size(), 1u);
 }
 
 }  // namespace

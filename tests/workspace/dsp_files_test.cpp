@@ -21,7 +21,7 @@ TEST(DspDataFile, SavesAndReadsBackAndReportsEmptyAndMissingFiles) {
   DspWindow w;
   w.SetData({1.5, -2.25, 1e6}, 0.01);
   EXPECT_FALSE(SaveDataFile(w, dir / "a.dat").has_value());
-  EXPECT_EQ(TempDir::ReadFile(dir / "a.dat"), "1.500000\n-2.250000\n1000000.000000\n");
+  EXPECT_EQ(TempDir::ReadFile(dir / "a.dat"), "1.5\n-2.25\n1e+06\n");
   auto read = ReadDataFile(dir / "a.dat");
   ASSERT_TRUE(std::holds_alternative<std::vector<double>>(read));
   EXPECT_EQ(std::get<std::vector<double>>(read), w.data);
@@ -43,6 +43,30 @@ TEST(DspDataFile, SavesAndReadsBackAndReportsEmptyAndMissingFiles) {
             "Ошибка открытия файла " + (dir / "no" / "such" / "x.dat").string());
 }
 
+TEST(DspDataFile, SmallAndLongValuesComeBackExactlyAndOldFilesStillRead) {
+  // Microvolt-sized samples, a value with every digit of a double, a rate of
+  // 3 samples/s whose step 1/3 has no short decimal form.
+  const std::vector<double> values = {4.2e-7, -1.5e-12,  1.0 / 3.0, 123456.78901234567,
+                                      0.0,    -7.25e-300};
+  TempDir dir;
+  DspWindow w;
+  w.SetData(values, 1.0 / 3.0);
+  ASSERT_FALSE(SaveDataFile(w, dir / "small.dat").has_value());
+  EXPECT_EQ(std::get<std::vector<double>>(ReadDataFile(dir / "small.dat")), values);
+  const auto pasted = ParseClipboard(ClipboardText(w));
+  ASSERT_TRUE(pasted);
+  EXPECT_EQ(pasted->samples, values);
+  EXPECT_EQ(pasted->dx, w.dx);
+  // Six-decimal files and clipboard texts of earlier versions.
+  dir.WriteFile("old.dat", "0.000001\n-2.500000\n1000000.000000\n");
+  EXPECT_EQ(std::get<std::vector<double>>(ReadDataFile(dir / "old.dat")),
+            (std::vector<double>{1e-6, -2.5, 1e6}));
+  const auto old = ParseClipboard("DSP NUV\r\nSPS=20.000000\r\nQTY=1\r\n0.000420\r\n");
+  ASSERT_TRUE(old);
+  EXPECT_EQ(old->samples, std::vector<double>{0.00042});
+  EXPECT_DOUBLE_EQ(old->dx, 0.05);
+}
+
 TEST(DspDataFile, ReadingStopsAtTheFirstTextThatIsNotANumber) {
   TempDir dir;
   dir.WriteFile("m.dat", "1\n2.5\n  3e1\nx\n4\n");
@@ -53,7 +77,7 @@ TEST(DspDataFile, ReadingStopsAtTheFirstTextThatIsNotANumber) {
 TEST(DspClipboard, FormatsAndParsesTheTextExchange) {
   DspWindow w;
   w.SetData({1, 2.5}, 0.01);
-  EXPECT_EQ(ClipboardText(w), "DSP NUV\r\nSPS=100.000000\r\nQTY=2\r\n1.000000\r\n2.500000\r\n");
+  EXPECT_EQ(ClipboardText(w), "DSP NUV\r\nSPS=100\r\nQTY=2\r\n1\r\n2.5\r\n");
   auto back = ParseClipboard(ClipboardText(w));
   ASSERT_TRUE(back);
   EXPECT_EQ(back->samples, w.data);
@@ -78,7 +102,7 @@ TEST(DspClipboard, NonFiniteSamplesArePastedButKeepTheRangesFinite) {
   EXPECT_EQ(ws.window(0).yMax, 4);
   EXPECT_EQ(ws.window(0).yMin, -2);
   // Written back, the text keeps them as the C library spells them.
-  EXPECT_NE(ClipboardText(ws.window(0)).find("nan\r\n-inf\r\n4.000000"), std::string::npos);
+  EXPECT_NE(ClipboardText(ws.window(0)).find("nan\r\n-inf\r\n4\r\n"), std::string::npos);
 }
 
 TEST(DspClipboard, MismatchesAndBadRatesEndThePaste) {

@@ -49,7 +49,7 @@ TEST_F(WorkspaceCliTest, ComputesWindowsInReferenceOrderAndWritesDataFiles) {
   EXPECT_EQ(w[0]["samples"], nlohmann::json({0.0, 1.0, 2.0}));
   EXPECT_EQ(w[0]["dx"], 0.5);
   EXPECT_EQ(w[1]["samples"], nlohmann::json({1.0}));
-  EXPECT_EQ(test::TempDir::ReadFile(dir_ / "W0.dat"), "0.000000\n1.000000\n2.000000\n");
+  EXPECT_EQ(test::TempDir::ReadFile(dir_ / "W0.dat"), "0\n1\n2\n");
 }
 
 TEST_F(WorkspaceCliTest, LoadedDataFilesFeedTheFormulasAndNonFiniteValuesBecomeNull) {

@@ -12,6 +12,7 @@
 
 #include "phases/nuv_phases.h"
 #include "phases/phase_types.h"
+#include "phases/seismic_phase.h"
 #include "workstation/workstation.h"
 
 namespace nuv {
@@ -52,7 +53,7 @@ CEditPhase::CEditPhase(Workstation& ws, const SEISMIC_PHASE& phase, QWidget* par
   form->addRow("Тип канала", chanType_);
   remark_ = new QLineEdit(QString::fromStdString(phase.remark), this);
   form->addRow("Комментарий", remark_);
-  auto* filter = new QLineEdit(QString::fromStdString(phase.pFilType), this);
+  auto* filter = new QLineEdit(QString::fromStdString(FilterTypeShown(phase.pFilType)), this);
   filter->setReadOnly(true);
   form->addRow("Тип фильтра/симуляции", filter);
   layout->addLayout(form);

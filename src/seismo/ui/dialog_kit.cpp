@@ -4,19 +4,10 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPushButton>
 #include <vector>
 
 namespace nuv::seismo_ui {
-
-std::optional<double> NumberOf(const QLineEdit* edit) {
-  // The decimal point whatever the user's locale.
-  bool ok = false;
-  const double value = QLocale::c().toDouble(edit->text().trimmed(), &ok);
-  if (!ok || value != value) return std::nullopt;
-  return value;
-}
 
 QLineEdit* AddField(QFormLayout* form, const std::string& caption, const std::string& name,
                     bool readOnly) {

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "widgets/ui/number_field.h"
+
 class QComboBox;
 class QFormLayout;
 class QLineEdit;
@@ -23,9 +25,9 @@ inline std::string S(const QString& text) {
   return text.toUtf8().toStdString();
 }
 
-// The number typed in an edit (decimal point, blanks around allowed);
-// nullopt for anything else.
-std::optional<double> NumberOf(const QLineEdit* edit);
+// The number typed in an edit (decimal point or comma, blanks around
+// allowed); nullopt for anything else.
+using nuv::NumberOf;
 
 // A line edit named `name` added to `form` under `caption`.
 QLineEdit* AddField(QFormLayout* form, const std::string& caption, const std::string& name,

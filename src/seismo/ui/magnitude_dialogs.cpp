@@ -11,6 +11,7 @@
 #include <cmath>
 #include <map>
 
+#include "phases/seismic_phase.h"
 #include "platform/strformat.h"
 #include "platform/time_base.h"
 #include "platform/user_prompts.h"
@@ -84,7 +85,8 @@ CAmplitudePeriodDialog::CAmplitudePeriodDialog(const AmplitudeMeasure& measure,
   AddField(form, "АЧХ(*)", "response", true)
       ->setText(Q(measure.responseValue >= 0 ? StrFormat("%f", measure.responseValue)
                                              : std::string("-")));
-  AddField(form, "Тип фильтра/симуляции", "filter", true)->setText(Q(measure.filterName));
+  AddField(form, "Тип фильтра/симуляции", "filter", true)
+      ->setText(Q(FilterTypeShown(measure.filterName)));
   QLineEdit* time = AddField(form, "Время замера", "time", true);
   time->setText(Q(MeasureTimeText(measure.time)));
   // The whole time with its date stays readable.

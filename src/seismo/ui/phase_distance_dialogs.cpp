@@ -90,9 +90,8 @@ CDistanceFromPhasesDlg::CDistanceFromPhasesDlg(Workstation& ws, int station, int
 }
 
 void CDistanceFromPhasesDlg::accept() {
-  bool ok = false;
-  const double depth = depth_->text().toDouble(&ok);
-  if (!ok || depth < 0) {
+  const double depth = NumberOf(depth_).value_or(-1);
+  if (depth < 0) {
     ws_.prompts().Beep();
     depth_->setFocus();
     return;
@@ -114,21 +113,29 @@ void CDistanceFromPhasesDlg::accept() {
   QDialog::accept();
 }
 
-CTheoreticalPhasesDlg::CTheoreticalPhasesDlg(Workstation& ws, waveform& window, QWidget* parent)
-    : QDialog(parent), ws_(ws), window_(window) {
+CTheoreticalPhasesDlg::CTheoreticalPhasesDlg(Workstation& ws, waveform& window, QWidget* parent,
+                                             std::shared_ptr<TheoreticalPlacer> placer)
+    : QDialog(parent),
+      ws_(ws),
+      window_(window),
+      placer_(placer ? std::move(placer) : std::make_shared<TheoreticalPlacer>()) {
   setWindowTitle("Расставить фазы");
   auto* layout = new QVBoxLayout(this);
   auto* form = new QFormLayout;
-  distance_ = new QDoubleSpinBox(this);
+  distance_ = new DecimalSpinBox(this);
   distance_->setRange(0, 180);
   distance_->setSingleStep(0.1);
   distance_->setDecimals(2);
   distance_->setValue(5.0);
+  // Typed numbers count on Enter or when the field is left, not at every
+  // keystroke ("1" on the way to "12" would place the phases at 1 degree).
+  distance_->setKeyboardTracking(false);
   form->addRow("Расстояние (град.)", distance_);
-  depth_ = new QDoubleSpinBox(this);
+  depth_ = new DecimalSpinBox(this);
   depth_->setRange(0, 700);
   depth_->setSingleStep(10);
   depth_->setValue(std::max(0.0f, ws.event().originDepth));
+  depth_->setKeyboardTracking(false);
   form->addRow("Глубина (км)", depth_);
   date_ = new QLineEdit(this);
   time_ = new QLineEdit(this);
@@ -169,6 +176,10 @@ CTheoreticalPhasesDlg::CTheoreticalPhasesDlg(Workstation& ws, waveform& window, 
     sets->addWidget(edit);
   }
   layout->addLayout(sets);
+  summary_ = new QLabel(this);
+  summary_->setObjectName("summary");
+  summary_->setWordWrap(true);
+  layout->addWidget(summary_);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Close, this);
   auto* load =
       buttons->addButton("Загрузить текущие параметры эпицентра", QDialogButtonBox::ActionRole);
@@ -182,7 +193,7 @@ CTheoreticalPhasesDlg::CTheoreticalPhasesDlg(Workstation& ws, waveform& window, 
   LoadCurrent();
   connect(mode_, &QButtonGroup::idClicked, this, [this] { ModeChanged(); });
   const auto again = [this] {
-    if (!placing_) Place();
+    if (!placing_) Place(false);
   };
   connect(distance_, &QDoubleSpinBox::valueChanged, this, again);
   connect(depth_, &QDoubleSpinBox::valueChanged, this, again);
@@ -239,7 +250,7 @@ bool CTheoreticalPhasesDlg::EditSet(int set) {
   return true;
 }
 
-bool CTheoreticalPhasesDlg::Place() {
+bool CTheoreticalPhasesDlg::Place(bool report) {
   CZoomWindow* main = SelectedPane(window_);
   if (!main) return false;
   const int station = main->pane().station, channel = main->pane().channel;
@@ -265,11 +276,15 @@ bool CTheoreticalPhasesDlg::Place() {
     if (!r.message.empty()) ws_.prompts().ShowError(r.message);
     return false;
   }
-  PlaceTheoretical(ws_.phases(), station, channel, r);
+  const TheoreticalPlacement placed = placer_->Place(ws_.phases(), station, channel, r);
   if (request.mode == TheoreticalMode::FromReference) {
     ShowOriginTime(date_, time_, r.originTime);
   }
   window_.RedrawAllPhaseMarks();
+  const std::string summary = TheoreticalSummary(ws_.phaseTypes(), r, &placed);
+  summary_->setText(Q(summary));
+  if (report && !summary.empty())
+    ws_.prompts().Message(summary, kAppTitle, PromptIcon::Information, PromptButtons::Ok);
   return true;
 }
 
@@ -282,11 +297,14 @@ void RegisterPhaseDistanceDialogs(waveform& window, const SeismoSite& site) {
                                   *depth, &window);
     if (dialog.exec() == QDialog::Accepted) site.Changed();
   });
-  window.commands().Add(kCmdTheoreticalPhases, [&window] {
+  // The window's placements outlive the dialog: reopened, it still moves the
+  // phases it placed before and leaves the analyst's alone.
+  auto placer = std::make_shared<TheoreticalPlacer>();
+  window.commands().Add(kCmdTheoreticalPhases, [&window, placer] {
     // Modeless: one dialog per window, brought forward when already open.
     auto* dialog = window.findChild<CTheoreticalPhasesDlg*>();
     if (!dialog) {
-      dialog = new CTheoreticalPhasesDlg(window.workstation(), window, &window);
+      dialog = new CTheoreticalPhasesDlg(window.workstation(), window, &window, placer);
       dialog->setAttribute(Qt::WA_DeleteOnClose);
     } else {
       dialog->LoadCurrent();

@@ -5,11 +5,13 @@
 // distance, a depth and an origin time or a picked reference phase).
 
 #include <QDialog>
+#include <memory>
 
 #include "seismo/theoretical_phases.h"
 
 class QButtonGroup;
 class QComboBox;
+class QLabel;
 class QDoubleSpinBox;
 class QLineEdit;
 class QListWidget;
@@ -48,7 +50,9 @@ class CTheoreticalPhasesDlg : public QDialog {
   Q_OBJECT
 
  public:
-  CTheoreticalPhasesDlg(Workstation& ws, waveform& window, QWidget* parent = nullptr);
+  // `placer` remembers the phases placed so far (a fresh one when null).
+  CTheoreticalPhasesDlg(Workstation& ws, waveform& window, QWidget* parent = nullptr,
+                        std::shared_ptr<TheoreticalPlacer> placer = nullptr);
   QDoubleSpinBox* distance() const { return distance_; }
   QDoubleSpinBox* depth() const { return depth_; }
   QLineEdit* dateEdit() const { return date_; }
@@ -63,8 +67,11 @@ class CTheoreticalPhasesDlg : public QDialog {
   // The "..." button of set 0..2: the set's names edited as text and written
   // back (names the phase table does not know are left out); false on Cancel.
   bool EditSet(int set);
-  // Places the checked phases on the selected pane; true when placed.
-  bool Place();
+  // Places the checked phases on the selected pane; true when placed. What
+  // was left out (the analyst's picks kept, phases without travel times) is
+  // written under the list and, with `report` (OK), shown in a message.
+  bool Place(bool report = true);
+  QLabel* summary() const { return summary_; }
 
  private:
   void ModeChanged();
@@ -76,6 +83,8 @@ class CTheoreticalPhasesDlg : public QDialog {
   QComboBox* reference_;
   QListWidget* list_;
   QButtonGroup* mode_;
+  QLabel* summary_;
+  std::shared_ptr<TheoreticalPlacer> placer_;
   bool placing_ = false;
 };
 

@@ -14,6 +14,7 @@
 #include "seismo/tt_calculator.h"
 #include "traveltime/dist_az.h"
 #include "waveview/ui/waveform_window.h"
+#include "widgets/ui/number_field.h"
 #include "workstation/workstation.h"
 
 namespace nuv {
@@ -43,15 +44,13 @@ CTravelTimeCalculator::CTravelTimeCalculator(Workstation& ws, QWidget* parent)
 }
 
 void CTravelTimeCalculator::Calculate() {
-  bool okDistance = false, okDepth = false;
-  const double distance = distance_->text().toDouble(&okDistance);
-  const double depth = depth_->text().toDouble(&okDepth);
-  if (!okDistance || !okDepth) {
+  const std::optional<double> distance = NumberOf(distance_), depth = NumberOf(depth_);
+  if (!distance || !depth) {
     ws_.prompts().Beep();
     return;
   }
-  const CalculatorAnswer answer =
-      TravelTimeCalculator(ws_.phaseTypes(), phase_->currentText().toStdString(), depth, distance);
+  const CalculatorAnswer answer = TravelTimeCalculator(
+      ws_.phaseTypes(), phase_->currentText().toStdString(), *depth, *distance);
   if (!answer.ok) {
     ws_.prompts().ShowError(answer.text);
     return;
@@ -89,10 +88,10 @@ void CDistAzDialog::accept() {
   for (QLineEdit* r : results_) r->clear();
   float values[4];
   for (int i = 0; i < 4; ++i) {
-    bool ok = false;
-    const double v = fields_[i]->text().toDouble(&ok);
+    const std::optional<double> typed = NumberOf(fields_[i]);
+    const double v = typed.value_or(0);
     const double limit = i % 2 == 0 ? 90 : 180;
-    if (!ok || v < -limit || v > limit) {
+    if (!typed || v < -limit || v > limit) {
       ws_.prompts().Beep();
       fields_[i]->setFocus();
       fields_[i]->selectAll();

@@ -8,6 +8,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "widgets/ui/number_field.h"
+
 namespace nuv {
 
 namespace {
@@ -17,7 +19,7 @@ QString U(const char* text) {
 }
 
 QDoubleSpinBox* Field(QWidget* parent, double lo, double hi) {
-  auto* box = new QDoubleSpinBox(parent);
+  auto* box = new DecimalSpinBox(parent);
   box->setDecimals(2);
   box->setRange(lo, hi);
   return box;

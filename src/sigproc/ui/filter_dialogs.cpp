@@ -15,11 +15,13 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "platform/number_field.h"
 #include "platform/settings_store.h"
 #include "platform/user_prompts.h"
 #include "sigproc/decimal_text.h"
 #include "sigproc/filter_page.h"
 #include "sigproc/filter_presets.h"
+#include "widgets/ui/number_field.h"
 
 namespace nuv {
 
@@ -53,7 +55,7 @@ QButtonGroup* TypeButtons(QWidget* owner, QGridLayout* grid, int row) {
 
 CFilterSheet::CFilterSheet(SettingsStore& store, UserPrompts& prompts, const ChannelFilter& filter,
                            double sampleRate, std::function<void(const ChannelFilter&)> apply,
-                           QWidget* parent)
+                           QWidget* parent, bool inEffect)
     : QDialog(parent),
       store_(store),
       prompts_(prompts),
@@ -90,7 +92,7 @@ CFilterSheet::CFilterSheet(SettingsStore& store, UserPrompts& prompts, const Cha
 
   Show(filter);
   FillPresets(0);
-  modified_ = false;
+  modified_ = !inEffect;
   auto markModified = [this] {
     modified_ = true;
     UpdateEnabling();
@@ -149,10 +151,10 @@ void CFilterSheet::FillPresets(int select) {
 
 ChannelFilter CFilterSheet::PageContents() const {
   ChannelFilter f;
-  f.lowText = low_->text().toStdString();
-  f.highText = high_->text().toStdString();
-  f.lowCut = static_cast<float>(DecimalPrefix(f.lowText));
-  f.highCut = static_cast<float>(DecimalPrefix(f.highText));
+  f.lowText = NumberFieldText(low_->text().toStdString());
+  f.highText = NumberFieldText(high_->text().toStdString());
+  f.lowCut = static_cast<float>(ParseNumberField(f.lowText).value_or(0));
+  f.highCut = static_cast<float>(ParseNumberField(f.highText).value_or(0));
   f.type = type();
   f.order = IntegerPrefix(order_->text().toStdString());
   f.zeroPhase = zeroPhase_->isChecked() ? 1 : 0;
@@ -229,9 +231,8 @@ CFilterWizard::CFilterWizard(QWidget* parent) : QDialog(parent) {
 }
 
 std::string CFilterWizard::Formula() const {
-  return FilterWizardFormula(std::max(0, types_->checkedId()),
-                             DecimalPrefix(low_->text().toStdString()),
-                             DecimalPrefix(high_->text().toStdString()),
+  return FilterWizardFormula(std::max(0, types_->checkedId()), NumberOf(low_).value_or(0),
+                             NumberOf(high_).value_or(0),
                              IntegerPrefix(order_->text().toStdString()), zeroPhase_->isChecked());
 }
 

@@ -23,9 +23,11 @@ class CFilterSheet : public QDialog {
   Q_OBJECT
 
  public:
+  // `inEffect` false: the page starts modified, so OK applies the shown
+  // setting.
   CFilterSheet(SettingsStore& store, UserPrompts& prompts, const ChannelFilter& filter,
                double sampleRate, std::function<void(const ChannelFilter&)> apply,
-               QWidget* parent = nullptr);
+               QWidget* parent = nullptr, bool inEffect = true);
 
   QLineEdit* lowEdit() const { return low_; }
   QLineEdit* highEdit() const { return high_; }

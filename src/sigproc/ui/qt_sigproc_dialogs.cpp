@@ -59,12 +59,13 @@ std::optional<std::string> ChooseWindowName(QWidget* parent) {
 
 class QtSigprocDialogs : public SigprocDialogs {
  public:
-  void EditFilter(QWidget* parent, SettingsStore& store, const ChannelFilter& filter,
+  void EditFilter(QWidget* parent, SettingsStore& store, const ChannelFilter& filter, bool inEffect,
                   double sampleRate,
                   const std::function<void(const ChannelFilter&)>& apply) override {
     waveform* window = qobject_cast<waveform*>(parent);
     if (!window) return;
-    CFilterSheet sheet(store, window->workstation().prompts(), filter, sampleRate, apply, parent);
+    CFilterSheet sheet(store, window->workstation().prompts(), filter, sampleRate, apply, parent,
+                       inEffect);
     sheet.exec();
   }
 

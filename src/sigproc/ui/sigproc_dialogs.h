@@ -30,9 +30,11 @@ class SigprocDialogs {
   virtual ~SigprocDialogs() = default;
   // The property sheet "Фильтр" on `filter`; presets live in `store`.
   // `apply` receives the typed setting on "Применить" and on OK after a
-  // change. `sampleRate` is the main pane's, for the check against Nyquist.
+  // change, or on OK at once when `filter` is not in effect on the pane (the
+  // default shown on a pane never filtered). `sampleRate` is the main
+  // pane's, for the check against Nyquist.
   virtual void EditFilter(QWidget* parent, SettingsStore& store, const ChannelFilter& filter,
-                          double sampleRate,
+                          bool inEffect, double sampleRate,
                           const std::function<void(const ChannelFilter&)>& apply) = 0;
   // "Конструктор фильтра": the formula text, or nothing when cancelled.
   virtual std::optional<std::string> FilterWizard(QWidget* parent) = 0;

@@ -179,9 +179,14 @@ void SigprocPanes::RemoveFromActive() {
 void SigprocPanes::FilterCommand() {
   CZoomWindow* main = nullptr;
   if (!window_.RequireMain(main)) return;
-  ChannelFilter filter = PaneChannelFilter(main->pane());
+  const TracePane& pane = main->pane();
+  ChannelFilter filter = PaneChannelFilter(pane);
   if (filter.order == 0) filter = PresetToChannelFilter(FilterPreset{});
-  dialogs_->EditFilter(&window_, window_.workstation().store(), filter, main->pane().SampleRate(),
+  // OK on a setting the pane does not run (the default on a pane never
+  // filtered) applies it, rather than closing with nothing done.
+  const bool inEffect = pane.HasTransformed() && !pane.formulaOn && pane.transformCode >= 0 &&
+                        pane.transformCode < 1000;
+  dialogs_->EditFilter(&window_, window_.workstation().store(), filter, inEffect, pane.SampleRate(),
                        [this](const ChannelFilter& typed) {
                          TransformActive({typed.type > kHighPass ? kBandPass : typed.type, typed});
                        });

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QDialogButtonBox>
-#include <QDoubleValidator>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -18,6 +17,7 @@
 #include "platform/time_base.h"
 #include "waveview/channel_list.h"
 #include "widgets/ui/channel_mask_dialog.h"
+#include "widgets/ui/number_field.h"
 #include "workstation/workstation.h"
 
 namespace nuv {
@@ -551,9 +551,7 @@ CScaleDlg::CScaleDlg(double ampMax, double ampMin, double transMax, double trans
     initialText_[i] = QString::number(values[i], 'g', 7);
     fields_[i] = new QLineEdit(initialText_[i], this);
     fields_[i]->setObjectName(Q(StrFormat("id%d", ids[i])));
-    auto* validator = new QDoubleValidator(fields_[i]);
-    validator->setLocale(QLocale::c());
-    fields_[i]->setValidator(validator);
+    fields_[i]->setValidator(new DecimalValidator(fields_[i]));
     form->addRow(QString::fromUtf8(labels[i]), fields_[i]);
   }
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -568,9 +566,7 @@ void CScaleDlg::accept() {
   // A field that holds no number (empty, "-", "1e") keeps the dialog open
   // rather than turning into a limit of 0.
   for (QLineEdit* f : fields_) {
-    bool ok = false;
-    QLocale::c().toDouble(f->text().trimmed(), &ok);
-    if (!ok) {
+    if (!NumberOf(f)) {
       QApplication::beep();
       f->setFocus();
       f->selectAll();
@@ -600,7 +596,7 @@ double CScaleDlg::value(int id) const {
   if (!f) return 0;
   for (int i = 0; i < 4; ++i)
     if (f == fields_[i] && f->text() == initialText_[i]) return initial_[i];
-  return QLocale::c().toDouble(f->text().trimmed());
+  return NumberOf(f).value_or(0);
 }
 
 }  // namespace nuv

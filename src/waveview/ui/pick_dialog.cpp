@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "phases/phase_sets.h"
+#include "phases/seismic_phase.h"
 #include "phases/ui/edit_phase_dialog.h"
 #include "workstation/workstation.h"
 
@@ -41,7 +42,7 @@ CPickDlg::CPickDlg(Workstation& ws, double deltim, const std::string& transformN
   remark_ = new QLineEdit(this);
   remark_->setMaxLength(80);
   form->addRow("Комментарий", remark_);
-  filter_ = new QLineEdit(QString::fromStdString(transformName), this);
+  filter_ = new QLineEdit(QString::fromStdString(FilterTypeShown(transformName)), this);
   form->addRow("Тип фильтра/симуляции", filter_);
   layout->addLayout(form);
   copy_ = new QCheckBox("Копировать фазу на другие каналы", this);
@@ -69,7 +70,7 @@ void CPickDlg::accept() {
   c.weight = static_cast<uint8_t>(std::max(0, weight_->checkedId()));
   c.chanType = chanType_->currentText().toStdString();
   c.remark = remark_->text().toStdString();
-  c.filter = filter_->text().toStdString();
+  c.filter = FilterTypeStored(filter_->text().toStdString());
   result_.copyToOtherChannels = copy_->isChecked();
   result_.measureAmplitude = measure_->isChecked();
   QDialog::accept();

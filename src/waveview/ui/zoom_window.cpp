@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "db/inventory.h"
+#include "phases/seismic_phase.h"
 #include "platform/strformat.h"
 #include "platform/time_base.h"
 #include "waveview/phase_view.h"
@@ -117,7 +118,8 @@ QToolButton* CZoomWindow::headerButton(int id) const {
 void CZoomWindow::RefreshButtons() {
   mainButton_->setText(pane_.isMain ? "◆" : "◇");
   signalButton_->setText(pane_.showTransformed ? "Фильтр" : "Исходн");
-  signalButton_->setToolTip(Q("Фильтрованные/Исходные данные: " + pane_.TransformName()));
+  signalButton_->setToolTip(
+      Q("Фильтрованные/Исходные данные: " + FilterTypeShown(pane_.TransformName())));
   maximizeButton_->setText(pane_.maximized ? "▭" : "□");
   const int xR = width() - 2;
   mainButton_->setGeometry(1, 0, 17, 16);

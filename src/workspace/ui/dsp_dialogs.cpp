@@ -12,6 +12,7 @@
 
 #include "platform/strformat.h"
 #include "platform/user_prompts.h"
+#include "widgets/ui/number_field.h"
 
 namespace nuv {
 namespace {
@@ -22,18 +23,6 @@ QString U(const char* text) {
 
 QString Number(double value) {
   return QString::fromStdString(StrFormat("%g", value));
-}
-
-// The number typed (decimal point or comma), or nothing.
-std::optional<double> ParseField(const QLineEdit* edit) {
-  std::string text = edit->text().trimmed().toStdString();
-  for (char& c : text)
-    if (c == ',') c = '.';
-  if (text.empty()) return std::nullopt;
-  char* end = nullptr;
-  const double value = StrToDouble(text.c_str(), &end);
-  if (end == nullptr || *end != '\0' || !std::isfinite(value)) return std::nullopt;
-  return value;
 }
 
 }  // namespace
@@ -107,7 +96,7 @@ DspScale CDspScaleDialog::value() const {
   DspScale s;
   double* targets[] = {&s.xMin, &s.xMax, &s.yMin, &s.yMax};
   for (size_t i = 0; i < fields_.size(); ++i)
-    *targets[i] = ParseField(fields_[i]).value_or(std::nan(""));
+    *targets[i] = NumberOf(fields_[i]).value_or(std::nan(""));
   s.lockX = lock_->isChecked();
   return s;
 }
@@ -149,7 +138,7 @@ CDspPropertiesDialog::CDspPropertiesDialog(const DspWindow& window, UserPrompts&
 }
 
 void CDspPropertiesDialog::accept() {
-  const auto step = ParseField(step_);
+  const auto step = NumberOf(step_);
   if (!step) {
     prompts_.Message("Введите число.", kAppTitle, PromptIcon::Exclamation, PromptButtons::Ok);
     step_->setFocus();
