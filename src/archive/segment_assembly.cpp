@@ -4,8 +4,11 @@
 
 #include "archive/block_reader.h"
 #include "archive/sample_codec.h"
+#include "db/dialect.h"
+#include "db/station_table.h"
 #include "platform/config.h"
 #include "platform/strformat.h"
+#include "platform/time_base.h"
 #include "platform/user_prompts.h"
 
 namespace nuv {
@@ -72,7 +75,8 @@ void AppendCalibrated(NUVDataBlockArray& out, NUVDataBlock&& block, std::optiona
 std::string FileListSegmentQuery(int dialect, bool useTend, const std::string& station,
                                  const std::string& channel, const std::string& lcode, double t1,
                                  double t2) {
-  const bool noCode = lcode == "??";
+  // "??", '' and blanks all mean a channel without location code.
+  const bool noCode = IsNoLocationCode(lcode);
   const char* format = noCode ? (useTend ? kNoCodeWithTend : kNoCodeWithoutTend)
                               : (useTend ? kCodeWithTend : kCodeWithoutTend);
   // Only files beginning within X seconds of t1 are considered.
