@@ -35,12 +35,15 @@ SegmentRequest ParseSegment(const Args& args, size_t at) {
   return request;
 }
 
-NUVDataBlockArray Assemble(Workstation& ws, const SegmentRequest& request) {
+// The segment; files that could not be read (they gave zeros) are named in
+// `problems`.
+NUVDataBlockArray Assemble(Workstation& ws, const SegmentRequest& request,
+                           std::vector<std::string>& problems) {
   Databases& databases = ws.databases();
   NUVDataBlockArray array;
   AssembleSegment(&databases.main(), databases.dialect(),
                   databases.cssOpen() ? &databases.css() : nullptr, ws.config(), request.station,
-                  request.channel, request.lcode, request.t1, request.t2, array);
+                  request.channel, request.lcode, request.t1, request.t2, array, &problems);
   return array;
 }
 
@@ -55,7 +58,8 @@ nlohmann::json RunSegment(Session& session, const Args& input) {
   const SegmentRequest request = ParseSegment(args, 0);
   Workstation& ws = session.workstation();
   RequireIndex(ws);
-  const NUVDataBlockArray array = Assemble(ws, request);
+  std::vector<std::string> problems;
+  const NUVDataBlockArray array = Assemble(ws, request, problems);
   nlohmann::json blocks = nlohmann::json::array();
   for (const NUVDataBlock& block : array) {
     const size_t shown =
@@ -69,7 +73,10 @@ nlohmann::json RunSegment(Session& session, const Args& input) {
                                                      block.samples.begin() +
                                                          static_cast<std::ptrdiff_t>(shown))}});
   }
-  return {{"station", array.station}, {"channel", array.channel}, {"blocks", blocks}};
+  return {{"station", array.station},
+          {"channel", array.channel},
+          {"blocks", blocks},
+          {"problems", problems}};
 }
 
 // The PATH of an import command, with --yes taken: without it a row that
@@ -146,14 +153,16 @@ nlohmann::json RunExport(Session& session, const Args& input) {
   RequireIndex(ws);
   XNUVDataBlockArrays arrays;
   int blocks = 0;
+  std::vector<std::string> problems;
   for (const SegmentRequest& request : requests) {
-    NUVDataBlockArray array = Assemble(ws, request);
+    NUVDataBlockArray array = Assemble(ws, request, problems);
     if (array.empty()) continue;  // channels without data get no lines
     blocks += array.size();
     arrays.Append(std::move(array));
   }
   SaveWfdisc(*out, arrays, static_cast<WfdiscOutputFormat>(formatValue));
-  return {{"wfdisc", *out}, {"channels", arrays.size()}, {"blocks", blocks}};
+  return {
+      {"wfdisc", *out}, {"channels", arrays.size()}, {"blocks", blocks}, {"problems", problems}};
 }
 
 }  // namespace

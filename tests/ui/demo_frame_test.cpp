@@ -19,6 +19,7 @@
 #include "app/ui/nuv_app.h"
 #include "app/ui/nuv_status_bar.h"
 #include "frame_fixture.h"
+#include "platform/strformat.h"
 #include "screenshot.h"
 #include "support/mseed_writer.h"
 #include "waveview/ui/pick_dialog.h"
@@ -276,6 +277,42 @@ TEST_F(DemoFrame, MiniSeedFolderImportedFromTheFrameMenuIsShown) {
   // A cancelled folder choice imports nothing and says nothing.
   frame->ExecuteCommand(cmd::kImportMseed);
   EXPECT_EQ(prompts.MessageTexts().size(), 1u);
+}
+
+TEST_F(DemoFrame, AnArchiveRowWithoutAReadableFileIsNamedOnceAndThePaneKeepsItsData) {
+  CNuvApp app;
+  ASSERT_TRUE(Start(app));
+  CMainFrame* frame = app.mainFrame();
+  auto* window = qobject_cast<waveform*>(frame->document(DocumentKind::Waveforms));
+  ASSERT_NE(window, nullptr);
+  window->LoadChannelList("DEMO-Z");
+  ASSERT_FALSE(window->panes().empty());
+  const TracePane& first = window->panes().front()->pane();
+  ASSERT_EQ(first.stationName + first.channelName, "DM01BHZ");
+  const double peak = PeakAbs(first.blocks, first.WindowStart(), first.WindowEnd());
+  ASSERT_GT(peak, 0);
+  // A row another system wrote, naming the station's folder instead of a file.
+  const double t = first.WindowStart() + 5;
+  app.workstation()->databases().main().Execute(StrFormat(
+      "insert into FILELIST (STA, CH, CPATH, TBEGIN, TQTY, SPS, DATATYPE, FOFF) values ('DM01', "
+      "'BHZ', 'DM01', %.3f, 2, 20, 3, 512)",
+      t));
+  prompts.records.clear();
+  window->LoadChannelList("DEMO-Z");
+  ASSERT_EQ(prompts.records.size(), 1u);
+  EXPECT_EQ(prompts.records[0].icon, PromptIcon::Warning);
+  EXPECT_EQ(prompts.records[0].text.rfind("DM01 BHZ, файл с началом ", 0), 0u);
+  EXPECT_NE(prompts.records[0].text.find("/DM01: это каталог. Вместо его отсчетов нули."),
+            std::string::npos);
+  // The channel's own files are still read, the row adds its zeros.
+  const TracePane& pane = window->panes().front()->pane();
+  EXPECT_EQ(PeakAbs(pane.blocks, pane.WindowStart(), pane.WindowEnd()), peak);
+  EXPECT_TRUE(std::any_of(pane.blocks.begin(), pane.blocks.end(), [&](const NUVDataBlock& b) {
+    return std::fabs(b.start - t) < 1e-3 && b.count == 40;
+  }));
+  // Once told, the analyst is not told again at every reload.
+  window->LoadChannelList("DEMO-Z");
+  EXPECT_EQ(prompts.records.size(), 1u);
 }
 
 TEST_F(DemoFrame, PicksWithTheMouseAndTheKeyboardAndMeasuresAnAmplitude) {
