@@ -99,8 +99,8 @@ std::string FileListSegmentQuery(int dialect, bool useTend, const std::string& s
   // Only files beginning within X seconds of t1 are considered.
   const double margin = (noCode && useTend) ? 43200 : 86400;
   const char* alias = dialect == kOracleDialect ? " " : "as tmp_filelist";
-  return StrFormat(format, SqlEscape(station).c_str(), SqlEscape(channel).c_str(),
-                   SqlEscape(lcode).c_str(), t1 - margin, t1 + margin, alias, t1, t2);
+  return StrFormat(format, SqlText(station, dialect).c_str(), SqlText(channel, dialect).c_str(),
+                   SqlText(lcode, dialect).c_str(), t1 - margin, t1 + margin, alias, t1, t2);
 }
 
 std::string WfdiscSegmentQuery(const std::string& station, const std::string& channel, double t1,
