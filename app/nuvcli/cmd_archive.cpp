@@ -110,15 +110,34 @@ nlohmann::json SpansJson(const CXChanArray& spans) {
   return list;
 }
 
+// What an import refused and what it kept beside another recording, as JSON.
+void AddImportReport(nlohmann::json& out, const ImportReport& report) {
+  nlohmann::json refused = nlohmann::json::array();
+  for (const ImportRefusal& refusal : report.refused)
+    refused.push_back({{"what", refusal.what}, {"reason", refusal.reason}});
+  nlohmann::json kept = nlohmann::json::array();
+  for (const KeptBeside& file : report.keptBeside)
+    kept.push_back({{"file", file.file}, {"beside", file.existing}});
+  out["files"] = report.wfdFiles;
+  out["samples"] = report.samples;
+  out["refused"] = refused;
+  out["keptBeside"] = kept;
+}
+
 nlohmann::json RunImport(Session& session, const Args& input) {
   const std::string path = ImportPath(session, input, "usage: import-wfdisc [--yes] PATH");
   const ImportTarget target = TargetOf(session.workstation());
   CXChanArray spans;
+  ImportReport report;
   if (IsFolder(path))
-    ImportWfdiscFolder(target, path, spans);
+    ImportWfdiscFolder(target, path, spans, report);
   else
-    ImportWfdiscFile(target, path, spans);
-  return {{"spans", SpansJson(spans)}};
+    ImportWfdiscFile(target, path, spans, report);
+  // Nothing stored is a failure, with the account of what was refused.
+  if (report.NothingImported()) throw CliError(WfdiscImportSummary(report));
+  nlohmann::json out = {{"wfdiscFiles", report.sourceFiles}, {"spans", SpansJson(spans)}};
+  AddImportReport(out, report);
+  return out;
 }
 
 nlohmann::json RunImportMseed(Session& session, const Args& input) {
@@ -130,10 +149,13 @@ nlohmann::json RunImportMseed(Session& session, const Args& input) {
     ImportMseedFolder(target, path, spans, report);
   else
     ImportMseedFile(target, path, spans, report);
-  return {{"mseedFiles", report.mseedFiles}, {"files", report.wfdFiles},
-          {"samples", report.samples},       {"unknown", report.unknown},
-          {"notMseed", report.notMseed},     {"channels", report.used},
-          {"spans", SpansJson(spans)}};
+  if (report.NothingImported()) throw CliError(MseedImportSummary(report));
+  nlohmann::json out = {{"mseedFiles", report.sourceFiles},
+                        {"notMseed", report.notMseed},
+                        {"channels", report.used},
+                        {"spans", SpansJson(spans)}};
+  AddImportReport(out, report);
+  return out;
 }
 
 nlohmann::json RunExport(Session& session, const Args& input) {

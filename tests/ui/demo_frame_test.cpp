@@ -18,6 +18,7 @@
 
 #include "app/ui/nuv_app.h"
 #include "app/ui/nuv_status_bar.h"
+#include "archive/wfdisc_format.h"
 #include "frame_fixture.h"
 #include "platform/strformat.h"
 #include "screenshot.h"
@@ -265,8 +266,9 @@ TEST_F(DemoFrame, MiniSeedFolderImportedFromTheFrameMenuIsShown) {
   frame->ExecuteCommand(cmd::kImportMseed);
   ASSERT_EQ(prompts.MessageTexts().size(), 1u);
   EXPECT_EQ(prompts.MessageTexts()[0],
-            "Прочитано файлов miniSEED: 1\nЗаписано файлов архива: 1\nКаналы, которых нет в "
-            "списке станций (не импортированы):\n  XX.ZZ99..BHN");
+            "Прочитано файлов miniSEED: 1\nЗаписано файлов архива: 1\nНе импортировано:\n  "
+            "XX.ZZ99..BHN: станции нет в списке станций");
+  EXPECT_EQ(prompts.records.back().icon, PromptIcon::Information);
   ASSERT_EQ(window->panes().size(), 1u);
   const TracePane& pane = window->panes().front()->pane();
   EXPECT_EQ(pane.stationName + pane.channelName, "DM02BHN");
@@ -277,6 +279,40 @@ TEST_F(DemoFrame, MiniSeedFolderImportedFromTheFrameMenuIsShown) {
   // A cancelled folder choice imports nothing and says nothing.
   frame->ExecuteCommand(cmd::kImportMseed);
   EXPECT_EQ(prompts.MessageTexts().size(), 1u);
+
+  // A folder of unknown channels only: a failure that says why, and the
+  // window keeps what it showed.
+  dir.WriteFile("strangers/day.mseed", PackMseed(unknown, samples));
+  prompts.paths.push_back((dir.path() / "strangers").string());
+  frame->ExecuteCommand(cmd::kImportMseed);
+  ASSERT_EQ(prompts.records.size(), 2u);
+  EXPECT_EQ(prompts.records[1].icon, PromptIcon::Error);
+  EXPECT_EQ(prompts.records[1].text,
+            "Ничего не импортировано.\nПрочитано файлов miniSEED: 1\nЗаписано файлов архива: 0\n"
+            "Не импортировано:\n  XX.ZZ99..BHN: станции нет в списке станций");
+  ASSERT_EQ(window->panes().size(), 1u);
+
+  // The CSS 3.0 load alike: a wfdisc set of an unknown station names it.
+  WfdiscRecord stranger;
+  stranger.sta = "ZZ99";
+  stranger.chan = "bhn";
+  stranger.time = start;
+  stranger.nsamp = 4;
+  stranger.samprate = 20;
+  stranger.endtime = start + 0.15;
+  stranger.datatype = "f4";
+  stranger.dir = ".";
+  stranger.dfile = "a.f4";
+  dir.WriteFile("css/a.f4", std::string(16, '\0'));
+  dir.WriteFile("css/set.wfdisc", FormatWfdiscLine(stranger));
+  prompts.paths.push_back((dir.path() / "css").string());
+  window->ExecuteCommand(kCmdLoadCss);
+  ASSERT_EQ(prompts.records.size(), 3u);
+  EXPECT_EQ(prompts.records[2].icon, PromptIcon::Error);
+  EXPECT_EQ(prompts.records[2].text,
+            "Ничего не импортировано.\nПрочитано файлов wfdisc: 1\nЗаписано файлов архива: 0\n"
+            "Не импортировано:\n  ZZ99 bhn: станции нет в списке станций");
+  EXPECT_EQ(window->panes().size(), 1u);
 }
 
 TEST_F(DemoFrame, AnArchiveRowWithoutAReadableFileIsNamedOnceAndThePaneKeepsItsData) {
