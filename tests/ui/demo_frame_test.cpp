@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QMdiSubWindow>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QTimer>
 #include <algorithm>
@@ -18,6 +19,7 @@
 
 #include "app/ui/nuv_app.h"
 #include "app/ui/nuv_status_bar.h"
+#include "app/ui/qt_prompts.h"
 #include "archive/wfdisc_format.h"
 #include "frame_fixture.h"
 #include "platform/strformat.h"
@@ -27,6 +29,7 @@
 #include "waveview/ui/waveform_window.h"
 #include "waveview/ui/zoom_window.h"
 #include "waveview/waveform_commands.h"
+#include "when_shown.h"
 #include "widgets/ui/command_ids.h"
 
 namespace nuv::test {
@@ -71,6 +74,17 @@ int DrawnPixels(const QImage& image, const QRect& rect) {
     for (int x = rect.left(); x <= rect.right(); ++x)
       if (image.pixel(x, y) != background) ++drawn;
   return drawn;
+}
+
+// Shows a message the scripted prompts recorded in the desktop's own box,
+// for a picture (only when pictures are asked for).
+void ShowForReview(const ScriptedPrompts::Record& message, const std::string& name) {
+  if (!std::getenv("NUV_SCREENSHOT_DIR")) return;
+  WhenShown<QMessageBox>([name](QMessageBox& box) {
+    SaveScreenshot(box, name);
+    box.accept();
+  });
+  QtPrompts(nullptr).Message(message.text, message.caption, message.icon, message.buttons);
 }
 
 // A small demo (three stations, five minutes) in a temporary folder, with the
@@ -285,12 +299,13 @@ TEST_F(DemoFrame, MiniSeedFolderImportedFromTheFrameMenuIsShown) {
   dir.WriteFile("strangers/day.mseed", PackMseed(unknown, samples));
   prompts.paths.push_back((dir.path() / "strangers").string());
   frame->ExecuteCommand(cmd::kImportMseed);
-  ASSERT_EQ(prompts.records.size(), 2u);
-  EXPECT_EQ(prompts.records[1].icon, PromptIcon::Error);
-  EXPECT_EQ(prompts.records[1].text,
+  ASSERT_EQ(prompts.MessageTexts().size(), 2u);
+  EXPECT_EQ(prompts.records.back().icon, PromptIcon::Error);
+  EXPECT_EQ(prompts.records.back().text,
             "Ничего не импортировано.\nПрочитано файлов miniSEED: 1\nЗаписано файлов архива: 0\n"
             "Не импортировано:\n  XX.ZZ99..BHN: станции нет в списке станций");
   ASSERT_EQ(window->panes().size(), 1u);
+  ShowForReview(prompts.records.back(), "mseed-import-nothing-imported");
 
   // The CSS 3.0 load alike: a wfdisc set of an unknown station names it.
   WfdiscRecord stranger;
@@ -307,12 +322,13 @@ TEST_F(DemoFrame, MiniSeedFolderImportedFromTheFrameMenuIsShown) {
   dir.WriteFile("css/set.wfdisc", FormatWfdiscLine(stranger));
   prompts.paths.push_back((dir.path() / "css").string());
   window->ExecuteCommand(kCmdLoadCss);
-  ASSERT_EQ(prompts.records.size(), 3u);
-  EXPECT_EQ(prompts.records[2].icon, PromptIcon::Error);
-  EXPECT_EQ(prompts.records[2].text,
+  ASSERT_EQ(prompts.MessageTexts().size(), 3u);
+  EXPECT_EQ(prompts.records.back().icon, PromptIcon::Error);
+  EXPECT_EQ(prompts.records.back().text,
             "Ничего не импортировано.\nПрочитано файлов wfdisc: 1\nЗаписано файлов архива: 0\n"
             "Не импортировано:\n  ZZ99 bhn: станции нет в списке станций");
   EXPECT_EQ(window->panes().size(), 1u);
+  ShowForReview(prompts.records.back(), "css-load-nothing-imported");
 }
 
 TEST_F(DemoFrame, AnArchiveRowWithoutAReadableFileIsNamedOnceAndThePaneKeepsItsData) {
@@ -340,6 +356,7 @@ TEST_F(DemoFrame, AnArchiveRowWithoutAReadableFileIsNamedOnceAndThePaneKeepsItsD
   EXPECT_EQ(prompts.records[0].text.rfind("DM01 BHZ, файл с началом ", 0), 0u);
   EXPECT_NE(prompts.records[0].text.find("/DM01: это каталог. Вместо его отсчетов нули."),
             std::string::npos);
+  ShowForReview(prompts.records[0], "archive-row-unreadable");
   // The channel's own files are still read, the row adds its zeros.
   const TracePane& pane = window->panes().front()->pane();
   EXPECT_EQ(PeakAbs(pane.blocks, pane.WindowStart(), pane.WindowEnd()), peak);
