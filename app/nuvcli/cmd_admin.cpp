@@ -213,7 +213,8 @@ nlohmann::json RunDiskLoopDelete(Session& session, const Args& input) {
   if (args.size() != (network ? 0u : 1u)) throw CliError(usage);
   Workstation& ws = WithMainDatabase(session);
   if (!HasDataDirectory(ws.config().dataDir)) throw CliError(kNoDataDirectory);
-  const DiskLoopTarget target{ws.databases().main(), ws.config().dataDir, ws.prompts()};
+  const DiskLoopTarget target{ws.databases().main(), ws.config().dataDir, ws.prompts(),
+                              ws.databases().dialect()};
   std::optional<std::vector<std::string>> deleted;
   std::vector<std::string> stations;
   if (network) {

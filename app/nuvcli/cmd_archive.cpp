@@ -35,12 +35,15 @@ SegmentRequest ParseSegment(const Args& args, size_t at) {
   return request;
 }
 
-NUVDataBlockArray Assemble(Workstation& ws, const SegmentRequest& request) {
+// The segment; files that could not be read (they gave zeros) are named in
+// `problems`.
+NUVDataBlockArray Assemble(Workstation& ws, const SegmentRequest& request,
+                           std::vector<std::string>& problems) {
   Databases& databases = ws.databases();
   NUVDataBlockArray array;
   AssembleSegment(&databases.main(), databases.dialect(),
                   databases.cssOpen() ? &databases.css() : nullptr, ws.config(), request.station,
-                  request.channel, request.lcode, request.t1, request.t2, array);
+                  request.channel, request.lcode, request.t1, request.t2, array, &problems);
   return array;
 }
 
@@ -55,7 +58,8 @@ nlohmann::json RunSegment(Session& session, const Args& input) {
   const SegmentRequest request = ParseSegment(args, 0);
   Workstation& ws = session.workstation();
   RequireIndex(ws);
-  const NUVDataBlockArray array = Assemble(ws, request);
+  std::vector<std::string> problems;
+  const NUVDataBlockArray array = Assemble(ws, request, problems);
   nlohmann::json blocks = nlohmann::json::array();
   for (const NUVDataBlock& block : array) {
     const size_t shown =
@@ -69,7 +73,10 @@ nlohmann::json RunSegment(Session& session, const Args& input) {
                                                      block.samples.begin() +
                                                          static_cast<std::ptrdiff_t>(shown))}});
   }
-  return {{"station", array.station}, {"channel", array.channel}, {"blocks", blocks}};
+  return {{"station", array.station},
+          {"channel", array.channel},
+          {"blocks", blocks},
+          {"problems", problems}};
 }
 
 // The PATH of an import command, with --yes taken: without it a row that
@@ -103,15 +110,34 @@ nlohmann::json SpansJson(const CXChanArray& spans) {
   return list;
 }
 
+// What an import refused and what it kept beside another recording, as JSON.
+void AddImportReport(nlohmann::json& out, const ImportReport& report) {
+  nlohmann::json refused = nlohmann::json::array();
+  for (const ImportRefusal& refusal : report.refused)
+    refused.push_back({{"what", refusal.what}, {"reason", refusal.reason}});
+  nlohmann::json kept = nlohmann::json::array();
+  for (const KeptBeside& file : report.keptBeside)
+    kept.push_back({{"file", file.file}, {"beside", file.existing}});
+  out["files"] = report.wfdFiles;
+  out["samples"] = report.samples;
+  out["refused"] = refused;
+  out["keptBeside"] = kept;
+}
+
 nlohmann::json RunImport(Session& session, const Args& input) {
   const std::string path = ImportPath(session, input, "usage: import-wfdisc [--yes] PATH");
   const ImportTarget target = TargetOf(session.workstation());
   CXChanArray spans;
+  ImportReport report;
   if (IsFolder(path))
-    ImportWfdiscFolder(target, path, spans);
+    ImportWfdiscFolder(target, path, spans, report);
   else
-    ImportWfdiscFile(target, path, spans);
-  return {{"spans", SpansJson(spans)}};
+    ImportWfdiscFile(target, path, spans, report);
+  // Nothing stored is a failure, with the account of what was refused.
+  if (report.NothingImported()) throw CliError(WfdiscImportSummary(report));
+  nlohmann::json out = {{"wfdiscFiles", report.sourceFiles}, {"spans", SpansJson(spans)}};
+  AddImportReport(out, report);
+  return out;
 }
 
 nlohmann::json RunImportMseed(Session& session, const Args& input) {
@@ -123,10 +149,13 @@ nlohmann::json RunImportMseed(Session& session, const Args& input) {
     ImportMseedFolder(target, path, spans, report);
   else
     ImportMseedFile(target, path, spans, report);
-  return {{"mseedFiles", report.mseedFiles}, {"files", report.wfdFiles},
-          {"samples", report.samples},       {"unknown", report.unknown},
-          {"notMseed", report.notMseed},     {"channels", report.used},
-          {"spans", SpansJson(spans)}};
+  if (report.NothingImported()) throw CliError(MseedImportSummary(report));
+  nlohmann::json out = {{"mseedFiles", report.sourceFiles},
+                        {"notMseed", report.notMseed},
+                        {"channels", report.used},
+                        {"spans", SpansJson(spans)}};
+  AddImportReport(out, report);
+  return out;
 }
 
 nlohmann::json RunExport(Session& session, const Args& input) {
@@ -146,14 +175,16 @@ nlohmann::json RunExport(Session& session, const Args& input) {
   RequireIndex(ws);
   XNUVDataBlockArrays arrays;
   int blocks = 0;
+  std::vector<std::string> problems;
   for (const SegmentRequest& request : requests) {
-    NUVDataBlockArray array = Assemble(ws, request);
+    NUVDataBlockArray array = Assemble(ws, request, problems);
     if (array.empty()) continue;  // channels without data get no lines
     blocks += array.size();
     arrays.Append(std::move(array));
   }
   SaveWfdisc(*out, arrays, static_cast<WfdiscOutputFormat>(formatValue));
-  return {{"wfdisc", *out}, {"channels", arrays.size()}, {"blocks", blocks}};
+  return {
+      {"wfdisc", *out}, {"channels", arrays.size()}, {"blocks", blocks}, {"problems", problems}};
 }
 
 }  // namespace

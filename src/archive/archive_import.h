@@ -4,12 +4,12 @@
 // registered in FILELIST, and the channel spans are collected for the
 // waveform window.
 
-#include <set>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "archive/data_block.h"
+#include "archive/import_report.h"
 #include "platform/odbc.h"
 
 namespace nuv {
@@ -20,7 +20,7 @@ class UserPrompts;
 // Where imported files go and who is asked when a row cannot be written.
 struct ImportTarget {
   odbc::Connection& connection;  // main database (FILELIST)
-  const StationTable& stations;  // records of unknown stations or channels are skipped
+  const StationTable& stations;  // data of unknown stations or channels is refused
   std::string dataDir;
   bool useTend = false;
   UserPrompts& prompts;
@@ -30,36 +30,54 @@ struct ImportTarget {
 // One contiguous run of samples of one channel, to be stored as a WFD file.
 struct WfdRun {
   std::string station, channel;  // as the source writes them (the header keeps them)
-  std::string lcode;             // FILELIST.LCODE; empty for NULL
+  // FILELIST's STA and CH: the station table's own spelling, so that the
+  // waveform window, which asks by the table's codes, finds the rows.
+  std::string indexStation, indexChannel;
+  std::string lcode;  // FILELIST.LCODE; empty for NULL
   std::string creator = "CSS2NUV_import";
   double start = 0, rate = 0, calib = 1, calper = 1;
   std::span<const float> samples;
 };
 
 // Writes the WFD file of a run below the data directory (station and channel
-// in upper case in its name) and registers it in FILELIST. When the row
-// cannot be written the analyst is asked "Error of insert record in NUV-DB
-// (filelist -> %s)\nContinue?"; No throws ArchiveError with the database's
-// text. Two runs of a channel that start in the same whole second get two
-// files: `written` holds the names this import wrote so far (a name taken by
-// a FILELIST row with another start is skipped too). Returns the file's
-// relative name.
-std::string StoreWfdRun(const ImportTarget& target, const WfdRun& run,
-                        std::set<std::string>* written = nullptr);
+// in upper case in its name) and registers it in FILELIST; the name and the
+// samples go to `report`. A name that already holds another recording (a
+// FILELIST row with another start, or a file whose bytes differ from the
+// new ones: a shorter or changed recording of the same second) is kept, and
+// the run goes to the first free copy name ("_1", "_2", ...), reported in
+// report.keptBeside unless this import wrote that name itself; the same
+// recording imported again replaces its file and row. When the row cannot
+// be written the file written for it is removed and the analyst is asked
+// "Error of insert record in NUV-DB (filelist -> %s)\nContinue?"; Yes
+// refuses the run in `report` and returns false, No throws ArchiveError with
+// the database's text.
+bool StoreWfdRun(const ImportTarget& target, const WfdRun& run, ImportReport& report);
 
-// Imports one wfdisc file. Throws ArchiveError with the message that stops
-// the import (kNoDataDirectoryMessage before anything is read or written when
-// no data directory is configured, "Ошибка открытия файла NAME", a read
-// error with the system's text, "Не могу конвертировать данные типа %s",
-// "Не могу создать файл '%s'", a database error the analyst chose not to
-// continue after); what was imported before stays imported. Two records of a
-// channel that start in the same whole second get two files (the second
-// named with "_1" and so on), never one file for both.
-void ImportWfdiscFile(const ImportTarget& target, const std::string& path, CXChanArray& spans);
+// The station of the table that a source's code names: the station with
+// exactly that code, else the one whose code differs only in letter case.
+// -1 when there is none or several such, with `why` saying which.
+int FindImportStation(const StationTable& stations, const std::string& code, std::string& why);
+
+// Imports one wfdisc file. Records of stations or channels the station table
+// does not know, and records without samples, are refused in `report` with
+// the reason. Throws ArchiveError with the message that stops the import
+// (kNoDataDirectoryMessage before anything is read or written when no data
+// directory is configured, "Ошибка открытия файла NAME", a read error with
+// the system's text, "Не могу конвертировать данные типа %s", "Не могу
+// создать файл '%s'", a database error the analyst chose not to continue
+// after); what was imported before stays imported. Two records of a channel
+// that start in the same whole second get two files (the second named with
+// "_1" and so on), never one file for both.
+void ImportWfdiscFile(const ImportTarget& target, const std::string& path, CXChanArray& spans,
+                      ImportReport& report);
 
 // Imports every file of the folder whose name matches "*.wfd*" (letter case
 // ignored), in name order.
-void ImportWfdiscFolder(const ImportTarget& target, const std::string& folder, CXChanArray& spans);
+void ImportWfdiscFolder(const ImportTarget& target, const std::string& folder, CXChanArray& spans,
+                        ImportReport& report);
+
+// The account of a wfdisc import (ImportSummary with the wfdisc files read).
+std::string WfdiscImportSummary(const ImportReport& report);
 
 // The whole content of a file to import. Throws ArchiveError "Ошибка
 // открытия файла NAME" when it cannot be read.

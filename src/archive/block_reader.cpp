@@ -13,6 +13,7 @@
 
 #include "archive/sample_codec.h"
 #include "platform/file_read.h"
+#include "platform/strformat.h"
 
 namespace nuv {
 namespace {
@@ -42,6 +43,23 @@ class FileHandle {
   int fd_;
 };
 
+// The block of `file` inside [t1, t2] with its place, rate and count set
+// and no samples yet; `skip` receives the bytes before its first sample.
+std::optional<NUVDataBlock> PlaceBlock(const BlockFile& file, double t1, double t2,
+                                       long long& skip) {
+  const double sps = file.rate;
+  if (!(sps > 0) || !std::isfinite(sps)) return std::nullopt;  // no spacing, no samples
+  const SampleRange range = RangeInInterval(file.begin, file.begin + file.duration, sps, t1, t2);
+  if (!(range.count > 0)) return std::nullopt;
+  if (range.count > INT_MAX) throw std::bad_alloc();
+  skip = static_cast<long long>(range.first) * BytesPerSample(EncodingOfCode(file.code));
+  NUVDataBlock block;
+  block.start = range.start;
+  block.rate = sps;
+  block.count = static_cast<int>(range.count);
+  return block;
+}
+
 }  // namespace
 
 SampleRange RangeInInterval(double begin, double end, double sps, double t1, double t2) {
@@ -64,21 +82,11 @@ SampleRange RangeInInterval(double begin, double end, double sps, double t1, dou
 std::optional<NUVDataBlock> ReadBlock(const BlockFile& file, double t1, double t2) {
   const SampleEncoding encoding = EncodingOfCode(file.code);
   const long long s = BytesPerSample(encoding);
-  const double sps = file.rate;
-  if (!(sps > 0) || !std::isfinite(sps)) return std::nullopt;  // no spacing, no samples
-
-  const SampleRange range = RangeInInterval(file.begin, file.begin + file.duration, sps, t1, t2);
-  const double n = range.count;
-  const long long skip = static_cast<long long>(range.first) * s;
-  const double start = range.start;
-  if (!(n > 0)) return std::nullopt;
-  if (n > INT_MAX) throw std::bad_alloc();
-
-  const size_t count = static_cast<size_t>(n);
-  NUVDataBlock block;
-  block.start = start;
-  block.rate = sps;
-  block.count = static_cast<int>(count);
+  long long skip = 0;
+  std::optional<NUVDataBlock> placed = PlaceBlock(file, t1, t2, skip);
+  if (!placed) return std::nullopt;
+  NUVDataBlock block = std::move(*placed);
+  const size_t count = static_cast<size_t>(block.count);
   if (encoding == SampleEncoding::kNone) {
     block.samples.assign(count, 0.0f);  // an unknown code converts nothing
     return block;
@@ -115,6 +123,26 @@ std::optional<NUVDataBlock> ReadBlock(const BlockFile& file, double t1, double t
   // A very long block does not keep its buffer for the rest of the run.
   constexpr size_t kKeptBuffer = size_t{64} << 20;
   if (buffer.size() > kKeptBuffer) std::vector<uint8_t>().swap(buffer);
+  return block;
+}
+
+std::optional<NUVDataBlock> ReadBlockOrZeros(const BlockFile& file, double t1, double t2,
+                                             std::string& problem) {
+  std::string why;
+  if (Trim(file.fileName).empty()) {
+    why = "не задан путь к файлу";
+  } else {
+    try {
+      return ReadBlock(file, t1, t2);
+    } catch (const FileReadError& error) {
+      why = error.what();
+    }
+  }
+  long long skip = 0;
+  std::optional<NUVDataBlock> block = PlaceBlock(file, t1, t2, skip);
+  if (!block) return std::nullopt;  // nothing of the file was wanted: nothing to say
+  block->samples.assign(static_cast<size_t>(block->count), 0.0f);
+  problem = why;
   return block;
 }
 

@@ -42,4 +42,11 @@ SampleRange RangeInInterval(double begin, double end, double sps, double t1, dou
 // the system's text. Throws std::bad_alloc when the samples cannot be held.
 std::optional<NUVDataBlock> ReadBlock(const BlockFile& file, double t1, double t2);
 
+// ReadBlock for one index row among others: a file that cannot be read (an
+// empty name, a folder, a failing disk) gives its zeros, as a missing file
+// does, and `problem` receives why ("не задан путь к файлу" or the read
+// error's text); otherwise `problem` is left as it is.
+std::optional<NUVDataBlock> ReadBlockOrZeros(const BlockFile& file, double t1, double t2,
+                                             std::string& problem);
+
 }  // namespace nuv

@@ -5,6 +5,7 @@
 
 #include "archive/archive_paths.h"
 #include "archive/wfd_file.h"
+#include "db/dialect.h"
 #include "db/station_table.h"
 #include "platform/strformat.h"
 #include "platform/time_base.h"
@@ -75,9 +76,9 @@ void RollbackQuietly(odbc::Connection& connection) {
   }
 }
 
-long long CountRows(odbc::Connection& connection, const std::string& cpath) {
+long long CountRows(odbc::Connection& connection, int dialect, const std::string& cpath) {
   odbc::Statement statement = connection.Query(
-      StrFormat("select count(*) from FILELIST where CPATH='%s'", SqlEscape(cpath).c_str()));
+      StrFormat("select count(*) from FILELIST where CPATH='%s'", SqlText(cpath, dialect).c_str()));
   return statement.Fetch() ? statement.GetInt(1).value_or(0) : 0;
 }
 
@@ -88,6 +89,15 @@ bool RefuseWithoutDataDirectory(const DiskLoopTarget& target) {
 }
 
 }  // namespace
+
+std::string DiskLoopDeleteStatement(const std::string& cpath, int dialect) {
+  return StrFormat(kDeleteRows, SqlText(cpath, dialect).c_str());
+}
+
+std::string DiskLoopStationQuery(const std::string& station, long from, long to, int dialect) {
+  return StrFormat(kStationRows, static_cast<double>(from), static_cast<double>(to),
+                   SqlText(station, dialect).c_str());
+}
 
 bool DeleteDiskLoopFile(const DiskLoopTarget& target, const std::string& cpath,
                         std::optional<long long> foff) {
@@ -103,9 +113,9 @@ bool DeleteDiskLoopFile(const DiskLoopTarget& target, const std::string& cpath,
     return false;
   }
   try {
-    connection.Execute(StrFormat(kDeleteRows, SqlEscape(cpath).c_str()));
+    connection.Execute(DiskLoopDeleteStatement(cpath, target.dialect));
     // Rows with other offsets into the same file keep it (and their data).
-    const bool stillUsed = CountRows(connection, cpath) > 0;
+    const bool stillUsed = CountRows(connection, target.dialect, cpath) > 0;
     if (!stillUsed && !file.MoveAside()) {
       RollbackQuietly(connection);
       target.prompts.Message(StrFormat(kFileNotDeleted, fullName.c_str()), kAppTitle,
@@ -138,8 +148,7 @@ std::vector<std::string> DeleteStationFiles(const DiskLoopTarget& target,
   std::vector<std::pair<std::string, std::optional<long long>>> rows;
   try {
     odbc::Statement statement =
-        target.connection.Query(StrFormat(kStationRows, static_cast<double>(from),
-                                          static_cast<double>(to), SqlEscape(station).c_str()));
+        target.connection.Query(DiskLoopStationQuery(station, from, to, target.dialect));
     while (statement.Fetch()) {
       std::optional<std::string> cpath = statement.GetText(1);
       std::optional<long long> foff = statement.GetInt(2);

@@ -30,7 +30,16 @@ struct DiskLoopTarget {
   odbc::Connection& connection;
   std::string dataDir;
   UserPrompts& prompts;
+  int dialect = 0;  // of `connection`: texts in its statements are escaped for it
 };
+
+// The statements of the deletion, their texts escaped for `dialect` as the
+// import escapes its own (a backslash of a path doubled on MySQL):
+// "delete from FILELIST where CPATH='%s' and ((FOFF = 512) OR (FOFF is NULL))"
+// and the station procedure's "select CPATH, FOFF from FILELIST where
+// tbegin>=%lf and tbegin<%lf and sta='%s' and ((FOFF = 512) OR (FOFF is NULL))".
+std::string DiskLoopDeleteStatement(const std::string& cpath, int dialect);
+std::string DiskLoopStationQuery(const std::string& station, long from, long to, int dialect);
 
 // Deletes the file of `cpath` (resolved as the segment reader resolves it:
 // absolute paths as they are, relative ones below the data directory, "\"

@@ -42,8 +42,8 @@ void InTransaction(odbc::Connection& connection, Work&& work) {
 
 void RegisterFile(odbc::Connection& connection, int dialect, bool useTend,
                   const RegisteredFile& file) {
-  const std::string station = ToUpperAscii(file.station);
-  const std::string channel = ToUpperAscii(file.channel);
+  const std::string& station = file.station;
+  const std::string& channel = file.channel;
   const std::string cpath = NativePath(file.relativeName);
   const std::string tend = useTend ? StrFormat("%.17g", file.start + file.duration) : "NULL";
   const std::string lcode = file.lcode.empty() ? "NULL" : "'" + SqlText(file.lcode, dialect) + "'";

@@ -26,7 +26,8 @@ struct RegisteredFile {
   std::string creator = "CSS2NUV_import";  // CREATER
 };
 
-// Writes the FILELIST row of a WFD file (STA and CH in upper case, GAIN 1,
+// Writes the FILELIST row of a WFD file (STA and CH as given: the station
+// table's spelling, which the segment assembly asks by; GAIN 1,
 // DATATYPE 3, FOFF 512, CREATER and LCODE from `file`, LDDATE now, TEND only
 // with `useTend`), its texts escaped for `dialect`. Rows of an earlier import
 // of the same file (the same path exactly, in either spelling, and the same

@@ -12,27 +12,32 @@
 namespace nuv {
 namespace {
 
-// The inventory channel a run goes to, with the LCODE its rows get.
+// The inventory channel a run goes to, with the LCODE its rows get; or why
+// there is none.
 struct ChannelTarget {
   int station = -1, channel = -1;
   std::string lcode;
+  std::string refusal;
 };
 
-std::optional<ChannelTarget> FindTarget(const StationTable& stations, const MseedTrace& trace) {
-  const int station = stations.FindStation(trace.station);
-  if (station < 0) return std::nullopt;
+ChannelTarget FindTarget(const StationTable& stations, const MseedTrace& trace) {
+  ChannelTarget target;
+  target.station = FindImportStation(stations, trace.station, target.refusal);
+  if (target.station < 0) return target;
   if (!trace.location.empty()) {
-    const int exact = stations.FindChannel(station, trace.channel, trace.location);
-    if (exact >= 0) return ChannelTarget{station, exact, trace.location};
+    target.channel = stations.FindChannel(target.station, trace.channel, trace.location);
+    if (target.channel >= 0) {
+      target.lcode = trace.location;
+      return target;
+    }
   }
-  const int plain = stations.FindChannel(station, trace.channel);
-  if (plain < 0) return std::nullopt;
-  return ChannelTarget{station, plain, ""};
-}
-
-void AddSorted(std::vector<std::string>& list, const std::string& item) {
-  const auto at = std::lower_bound(list.begin(), list.end(), item);
-  if (at == list.end() || *at != item) list.insert(at, item);
+  target.channel = stations.FindChannel(target.station, trace.channel);
+  if (target.channel < 0)
+    target.refusal =
+        StrFormat("у станции %s в списке станций нет канала %s%s%s",
+                  stations[target.station].code.c_str(), trace.channel.c_str(),
+                  trace.location.empty() ? "" : " с кодом местоположения ", trace.location.c_str());
+  return target;
 }
 
 // Stores one run of a known channel, piece by piece.
@@ -40,43 +45,46 @@ void StoreTrace(const ImportTarget& target, const MseedTrace& trace, const Chann
                 CXChanArray& spans, MseedImportReport& report) {
   const CScreenFields& fields = target.stations[where.station];
   const std::string& channelName = fields.channels[static_cast<size_t>(where.channel)].name;
-  spans.Add(fields.code, channelName, trace.start, trace.End() - 1.0 / trace.rate);
+  bool stored = false;
   for (const auto& [first, last] : SplitIntoPieces(trace)) {
     WfdRun run;
     run.station = trace.station;
     run.channel = trace.channel;
+    run.indexStation = fields.code;
+    run.indexChannel = channelName;
     run.lcode = where.lcode;
     run.creator = kMseedCreator;
     run.start = trace.start + static_cast<double>(first) / trace.rate;
     run.rate = trace.rate;
     run.samples = std::span<const float>(trace.samples).subspan(first, last - first);
-    report.wfdFiles.push_back(StoreWfdRun(target, run));
-    report.samples += static_cast<long long>(last - first);
+    stored = StoreWfdRun(target, run, report) || stored;
   }
+  if (stored) spans.Add(fields.code, channelName, trace.start, trace.End() - 1.0 / trace.rate);
 }
 
 void ImportContents(const ImportTarget& target, const MseedContents& contents, CXChanArray& spans,
                     MseedImportReport& report) {
   for (const MseedTrace& trace : contents.traces) {
     const std::string id = trace.Id();
-    const std::optional<ChannelTarget> where = FindTarget(target.stations, trace);
-    if (!where) {
-      AddSorted(report.unknown, id);
+    const ChannelTarget where = FindTarget(target.stations, trace);
+    if (where.channel < 0) {
+      report.Refuse(id, where.refusal);
       continue;
     }
     // One inventory channel takes the data of one SEED channel only: a second
     // network or location code of the same name would be mixed into it.
-    const CScreenFields& fields = target.stations[where->station];
-    std::string as = fields.code + " " + fields.channels[static_cast<size_t>(where->channel)].name;
-    if (!where->lcode.empty()) as += " " + where->lcode;
+    const CScreenFields& fields = target.stations[where.station];
+    std::string as = fields.code + " " + fields.channels[static_cast<size_t>(where.channel)].name;
+    if (!where.lcode.empty()) as += " " + where.lcode;
     const auto taken = std::find_if(report.used.begin(), report.used.end(),
                                     [&](const auto& e) { return e.second == as && e.first != id; });
     if (taken != report.used.end()) {
-      AddSorted(report.unknown, id);
+      report.Refuse(id,
+                    StrFormat("канал %s уже получил данные %s", as.c_str(), taken->first.c_str()));
       continue;
     }
     report.used[id] = as;
-    StoreTrace(target, trace, *where, spans, report);
+    StoreTrace(target, trace, where, spans, report);
   }
 }
 
@@ -90,7 +98,7 @@ bool ImportIfMseed(const ImportTarget& target, const std::string& path, CXChanAr
   const std::string bytes = ReadImportFile(path);
   if (!LooksLikeMseed(BytesOf(bytes))) return false;
   const MseedContents contents = ReadMseed(BytesOf(bytes), path);
-  ++report.mseedFiles;
+  ++report.sourceFiles;
   ImportContents(target, contents, spans, report);
   return true;
 }
@@ -130,6 +138,14 @@ void ImportMseedFolder(const ImportTarget& target, const std::string& folder, CX
   if (!HasDataDirectory(target.dataDir)) throw ArchiveError(kNoDataDirectoryMessage);
   for (const std::string& path : RegularFilesOf(folder))
     if (!ImportIfMseed(target, path, spans, report)) report.notMseed.push_back(path);
+}
+
+std::string MseedImportSummary(const MseedImportReport& report) {
+  std::string source = StrFormat("Прочитано файлов miniSEED: %d", report.sourceFiles);
+  if (!report.notMseed.empty())
+    source += StrFormat("\nПропущено файлов без данных miniSEED: %d",
+                        static_cast<int>(report.notMseed.size()));
+  return ImportSummary(report, source);
 }
 
 }  // namespace nuv

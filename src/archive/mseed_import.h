@@ -25,22 +25,22 @@ inline constexpr double kMseedPieceSeconds = 43200;
 // or after a multiple of kMseedPieceSeconds.
 std::vector<std::pair<size_t, size_t>> SplitIntoPieces(const MseedTrace& trace);
 
-struct MseedImportReport {
-  int mseedFiles = 0;                       // files that held miniSEED
-  std::vector<std::string> wfdFiles;        // relative names written and registered
-  long long samples = 0;                    // samples stored
-  std::vector<std::string> unknown;         // "NET.STA.LOC.CHAN" not in the station table
+// sourceFiles counts the files that held miniSEED; refusals name the SEED
+// channel ("NET.STA.LOC.CHAN").
+struct MseedImportReport : ImportReport {
   std::vector<std::string> notMseed;        // files of a folder without miniSEED data
   std::map<std::string, std::string> used;  // "NET.STA.LOC.CHAN" -> "STA CHAN" it was stored as
 };
 
-// Imports one miniSEED file. A run is stored under the inventory's channel
-// of the same name and location code; a channel listed without location
-// code ("??") takes the data of one location code of the import (LCODE
-// NULL), and a second location code of the same channel is reported as
-// unknown rather than mixed in. Throws ArchiveError when the file cannot be
-// read, holds no miniSEED or has a damaged record (nothing of it is stored
-// then), or when writing stops the import; files stored before stay.
+// Imports one miniSEED file. A run is stored under the inventory's station
+// (the code matched as FindImportStation does, written as the table spells
+// it) and channel of the same name and location code; a channel listed
+// without location code takes the data of one location code of the import
+// (LCODE NULL), and a second location code of the same channel is refused
+// rather than mixed in. Channels the table does not know are refused with
+// the reason. Throws ArchiveError when the file cannot be read, holds no
+// miniSEED or has a damaged record (nothing of it is stored then), or when
+// writing stops the import; files stored before stay.
 void ImportMseedFile(const ImportTarget& target, const std::string& path, CXChanArray& spans,
                      MseedImportReport& report);
 
@@ -48,5 +48,9 @@ void ImportMseedFile(const ImportTarget& target, const std::string& path, CXChan
 // order; the others are listed in report.notMseed.
 void ImportMseedFolder(const ImportTarget& target, const std::string& folder, CXChanArray& spans,
                        MseedImportReport& report);
+
+// The account of a miniSEED import (ImportSummary with the miniSEED files
+// read and the files of the folder that held none).
+std::string MseedImportSummary(const MseedImportReport& report);
 
 }  // namespace nuv

@@ -4,8 +4,11 @@
 
 #include "archive/block_reader.h"
 #include "archive/sample_codec.h"
+#include "db/dialect.h"
+#include "db/station_table.h"
 #include "platform/config.h"
 #include "platform/strformat.h"
+#include "platform/time_base.h"
 #include "platform/user_prompts.h"
 
 namespace nuv {
@@ -67,19 +70,37 @@ void AppendCalibrated(NUVDataBlockArray& out, NUVDataBlock&& block, std::optiona
   out.Append(std::move(block));
 }
 
+// Reads one index row's block; a file that cannot be read gives zeros and a
+// message naming the row.
+std::optional<NUVDataBlock> ReadRowBlock(const BlockFile& file, double t1, double t2,
+                                         const std::string& station, const std::string& channel,
+                                         std::vector<std::string>* problems) {
+  std::string problem;
+  std::optional<NUVDataBlock> block = ReadBlockOrZeros(file, t1, t2, problem);
+  if (!problem.empty() && problems) {
+    const CalendarTime c = EpochToCalendar(file.begin);
+    problems->push_back(StrFormat(
+        "%s %s, файл с началом %02d.%02d.%04d %02d:%02d:%06.3f: %s. Вместо его отсчетов нули.",
+        station.c_str(), channel.c_str(), c.day, c.month, c.year, c.hour, c.minute, c.second,
+        problem.c_str()));
+  }
+  return block;
+}
+
 }  // namespace
 
 std::string FileListSegmentQuery(int dialect, bool useTend, const std::string& station,
                                  const std::string& channel, const std::string& lcode, double t1,
                                  double t2) {
-  const bool noCode = lcode == "??";
+  // "??", '' and blanks all mean a channel without location code.
+  const bool noCode = IsNoLocationCode(lcode);
   const char* format = noCode ? (useTend ? kNoCodeWithTend : kNoCodeWithoutTend)
                               : (useTend ? kCodeWithTend : kCodeWithoutTend);
   // Only files beginning within X seconds of t1 are considered.
   const double margin = (noCode && useTend) ? 43200 : 86400;
   const char* alias = dialect == kOracleDialect ? " " : "as tmp_filelist";
-  return StrFormat(format, SqlEscape(station).c_str(), SqlEscape(channel).c_str(),
-                   SqlEscape(lcode).c_str(), t1 - margin, t1 + margin, alias, t1, t2);
+  return StrFormat(format, SqlText(station, dialect).c_str(), SqlText(channel, dialect).c_str(),
+                   SqlText(lcode, dialect).c_str(), t1 - margin, t1 + margin, alias, t1, t2);
 }
 
 std::string WfdiscSegmentQuery(const std::string& station, const std::string& channel, double t1,
@@ -90,7 +111,8 @@ std::string WfdiscSegmentQuery(const std::string& station, const std::string& ch
 
 void AssembleFromFileList(odbc::Connection& connection, int dialect, const std::string& dataDir,
                           bool useTend, const std::string& station, const std::string& channel,
-                          const std::string& lcode, double t1, double t2, NUVDataBlockArray& out) {
+                          const std::string& lcode, double t1, double t2, NUVDataBlockArray& out,
+                          std::vector<std::string>* problems) {
   ResetSegment(out, station, channel);
   std::optional<odbc::Statement> rows = QueryIndex(
       connection, FileListSegmentQuery(dialect, useTend, station, channel, lcode, t1, t2));
@@ -115,15 +137,17 @@ void AssembleFromFileList(odbc::Connection& connection, int dialect, const std::
     }
     if (!begin || !path) continue;
     file.begin = *begin;
-    file.fileName = FileListFullPath(dataDir, *path);
-    std::optional<NUVDataBlock> block = ReadBlock(file, t1, t2);
+    // A row without a path names no file (not the data directory itself).
+    file.fileName = Trim(*path).empty() ? std::string() : FileListFullPath(dataDir, *path);
+    std::optional<NUVDataBlock> block = ReadRowBlock(file, t1, t2, station, channel, problems);
     if (block) AppendCalibrated(out, std::move(*block), calib, calper, -1);
   }
 }
 
 void AssembleFromWfdisc(odbc::Connection& cssConnection, const std::string& dataDir,
                         const DirectoryMap& dirsMap, const std::string& station,
-                        const std::string& channel, double t1, double t2, NUVDataBlockArray& out) {
+                        const std::string& channel, double t1, double t2, NUVDataBlockArray& out,
+                        std::vector<std::string>* problems) {
   ResetSegment(out, station, channel);
   std::optional<odbc::Statement> rows =
       QueryIndex(cssConnection, WfdiscSegmentQuery(station, channel, t1, t2));
@@ -156,24 +180,27 @@ void AssembleFromWfdisc(odbc::Connection& cssConnection, const std::string& data
     file.duration = static_cast<double>(*nsamp) / *rate;
     file.code = *code;
     file.offset = foff.value_or(0);
-    file.fileName = WfdiscFullPath(dataDir, dirsMap, Trim(dir.value_or(".")), Trim(*dfile));
-    std::optional<NUVDataBlock> block = ReadBlock(file, t1, t2);
+    file.fileName = Trim(*dfile).empty()
+                        ? std::string()
+                        : WfdiscFullPath(dataDir, dirsMap, Trim(dir.value_or(".")), Trim(*dfile));
+    std::optional<NUVDataBlock> block = ReadRowBlock(file, t1, t2, station, channel, problems);
     if (block) AppendCalibrated(out, std::move(*block), calib, calper, 1);
   }
 }
 
 void AssembleSegment(odbc::Connection* mainConnection, int dialect, odbc::Connection* cssConnection,
                      const Config& config, const std::string& station, const std::string& channel,
-                     const std::string& lcode, double t1, double t2, NUVDataBlockArray& out) {
+                     const std::string& lcode, double t1, double t2, NUVDataBlockArray& out,
+                     std::vector<std::string>* problems) {
   if (config.wfd) {
     if (cssConnection && cssConnection->IsOpen()) {
       AssembleFromWfdisc(*cssConnection, config.dataDir, config.dirsMap, station, channel, t1, t2,
-                         out);
+                         out, problems);
       return;
     }
   } else if (mainConnection && mainConnection->IsOpen()) {
     AssembleFromFileList(*mainConnection, dialect, config.dataDir, config.useTend, station, channel,
-                         lcode, t1, t2, out);
+                         lcode, t1, t2, out, problems);
     return;
   }
   ResetSegment(out, station, channel);

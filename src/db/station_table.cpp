@@ -34,6 +34,22 @@ void SelectionWindow::SetLengthSeconds(double seconds) {
   lengthSeconds = static_cast<int>(total % 60);
 }
 
+bool IsNoLocationCode(std::string_view lcode) {
+  const std::string_view code = Trim(lcode);
+  return code.empty() || code == kNoLocationCode;
+}
+
+namespace {
+
+bool SameLocationCode(std::string_view a, std::string_view b) {
+  const bool noneA = IsNoLocationCode(a);
+  const bool noneB = IsNoLocationCode(b);
+  if (noneA || noneB) return noneA && noneB;
+  return EqualsNoCase(Trim(a), Trim(b));
+}
+
+}  // namespace
+
 int StationTable::FindStation(std::string_view code) const {
   if (code.empty()) return -1;
   for (size_t i = 0; i < stations_.size(); ++i)
@@ -54,8 +70,10 @@ int StationTable::FindChannel(int station, std::string_view name) const {
 int StationTable::FindChannel(int station, std::string_view name, std::string_view lcode) const {
   if (name.empty() || station < 0 || station >= size()) return -1;
   const auto& channels = stations_[static_cast<size_t>(station)].channels;
-  for (int i = 0; i < kChannelsPerStation && channels[i].used(); ++i)
-    if (EqualsNoCase(channels[i].name, name) && EqualsNoCase(channels[i].lcode, lcode)) return i;
+  for (int i = 0; i < kChannelsPerStation; ++i)
+    if (channels[i].used() && EqualsNoCase(channels[i].name, name) &&
+        SameLocationCode(channels[i].lcode, lcode))
+      return i;
   return -1;
 }
 

@@ -15,6 +15,11 @@ inline constexpr int kChannelsPerStation = 24;
 inline constexpr const char* kNoLocationCode = "??";
 inline constexpr int kUnnumberedStation = 999999999;
 
+// Whether a location code says "none": "??" (the table's mark for a NULL
+// LCODE), an empty text or blanks (a SITECHAN row with LCODE '', which some
+// databases cannot tell from NULL).
+bool IsNoLocationCode(std::string_view lcode);
+
 struct ChannelEntry {
   std::string name;       // empty = unused entry
   std::string calibFile;  // "" when NULL
@@ -63,10 +68,12 @@ class StationTable {
   int FindStation(std::string_view code) const;
   // Case-sensitive match; -1 when absent.
   int FindStationExact(std::string_view code) const;
-  // First used entry (scanning from 0 while names are non-empty) whose name
-  // matches without regard to case and whose location code is "??"; -1 otherwise.
+  // First used entry (every one of the 24 is looked at: an empty entry may
+  // stand between used ones) whose name matches without regard to case and
+  // that has no location code; -1 otherwise.
   int FindChannel(int station, std::string_view name) const;
-  // Same, matching name and location code; -1 otherwise.
+  // Same, matching name and location code (without regard to case or blanks
+  // around them; every spelling of "none" matches every other); -1 otherwise.
   int FindChannel(int station, std::string_view name, std::string_view lcode) const;
 
  private:

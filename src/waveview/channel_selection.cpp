@@ -57,7 +57,7 @@ StationTreeNode StationNode(const StationTable& stations, int index, bool withCh
   if (withChannels) {
     for (int c = 0; c < kChannelsPerStation; ++c) {
       const ChannelEntry& ch = stations[index].channels[static_cast<size_t>(c)];
-      if (!ch.used()) break;
+      if (!ch.used()) continue;
       StationTreeNode leaf;
       leaf.text = StrFormat("%s %2s", ch.name.c_str(), ch.lcode.c_str());
       leaf.station = index;

@@ -44,8 +44,9 @@ InsertPhaseOutcome MakeInsertedPhase(const StationTable& stations, const PhaseTy
   // The name alone decides, whatever the location code.
   int channel = -1;
   const auto& channels = stations[f.station].channels;
-  for (int i = 0; i < kChannelsPerStation && channels[static_cast<size_t>(i)].used(); ++i)
-    if (channels[static_cast<size_t>(i)].name == f.channelName) {
+  for (int i = 0; i < kChannelsPerStation; ++i)
+    if (channels[static_cast<size_t>(i)].used() &&
+        channels[static_cast<size_t>(i)].name == f.channelName) {
       channel = i;
       break;
     }

@@ -84,7 +84,8 @@ class ArchiveImportTest : public DatabaseTest {
   std::string Value(const std::string& sql) { return db().QueryValue(sql).value_or("<no row>"); }
   CXChanArray Import(const std::string& wfdisc) {
     CXChanArray spans;
-    ImportWfdiscFile(*target_, In(wfdisc), spans);
+    report_ = {};
+    ImportWfdiscFile(*target_, In(wfdisc), spans, report_);
     return spans;
   }
 
@@ -100,6 +101,7 @@ class ArchiveImportTest : public DatabaseTest {
 
   StationTable stations_ = Inventory();
   std::unique_ptr<ImportTarget> target_;
+  ImportReport report_;  // of the last Import
 };
 
 TEST_P(ArchiveImportTest, KnownChannelsBecomeRegisteredWfdFiles) {
@@ -114,6 +116,16 @@ TEST_P(ArchiveImportTest, KnownChannelsBecomeRegisteredWfdFiles) {
              Record("ABC", "lhz", kStart, 4, "s4", "abc.s4", ".", 8),     // unknown channel
              Record("abc", "shz", kStart, 4, "s4", "abc.s4", ".", 8)}));  // has a location code
   const CXChanArray spans = Import("set.wfdisc");
+  // The records left out are named, each with its reason.
+  EXPECT_EQ(report_.refused,
+            (std::vector<ImportRefusal>{{"XYZ bhz", "станции нет в списке станций"},
+                                        {"ABC lhz",
+                                         "у станции ABC в списке станций нет канала lhz без кода "
+                                         "местоположения"},
+                                        {"abc shz",
+                                         "у станции ABC в списке станций нет канала shz без кода "
+                                         "местоположения"}}));
+  EXPECT_EQ(report_.wfdFiles, std::vector<std::string>{"ABC/175641-05082009.BHZ"});
   ASSERT_EQ(spans.size(), 1);
   EXPECT_EQ(spans[0].station, "ABC");
   EXPECT_EQ(spans[0].channel, "BHZ");
@@ -249,12 +261,13 @@ TEST_P(ArchiveImportTest, FolderImportTakesTheWfdiscFilesInNameOrder) {
   db().dir().WriteFile("in/a.WFD", Lines({Record("ABC", "bhz", 1000, 2, "f4", "a.f4")}));
   db().dir().WriteFile("in/c.txt", Lines({Record("ABC", "bhn", 1000, 2, "f4", "a.f4")}));
   CXChanArray spans;
-  ImportWfdiscFolder(*target_, (db().dir().path() / "in").string(), spans);
+  ImportWfdiscFolder(*target_, (db().dir().path() / "in").string(), spans, report_);
+  EXPECT_EQ(report_.sourceFiles, 2);
   ASSERT_EQ(spans.size(), 1);
   EXPECT_EQ(spans[0].first, 1000);
   EXPECT_EQ(spans[0].last, 1010.025);
   EXPECT_EQ(Value("select count(*) from FILELIST"), "2");
-  EXPECT_THROW(ImportWfdiscFolder(*target_, (db().dir().path() / "none").string(), spans),
+  EXPECT_THROW(ImportWfdiscFolder(*target_, (db().dir().path() / "none").string(), spans, report_),
                ArchiveError);
 }
 
@@ -269,13 +282,19 @@ TEST_P(ArchiveImportTest, RefusedRowsAskWhetherToGoOn) {
   EXPECT_EQ(prompts.records[0].text,
             "Error of insert record in NUV-DB (filelist -> ABC/001640-01011970.BHZ)\nContinue?");
   EXPECT_EQ(prompts.records[0].buttons, PromptButtons::YesNo);
-  // The files are written although their rows were refused.
-  EXPECT_TRUE(std::filesystem::exists(db().dir().path() / "data/ABC/001641-01011970.BHZ"));
+  // A file without its row would be found by nothing: neither stays.
+  EXPECT_FALSE(std::filesystem::exists(db().dir().path() / "data/ABC/001640-01011970.BHZ"));
+  EXPECT_FALSE(std::filesystem::exists(db().dir().path() / "data/ABC/001641-01011970.BHZ"));
+  EXPECT_TRUE(report_.NothingImported());
+  ASSERT_EQ(report_.refused.size(), 2u);
+  EXPECT_EQ(report_.refused[1].what, "ABC/001641-01011970.BHZ");
+  EXPECT_EQ(report_.refused[1].reason.rfind("строка FILELIST не записана: ", 0), 0u);
 
   prompts.records.clear();
   prompts.answers = {PromptAnswer::No};
   EXPECT_THROW(Import("set.wfdisc"), ArchiveError);
   EXPECT_EQ(prompts.records.size(), 1u);
+  EXPECT_FALSE(std::filesystem::exists(db().dir().path() / "data/ABC/001640-01011970.BHZ"));
 }
 
 TEST_P(ArchiveImportTest, ReimportLeavesRowsOfLongerStationCodesAlone) {
@@ -332,7 +351,7 @@ TEST_P(ArchiveImportTest, WithoutADataDirectoryNothingIsWritten) {
     target_->dataDir = none;
     EXPECT_EQ(ImportError("set.wfdisc"), kNoDataDirectoryMessage) << "'" << none << "'";
     CXChanArray spans;
-    EXPECT_THROW(ImportWfdiscFolder(*target_, In(""), spans), ArchiveError);
+    EXPECT_THROW(ImportWfdiscFolder(*target_, In(""), spans, report_), ArchiveError);
     EXPECT_EQ(spans.size(), 0);
   }
   EXPECT_EQ(Value("select count(*) from FILELIST"), "0");
@@ -343,12 +362,10 @@ TEST_P(ArchiveImportTest, UnreadableFilesStopTheImportWithTheSystemsText) {
   // Directories open for reading, but reading them fails.
   std::filesystem::create_directories(db().dir().path() / "in/folder.f4");
   db().dir().WriteFile("in/set.wfdisc", Lines({Record("ABC", "bhz", 1000, 2, "f4", "folder.f4")}));
-  EXPECT_EQ(ImportError("set.wfdisc"),
-            "Ошибка чтения файла " + In("folder.f4") + ": это каталог");
+  EXPECT_EQ(ImportError("set.wfdisc"), "Ошибка чтения файла " + In("folder.f4") + ": это каталог");
   // An unreadable wfdisc file is not read as an empty one.
   std::filesystem::create_directories(db().dir().path() / "in/dir.wfdisc");
-  EXPECT_EQ(ImportError("dir.wfdisc"),
-            "Ошибка чтения файла " + In("dir.wfdisc") + ": это каталог");
+  EXPECT_EQ(ImportError("dir.wfdisc"), "Ошибка чтения файла " + In("dir.wfdisc") + ": это каталог");
   EXPECT_EQ(Value("select count(*) from FILELIST"), "0");
   EXPECT_FALSE(std::filesystem::exists(db().dir().path() / "data/ABC/001640-01011970.BHZ"));
 }

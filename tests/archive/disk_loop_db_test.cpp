@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "archive/disk_loop.h"
+#include "db/dialect.h"
 #include "db/station_table.h"
 #include "platform/strformat.h"
 #include "platform/time_base.h"
@@ -20,8 +21,10 @@ namespace fs = std::filesystem;
 class DiskLoopTest : public DatabaseTest {
  protected:
   std::string dataDir() { return (db().dir().path() / "data").string(); }
-  DiskLoopTarget Target() { return {db().main(), dataDir(), prompts}; }
-  DiskLoopTarget TargetWithout(const std::string& dir) { return {db().main(), dir, prompts}; }
+  DiskLoopTarget Target() { return {db().main(), dataDir(), prompts, db().dialect()}; }
+  DiskLoopTarget TargetWithout(const std::string& dir) {
+    return {db().main(), dir, prompts, db().dialect()};
+  }
   fs::path DataFile(const std::string& cpath) { return db().dir().path() / "data" / cpath; }
   void AddRow(const std::string& sta, const std::string& cpath, double tbegin,
               const std::string& foff = "512") {
@@ -220,6 +223,18 @@ TEST_P(DiskLoopTest, IntervalDeletionAsksFirstAndCoversTheNetwork) {
 }
 
 NUV_DATABASE_TEST_SUITE(DiskLoopTest);
+
+TEST(DiskLoopStatements, TextsAreEscapedForTheDialectAsTheImportEscapesThem) {
+  // On MySQL a backslash escapes the next character: "D:\a\b" must stay itself.
+  EXPECT_EQ(DiskLoopDeleteStatement("D:\\arch\\O'B.BHZ", kDialectMySql),
+            "delete from FILELIST where CPATH='D:\\\\arch\\\\O''B.BHZ' and ((FOFF = 512) OR "
+            "(FOFF is NULL))");
+  EXPECT_EQ(DiskLoopDeleteStatement("D:\\arch", kDialectPostgres),
+            "delete from FILELIST where CPATH='D:\\arch' and ((FOFF = 512) OR (FOFF is NULL))");
+  EXPECT_EQ(DiskLoopStationQuery("O\\B", 10, 20, kDialectMySql),
+            "select CPATH, FOFF from FILELIST where tbegin>=10.000000 and tbegin<20.000000 and "
+            "sta='O\\\\B' and ((FOFF = 512) OR (FOFF is NULL))");
+}
 
 }  // namespace
 }  // namespace nuv

@@ -104,9 +104,9 @@ TEST_P(MseedImportTest, EveryEncodingReadsBackThroughTheAssembly) {
                        PackMseed(Channel("BHN", t0, 11), ints) + PackMseed(littleInt, ints) +
                        PackMseed(Channel("HHZ", t0, 4), floats));
   const MseedImportReport report = Import(db().dir().path() / "in/a.mseed");
-  EXPECT_EQ(report.mseedFiles, 1);
+  EXPECT_EQ(report.sourceFiles, 1);
   EXPECT_EQ(report.wfdFiles.size(), 4u);
-  EXPECT_TRUE(report.unknown.empty());
+  EXPECT_TRUE(report.refused.empty());
   EXPECT_EQ(report.samples, 3 * 3000 + 1000);
   for (const char* chan : {"BHZ", "BHN", "BHE"}) {
     const NUVDataBlockArray out = Assemble(chan, t0, t0 + 30);
@@ -176,8 +176,12 @@ TEST_P(MseedImportTest, UnknownChannelsAreReportedAndLocationsNotMixed) {
                          PackMseed(Channel("LHZ", 1000, 3), Wavy(10)) +        // no such channel
                          PackMseed(Channel("EHZ", 1000, 3), Wavy(10)));
   const MseedImportReport report = Import(db().dir().path() / "in/set.mseed");
-  EXPECT_EQ(report.unknown, (std::vector<std::string>{"IU.ANMO..EHZ", "IU.ANMO..LHZ",
-                                                      "IU.ANMO.20.BHZ", "IU.NOPE..BHZ"}));
+  EXPECT_EQ(report.refused,
+            (std::vector<ImportRefusal>{
+                {"IU.ANMO..EHZ", "у станции ANMO в списке станций нет канала EHZ"},
+                {"IU.ANMO..LHZ", "у станции ANMO в списке станций нет канала LHZ"},
+                {"IU.ANMO.20.BHZ", "канал ANMO BHZ уже получил данные IU.ANMO.00.BHZ"},
+                {"IU.NOPE..BHZ", "станции нет в списке станций"}}));
   EXPECT_EQ(Value("select count(*) from SITE"), std::to_string(sites));
   EXPECT_EQ(Value("select count(*) from FILELIST"), "2");
   EXPECT_EQ(Value("select LCODE from FILELIST where CH='LHZ'"), "10");
@@ -193,7 +197,7 @@ TEST_P(MseedImportTest, FoldersSkipForeignFilesAndDamagedFilesStoreNothing) {
   Write("folder/3.mseed", PackMseed(Channel("BHN", 5000, 11), Wavy(2000)));
   MseedImportReport report;
   ImportMseedFolder(*target_, (db().dir().path() / "in/folder").string(), spans_, report);
-  EXPECT_EQ(report.mseedFiles, 2);
+  EXPECT_EQ(report.sourceFiles, 2);
   ASSERT_EQ(report.notMseed.size(), 1u);
   EXPECT_NE(report.notMseed[0].find("2.txt"), std::string::npos);
   EXPECT_EQ(Value("select count(*) from FILELIST"), "2");

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 
 #include "archive/segment_assembly.h"
 #include "archive/wfd_file.h"
@@ -167,6 +168,33 @@ TEST_P(SegmentAssemblyTest, QuotesInCodesAreEscaped) {
   ASSERT_EQ(out.size(), 1);
   EXPECT_EQ(out[0].samples[999], 999);
   EXPECT_EQ(Assemble(1000, 1010, "0'1", false, "x' or '1'='1").size(), 0);
+}
+
+TEST_P(SegmentAssemblyTest, ARowWithoutAReadableFileGivesItsZerosAndTheOthersRead) {
+  db().dir().WriteFile("data/ABC/a.BHZ", WfdBytes(1000));
+  db().dir().WriteFile("data/ABC/c.BHZ", WfdBytes(1000, 2000));
+  std::filesystem::create_directories(db().dir().path() / "data/ABC/folder.BHZ");
+  AddRow("ABC/a.BHZ", 1000, 10);
+  AddRow("", 1010, 5);                // names no file
+  AddRow("ABC/folder.BHZ", 1015, 5);  // names a folder
+  AddRow("ABC/c.BHZ", 1020, 10);
+  std::vector<std::string> problems;
+  NUVDataBlockArray out;
+  AssembleFromFileList(db().main(), db().dialect(), dataDir(), false, "ABC", "BHZ", "??", 1000,
+                       1030, out, &problems);
+  ASSERT_EQ(out.size(), 4);
+  EXPECT_EQ(out[0].samples.back(), 999);
+  EXPECT_EQ(out[1].start, 1010);
+  EXPECT_EQ(out[1].samples, std::vector<float>(500, 0.0f));
+  EXPECT_EQ(out[2].start, 1015);
+  EXPECT_EQ(out[2].samples, std::vector<float>(500, 0.0f));
+  EXPECT_EQ(out[3].samples.front(), 2000);
+  EXPECT_EQ(problems,
+            (std::vector<std::string>{
+                "ABC BHZ, файл с началом 01.01.1970 00:16:50.000: не задан путь к файлу. Вместо "
+                "его отсчетов нули.",
+                "ABC BHZ, файл с началом 01.01.1970 00:16:55.000: Ошибка чтения файла " +
+                    dataDir() + "/ABC/folder.BHZ: это каталог. Вместо его отсчетов нули."}));
 }
 
 TEST_P(SegmentAssemblyTest, FailingDatabasesGiveNoData) {

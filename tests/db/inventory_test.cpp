@@ -116,6 +116,7 @@ TEST_P(InventoryTest, LookupsByCodeNameAndLocationCode) {
   Chan("'OBN', 'BHZ', NULL, 1, 0, 20, NULL, NULL, NULL, '00'");
   Chan("'OBN', 'BHZ', NULL, 1, 1, 20, NULL, NULL, NULL, NULL");
   Chan("'OBN', 'LHZ', NULL, 2, 0, 1, NULL, NULL, NULL, '10'");
+  Chan("'OBN', 'HHZ', NULL, 2, 2, 100, NULL, NULL, NULL, ''");  // '' is no code, as NULL is
   const StationTable& table = workstation().stations();
   EXPECT_EQ(table.FindStation("Obn"), 0);
   EXPECT_EQ(table.FindStation(""), -1);
@@ -126,8 +127,12 @@ TEST_P(InventoryTest, LookupsByCodeNameAndLocationCode) {
   EXPECT_EQ(table.FindChannel(0, "bhz"), 1);
   EXPECT_EQ(table.FindChannel(0, "BHZ", "00"), 0);
   EXPECT_EQ(table.FindChannel(0, "BHZ", "10"), -1);
-  // Entries after the gap at index 2 are not reached by the scan.
-  EXPECT_EQ(table.FindChannel(0, "LHZ", "10"), -1);
+  // Entries after the gaps at index 2 and 4 are found too.
+  EXPECT_EQ(table.FindChannel(0, "LHZ", "10"), 3);
+  EXPECT_EQ(table.FindChannel(0, "hhz"), 5);
+  EXPECT_EQ(table.FindChannel(0, "HHZ", ""), 5);
+  EXPECT_EQ(table.FindChannel(0, "HHZ", "00"), -1);
+  EXPECT_EQ(table.FindChannel(0, "LHZ", " 10 "), 3);
   EXPECT_EQ(table.FindChannel(0, ""), -1);
   EXPECT_EQ(table.FindChannel(5, "BHZ"), -1);
 }

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QTimer>
 #include <algorithm>
@@ -19,13 +20,17 @@
 
 #include "app/ui/nuv_app.h"
 #include "app/ui/nuv_status_bar.h"
+#include "app/ui/qt_prompts.h"
+#include "archive/wfdisc_format.h"
 #include "demo_fixture.h"
+#include "platform/strformat.h"
 #include "screenshot.h"
 #include "support/mseed_writer.h"
 #include "waveview/ui/pick_dialog.h"
 #include "waveview/ui/waveform_window.h"
 #include "waveview/ui/zoom_window.h"
 #include "waveview/waveform_commands.h"
+#include "when_shown.h"
 #include "widgets/ui/command_ids.h"
 
 namespace nuv::test {
@@ -55,6 +60,17 @@ int DrawnPixels(const QImage& image, const QRect& rect) {
     for (int x = rect.left(); x <= rect.right(); ++x)
       if (image.pixel(x, y) != background) ++drawn;
   return drawn;
+}
+
+// Shows a message the scripted prompts recorded in the desktop's own box,
+// for a picture (only when pictures are asked for).
+void ShowForReview(const ScriptedPrompts::Record& message, const std::string& name) {
+  if (!std::getenv("NUV_SCREENSHOT_DIR")) return;
+  WhenShown<QMessageBox>([name](QMessageBox& box) {
+    SaveScreenshot(box, name);
+    box.accept();
+  });
+  QtPrompts(nullptr).Message(message.text, message.caption, message.icon, message.buttons);
 }
 
 TEST_F(DemoFrame, StartsOnTheDemoAndClosesCleanly) {
@@ -215,8 +231,9 @@ TEST_F(DemoFrame, MiniSeedFolderImportedFromTheFrameMenuIsShown) {
   frame->ExecuteCommand(cmd::kImportMseed);
   ASSERT_EQ(prompts.MessageTexts().size(), 1u);
   EXPECT_EQ(prompts.MessageTexts()[0],
-            "Прочитано файлов miniSEED: 1\nЗаписано файлов архива: 1\nКаналы, которых нет в "
-            "списке станций (не импортированы):\n  XX.ZZ99..BHN");
+            "Прочитано файлов miniSEED: 1\nЗаписано файлов архива: 1\nНе импортировано:\n  "
+            "XX.ZZ99..BHN: станции нет в списке станций");
+  EXPECT_EQ(prompts.records.back().icon, PromptIcon::Information);
   ASSERT_EQ(window->panes().size(), 1u);
   const TracePane& pane = window->panes().front()->pane();
   EXPECT_EQ(pane.stationName + pane.channelName, "DM02BHN");
@@ -227,6 +244,79 @@ TEST_F(DemoFrame, MiniSeedFolderImportedFromTheFrameMenuIsShown) {
   // A cancelled folder choice imports nothing and says nothing.
   frame->ExecuteCommand(cmd::kImportMseed);
   EXPECT_EQ(prompts.MessageTexts().size(), 1u);
+
+  // A folder of unknown channels only: a failure that says why, and the
+  // window keeps what it showed.
+  dir.WriteFile("strangers/day.mseed", PackMseed(unknown, samples));
+  prompts.paths.push_back((dir.path() / "strangers").string());
+  frame->ExecuteCommand(cmd::kImportMseed);
+  ASSERT_EQ(prompts.MessageTexts().size(), 2u);
+  EXPECT_EQ(prompts.records.back().icon, PromptIcon::Error);
+  EXPECT_EQ(prompts.records.back().text,
+            "Ничего не импортировано.\nПрочитано файлов miniSEED: 1\nЗаписано файлов архива: 0\n"
+            "Не импортировано:\n  XX.ZZ99..BHN: станции нет в списке станций");
+  ASSERT_EQ(window->panes().size(), 1u);
+  ShowForReview(prompts.records.back(), "mseed-import-nothing-imported");
+
+  // The CSS 3.0 load alike: a wfdisc set of an unknown station names it.
+  WfdiscRecord stranger;
+  stranger.sta = "ZZ99";
+  stranger.chan = "bhn";
+  stranger.time = start;
+  stranger.nsamp = 4;
+  stranger.samprate = 20;
+  stranger.endtime = start + 0.15;
+  stranger.datatype = "f4";
+  stranger.dir = ".";
+  stranger.dfile = "a.f4";
+  dir.WriteFile("css/a.f4", std::string(16, '\0'));
+  dir.WriteFile("css/set.wfdisc", FormatWfdiscLine(stranger));
+  prompts.paths.push_back((dir.path() / "css").string());
+  window->ExecuteCommand(kCmdLoadCss);
+  ASSERT_EQ(prompts.MessageTexts().size(), 3u);
+  EXPECT_EQ(prompts.records.back().icon, PromptIcon::Error);
+  EXPECT_EQ(prompts.records.back().text,
+            "Ничего не импортировано.\nПрочитано файлов wfdisc: 1\nЗаписано файлов архива: 0\n"
+            "Не импортировано:\n  ZZ99 bhn: станции нет в списке станций");
+  EXPECT_EQ(window->panes().size(), 1u);
+  ShowForReview(prompts.records.back(), "css-load-nothing-imported");
+}
+
+TEST_F(DemoFrame, AnArchiveRowWithoutAReadableFileIsNamedOnceAndThePaneKeepsItsData) {
+  CNuvApp app;
+  ASSERT_TRUE(Start(app));
+  CMainFrame* frame = app.mainFrame();
+  auto* window = qobject_cast<waveform*>(frame->document(DocumentKind::Waveforms));
+  ASSERT_NE(window, nullptr);
+  window->LoadChannelList("DEMO-Z");
+  ASSERT_FALSE(window->panes().empty());
+  const TracePane& first = window->panes().front()->pane();
+  ASSERT_EQ(first.stationName + first.channelName, "DM01BHZ");
+  const double peak = PeakAbs(first.blocks, first.WindowStart(), first.WindowEnd());
+  ASSERT_GT(peak, 0);
+  // A row another system wrote, naming the station's folder instead of a file.
+  const double t = first.WindowStart() + 5;
+  app.workstation()->databases().main().Execute(StrFormat(
+      "insert into FILELIST (STA, CH, CPATH, TBEGIN, TQTY, SPS, DATATYPE, FOFF) values ('DM01', "
+      "'BHZ', 'DM01', %.3f, 2, 20, 3, 512)",
+      t));
+  prompts.records.clear();
+  window->LoadChannelList("DEMO-Z");
+  ASSERT_EQ(prompts.records.size(), 1u);
+  EXPECT_EQ(prompts.records[0].icon, PromptIcon::Warning);
+  EXPECT_EQ(prompts.records[0].text.rfind("DM01 BHZ, файл с началом ", 0), 0u);
+  EXPECT_NE(prompts.records[0].text.find("/DM01: это каталог. Вместо его отсчетов нули."),
+            std::string::npos);
+  ShowForReview(prompts.records[0], "archive-row-unreadable");
+  // The channel's own files are still read, the row adds its zeros.
+  const TracePane& pane = window->panes().front()->pane();
+  EXPECT_EQ(PeakAbs(pane.blocks, pane.WindowStart(), pane.WindowEnd()), peak);
+  EXPECT_TRUE(std::any_of(pane.blocks.begin(), pane.blocks.end(), [&](const NUVDataBlock& b) {
+    return std::fabs(b.start - t) < 1e-3 && b.count == 40;
+  }));
+  // Once told, the analyst is not told again at every reload.
+  window->LoadChannelList("DEMO-Z");
+  EXPECT_EQ(prompts.records.size(), 1u);
 }
 
 TEST_F(DemoFrame, PicksWithTheMouseAndTheKeyboardAndMeasuresAnAmplitude) {

@@ -98,9 +98,9 @@ TEST_F(SettingsSheetTest, WorkingParametersWriteTheirKeys) {
   page->imsRebPathEdit->setText("C:\\ims2");
   sheet.accept();
 
-  // The data directory holds for the run only.
+  // The data directory is there at the next start too.
   EXPECT_EQ(ws->config().dataDir, "/elsewhere");
-  EXPECT_EQ(Ini("DATA", "DIR"), "/data/in");
+  EXPECT_EQ(Ini("DATA", "DIR"), "/elsewhere");
   EXPECT_EQ(Ini("OUT", "DIR"), "/chosen/out");
   EXPECT_EQ(ws->config().outDir, "/chosen/out");
   EXPECT_EQ(Ini("GODOGRAPH", "N#"), "1");
@@ -113,6 +113,55 @@ TEST_F(SettingsSheetTest, WorkingParametersWriteTheirKeys) {
   EXPECT_EQ(Ini("DIR", "CSSDATAPATH"), "/css2");
   EXPECT_EQ(Ini("DIR", "IMSREBPATH"), "C:\\ims2");
   EXPECT_EQ(ws->config().imsRebPath, "C:/ims2");
+}
+
+TEST_F(SettingsSheetTest, WhatTheSheetShowsIsWhatTheNextStartReads) {
+  const std::string cyrillicDir = "/данные/" + std::string(60, 'x') + "/сейсмограммы/архив";
+  {
+    CSettingsSheet sheet(*ws, context);
+    auto* page = sheet.page<CWorkParamsPage>();
+    page->dataDirEdit->setText("/archive/new");
+    page->outDirEdit->setText("/результаты");
+    sheet.page<CCss30OutputPage>()->dirEdit->setText("/css/вывод");
+    sheet.accept();
+    EXPECT_EQ(sheet.result(), QDialog::Accepted);
+  }
+  StartupOptions options;
+  options.settingsDir = dir / "settings";
+  options.executableDir = dir.path().string() + "/";
+  ScriptedPrompts quiet;
+  std::unique_ptr<Workstation> next = CreateWorkstation(options, quiet);
+  EXPECT_EQ(next->config().dataDir, "/archive/new");
+  EXPECT_EQ(next->config().outDir, "/результаты");
+  EXPECT_EQ(next->config().cssOutDir, "/css/вывод");
+
+  // A directory NUV.INI would give back cut (99 bytes of [DATA] DIR) is
+  // refused with its field named; nothing is written, the sheet stays open.
+  ASSERT_GT(cyrillicDir.size(), 99u);
+  ASSERT_LE(cyrillicDir.size(), 99u * 2);
+  CSettingsSheet sheet(*ws, context);
+  sheet.show();
+  auto* page = sheet.page<CWorkParamsPage>();
+  sheet.tabs()->setCurrentIndex(2);
+  page->dataDirEdit->setText(QString::fromStdString(cyrillicDir));
+  ASSERT_EQ(page->dataDirEdit->text().toStdString(), cyrillicDir);
+  prompts.records.clear();
+  sheet.accept();
+  EXPECT_TRUE(sheet.isVisible());
+  EXPECT_EQ(sheet.tabs()->currentWidget(), page);
+  ASSERT_EQ(prompts.MessageTexts().size(), 1u);
+  EXPECT_EQ(prompts.MessageTexts()[0],
+            "Текст поля \"Каталог с данными\" длиннее 99 байт: в NUV.INI он сохранится не "
+            "полностью. Сократите его.");
+  EXPECT_EQ(Ini("DATA", "DIR"), "/archive/new");
+  SaveScreenshot(sheet, "settings-too-long");
+
+  // A directory given with DATA= for one run is not written unless changed.
+  options.args = {"nuv", "DATA=/just/this/run"};
+  std::unique_ptr<Workstation> once = CreateWorkstation(options, quiet);
+  CSettingsSheet onceSheet(*once, context);
+  onceSheet.accept();
+  EXPECT_EQ(Ini("DATA", "DIR"), "/archive/new");
 }
 
 TEST_F(SettingsSheetTest, CssChoicesFollowTheConnectionAndThePhaseList) {

@@ -192,7 +192,8 @@ void CDiskLoopDlg::DeleteSelectedRows() {
     ws_.prompts().Beep();
     return;
   }
-  const DiskLoopTarget target{ws_.databases().main(), ws_.config().dataDir, ws_.prompts()};
+  const DiskLoopTarget target{ws_.databases().main(), ws_.config().dataDir, ws_.prompts(),
+                              ws_.databases().dialect()};
   if (!HasDataDirectory(target.dataDir)) {
     ws_.prompts().ShowError(kNoDataDirectory);
     return;
@@ -213,7 +214,8 @@ void CDiskLoopDlg::DeleteInterval() {
     ws_.prompts().Beep();  // the root of every station, or nothing selected
     return;
   }
-  const DiskLoopTarget target{ws_.databases().main(), ws_.config().dataDir, ws_.prompts()};
+  const DiskLoopTarget target{ws_.databases().main(), ws_.config().dataDir, ws_.prompts(),
+                              ws_.databases().dialect()};
   const long from = static_cast<long>(from_->dateTime().toSecsSinceEpoch());
   const long to = static_cast<long>(to_->dateTime().toSecsSinceEpoch());
   if (station >= 0) {

@@ -34,6 +34,31 @@ const char* Flag(bool on) {
 
 constexpr const char* kChooseFolderTitle = "Выбрать каталог";
 
+// The bytes of each text that NUV.INI gives back at the next start (the
+// readers' buffer sizes less one).
+constexpr size_t kDataDirKept = 99;
+constexpr size_t kOutDirKept = 119;
+constexpr size_t kBaseDirKept = 511;
+constexpr size_t kLongTextKept = 4095;
+constexpr size_t kPhaseSetKept = 511;
+
+// The problem of a text that would not come back whole; none when it fits.
+CSettingsPage::Problem TooLong(QLineEdit* edit, const std::string& value, size_t kept,
+                               const char* field) {
+  if (value.size() <= kept) return {};
+  return {StrFormat("Текст поля \"%s\" длиннее %zu байт: в NUV.INI он сохранится не полностью. "
+                    "Сократите его.",
+                    field, kept),
+          edit};
+}
+
+// The first problem of several checks.
+CSettingsPage::Problem FirstOf(std::initializer_list<CSettingsPage::Problem> problems) {
+  for (const CSettingsPage::Problem& problem : problems)
+    if (!problem.message.empty()) return problem;
+  return {};
+}
+
 // An edit with a "..." button that opens the folder browser on the edit's text.
 QWidget* FolderRow(QLineEdit* edit, UserPrompts& prompts, QWidget* parent) {
   auto* row = new QWidget(parent);
@@ -118,9 +143,10 @@ CWorkParamsPage::CWorkParamsPage(Workstation& ws, const SettingsContext& context
   ProfileFile& ini = ws.ini();
 
   dataDirEdit = new QLineEdit(Q(config.dataDir), this);
-  dataDirEdit->setMaxLength(100);
+  dataDirEdit->setMaxLength(static_cast<int>(kDataDirKept));
+  shownDataDir_ = dataDirEdit->text();
   outDirEdit = new QLineEdit(Q(config.outDir), this);
-  outDirEdit->setMaxLength(120);
+  outDirEdit->setMaxLength(static_cast<int>(kOutDirKept));
 
   travelTimeSets = new QComboBox(this);
   const int total = ini.GetInt("GODOGRAPH", "Total#", 0);
@@ -190,14 +216,30 @@ CWorkParamsPage::CWorkParamsPage(Workstation& ws, const SettingsContext& context
   layout->addStretch();
 }
 
+CSettingsPage::Problem CWorkParamsPage::Check() const {
+  return FirstOf({TooLong(dataDirEdit, S(dataDirEdit->text()), kDataDirKept, "Каталог с данными"),
+                  TooLong(outDirEdit, S(outDirEdit->text()), kOutDirKept,
+                          "Каталог для записи результатов обработки"),
+                  TooLong(imsRebPathEdit, S(imsRebPathEdit->text()), kBaseDirKept,
+                          "Базовый каталог для загрузки данных в формате IMS REB"),
+                  TooLong(cssDataPathEdit, S(cssDataPathEdit->text()), kBaseDirKept,
+                          "Базовый каталог для загрузки данных в формате CSS 3.0")});
+}
+
 bool CWorkParamsPage::Apply() {
   Config& config = ws_.config();
   ProfileFile& ini = ws_.ini();
-  // The data directory holds for this run only.
-  config.dataDir = NativePath(S(dataDirEdit->text()));
+  // The data directory is kept for the next start too; one given with DATA=
+  // on the command line is written only when the analyst changed it here.
+  const std::string dataDir = S(dataDirEdit->text());
+  config.dataDir = NativePath(dataDir);
+  bool saved = true;
+  if (!config.dataDirFromCommandLine || dataDirEdit->text() != shownDataDir_)
+    saved = ini.WriteString("DATA", "DIR", dataDir);
+  shownDataDir_ = dataDirEdit->text();
   const std::string outDir = S(outDirEdit->text());
   config.outDir = NativePath(outDir);
-  bool saved = ini.WriteString("OUT", "DIR", outDir);
+  saved = ini.WriteString("OUT", "DIR", outDir) && saved;
 
   const int set = travelTimeSets->currentIndex();
   if (travelTimeSets->isEnabled() && set >= 0 && set != initialSet_) {
@@ -253,6 +295,10 @@ CCss30OutputPage::CCss30OutputPage(Workstation& ws, QWidget* parent)
   layout->addLayout(form);
   layout->addWidget(box);
   layout->addStretch();
+}
+
+CSettingsPage::Problem CCss30OutputPage::Check() const {
+  return TooLong(dirEdit, S(dirEdit->text()), kLongTextKept, "Каталог для сохранения даных");
 }
 
 bool CCss30OutputPage::Apply() {
@@ -321,6 +367,16 @@ CPhaseSetPage::CPhaseSetPage(Workstation& ws, QWidget* parent) : CSettingsPage(p
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(box);
   layout->addStretch();
+}
+
+CSettingsPage::Problem CPhaseSetPage::Check() const {
+  const char* names[] = {"Телесейсмический", "Региональный", "Локальный"};
+  for (int i = 0; i < 3; ++i) {
+    Problem problem =
+        TooLong(setEdits[i], NormalizePhaseSet(S(setEdits[i]->text())), kPhaseSetKept, names[i]);
+    if (!problem.message.empty()) return problem;
+  }
+  return {};
 }
 
 bool CPhaseSetPage::Apply() {
@@ -392,6 +448,12 @@ CExtProgFKSetup::CExtProgFKSetup(Workstation& ws, QWidget* parent)
   layout->addStretch();
 }
 
+CSettingsPage::Problem CExtProgFKSetup::Check() const {
+  return FirstOf({TooLong(programEdit, S(programEdit->text()), kLongTextKept, "Имя программы"),
+                  TooLong(exchangeDirEdit, S(exchangeDirEdit->text()), kLongTextKept,
+                          "Каталог для обмена данными")});
+}
+
 bool CExtProgFKSetup::Apply() {
   const bool saved = ws_.ini().WriteString("FKEXT", "MODULE", S(programEdit->text()));
   return ws_.ini().WriteString("FKEXT", "WFD", S(exchangeDirEdit->text())) && saved;
@@ -434,6 +496,15 @@ CSettingsSheet::CSettingsSheet(Workstation& ws, const SettingsContext& context,
 }
 
 void CSettingsSheet::accept() {
+  // Nothing is written while a value would not come back as shown.
+  for (CSettingsPage* page : pages_) {
+    const CSettingsPage::Problem problem = page->Check();
+    if (problem.message.empty()) continue;
+    tabs_->setCurrentWidget(page);
+    if (problem.field) problem.field->setFocus();
+    prompts_.ShowError(problem.message);
+    return;
+  }
   bool saved = true;
   for (CSettingsPage* page : pages_) saved = page->Apply() && saved;
   // The settings hold for this run either way; the analyst learns that

@@ -41,6 +41,14 @@ class CSettingsPage : public QWidget {
   using QWidget::QWidget;
   // Takes the page's values; false when a key could not be written.
   virtual bool Apply() = 0;
+  // Why a value could not be kept as the page shows it (a text longer than
+  // NUV.INI gives back at the next start) and its field; an empty message
+  // when every value can.
+  struct Problem {
+    std::string message;
+    QWidget* field = nullptr;
+  };
+  virtual Problem Check() const { return {}; }
 };
 
 // "Установки": directories, travel-time set, waveform source and flags.
@@ -49,6 +57,7 @@ class CWorkParamsPage : public CSettingsPage {
  public:
   CWorkParamsPage(Workstation& ws, const SettingsContext& context, QWidget* parent = nullptr);
   bool Apply() override;
+  Problem Check() const override;
 
   QLineEdit* dataDirEdit;
   QLineEdit* outDirEdit;
@@ -66,6 +75,7 @@ class CWorkParamsPage : public CSettingsPage {
   Workstation& ws_;
   SettingsContext context_;
   int initialSet_ = -1;
+  QString shownDataDir_;  // as the page opened
 };
 
 // "Параметры сохранения данных в формате CSS 3.0".
@@ -74,6 +84,7 @@ class CCss30OutputPage : public CSettingsPage {
  public:
   explicit CCss30OutputPage(Workstation& ws, QWidget* parent = nullptr);
   bool Apply() override;
+  Problem Check() const override;
 
   QLineEdit* dirEdit;
   QButtonGroup* format;
@@ -101,6 +112,7 @@ class CPhaseSetPage : public CSettingsPage {
  public:
   explicit CPhaseSetPage(Workstation& ws, QWidget* parent = nullptr);
   bool Apply() override;
+  Problem Check() const override;
 
   QButtonGroup* active;    // 0 Teleseismic, 1 Regional, 2 Local, 3 Full
   QLineEdit* setEdits[3];  // Teleseismic, Regional, Local
@@ -130,6 +142,7 @@ class CExtProgFKSetup : public CSettingsPage {
  public:
   explicit CExtProgFKSetup(Workstation& ws, QWidget* parent = nullptr);
   bool Apply() override;
+  Problem Check() const override;
 
   QLineEdit* programEdit;
   QLineEdit* exchangeDirEdit;
@@ -155,7 +168,8 @@ class CSettingsSheet : public QDialog {
   }
 
   // Applies every page (OK); when NUV.INI could not be written shows
-  // SettingsNotSavedMessage.
+  // SettingsNotSavedMessage. A value that NUV.INI could not keep as shown
+  // is named instead, its page opened, and the sheet stays.
   void accept() override;
 
  private:

@@ -213,7 +213,7 @@ void CSelectChannelsDlg::ShowStation(int station) {
   if (w.lengthHours == 0 && w.lengthMinutes == 0 && w.lengthSeconds == 0) {
     // Take the window last used for one of the station's channels.
     for (const ChannelEntry& ch : rec.channels) {
-      if (!ch.used()) break;
+      if (!ch.used()) continue;
       if (const auto saved = LoadTimeWindow(ws_.store(), rec.code, ch.name)) {
         w.SetStartEpoch(saved->start);
         w.SetLengthSeconds(saved->length);

@@ -1,7 +1,6 @@
 #include "waveview/ui/mseed_import_command.h"
 
 #include "archive/mseed_import.h"
-#include "platform/strformat.h"
 #include "platform/user_prompts.h"
 #include "waveview/ui/waveform_window.h"
 #include "widgets/ui/command_ids.h"
@@ -22,33 +21,25 @@ void ImportMseedCommand(Workstation& ws, waveform* window) {
   if (!folder) return;
   CXChanArray spans;
   MseedImportReport report;
+  std::string stopped;
   try {
     const ImportTarget target{ws.databases().main(), ws.stations(), ws.config().dataDir,
                               ws.config().useTend,   prompts,       ws.databases().dialect()};
     ImportMseedFolder(target, *folder, spans, report);
   } catch (const std::exception& e) {
-    // What was stored before the error is still reported and shown.
-    prompts.ShowError(e.what());
+    stopped = e.what();
   }
-  prompts.Message(MseedImportSummary(report), kAppTitle, PromptIcon::Information,
+  // What was stored before an error is still reported and shown; an import
+  // that stored nothing has failed and leaves the window as it was.
+  std::string text = MseedImportSummary(report);
+  if (!stopped.empty()) text = stopped + "\n\n" + text;
+  const bool failed = report.NothingImported();
+  prompts.Message(text, kAppTitle, failed ? PromptIcon::Error : PromptIcon::Information,
                   PromptButtons::Ok);
-  if (window) window->ShowSpans(spans);
+  if (window && !failed) window->ShowSpans(spans);
 }
 
 }  // namespace
-
-std::string MseedImportSummary(const MseedImportReport& report) {
-  std::string text = StrFormat("Прочитано файлов miniSEED: %d\nЗаписано файлов архива: %d",
-                               report.mseedFiles, static_cast<int>(report.wfdFiles.size()));
-  if (!report.notMseed.empty())
-    text += StrFormat("\nПропущено файлов без данных miniSEED: %d",
-                      static_cast<int>(report.notMseed.size()));
-  if (!report.unknown.empty()) {
-    text += "\nКаналы, которых нет в списке станций (не импортированы):";
-    for (const std::string& id : report.unknown) text += "\n  " + id;
-  }
-  return text;
-}
 
 void RegisterMseedImportCommand(CommandRegistry& commands, Workstation& ws, waveform* window) {
   commands.Add(cmd::kImportMseed, [&ws, window] { ImportMseedCommand(ws, window); });

@@ -54,8 +54,8 @@ waveform::waveform(Workstation& workstation, QWidget* parent) : QWidget(parent),
                    double t1, double t2, NUVDataBlockArray& out) {
     Databases& db = ws_.databases();
     AssembleSegment(db.mainOpen() ? &db.main() : nullptr, db.dialect(),
-                    db.cssOpen() ? &db.css() : nullptr, ws_.config(), sta, chan, lcode, t1, t2,
-                    out);
+                    db.cssOpen() ? &db.css() : nullptr, ws_.config(), sta, chan, lcode, t1, t2, out,
+                    &readProblems_);
   };
   selection_.Resize(stations().size());
   RegisterViewCommands();
@@ -196,6 +196,7 @@ void waveform::LoadPane(CZoomWindow& view) {
     // The pane keeps whatever blocks arrived before the failure.
     ws_.prompts().ShowError(e.what());
   }
+  ShowReadProblems();
   // The pyramids of new or changed blocks are built in a worker thread; the
   // first drawing waits for them.
   if (result != Result::kUnchanged ||
@@ -205,6 +206,15 @@ void waveform::LoadPane(CZoomWindow& view) {
   if (pane.retransform) pane.retransform(pane);
   ShowStatus("");
   if (pane.isMain && mainWindowLoaded) mainWindowLoaded(pane.WindowStart(), pane.windowLength);
+}
+
+void waveform::ShowReadProblems() {
+  // Taken out first: a message box runs the event loop, which may load panes.
+  std::vector<std::string> problems;
+  problems.swap(readProblems_);
+  for (const std::string& problem : problems)
+    if (shownReadProblems_.insert(problem).second)
+      ws_.prompts().Message(problem, kAppTitle, PromptIcon::Warning, PromptButtons::Ok);
 }
 
 void waveform::ReloadAndRebuild(CZoomWindow& pane) {

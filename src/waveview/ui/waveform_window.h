@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -243,6 +244,11 @@ class waveform : public QWidget, public CommandTarget {
   std::optional<ArchiveSegment> sessionWindow_;
   ChannelViewTable views_;
   SegmentLoader loader_;
+  // Index rows whose files could not be read while panes loaded (they gave
+  // zeros); each message is shown once a session.
+  std::vector<std::string> readProblems_;
+  std::set<std::string> shownReadProblems_;
+  void ShowReadProblems();
   std::unique_ptr<WaveformDialogs> dialogs_;
   std::vector<CZoomWindow*> panes_;
   QWidget* client_ = nullptr;

@@ -68,15 +68,27 @@ void waveform::LoadChannelList(const std::string& name) {
 
 void waveform::LoadCssFolder(const std::string& folder) {
   CXChanArray spans;
+  ImportReport report;
+  std::string stopped;
   try {
     const ImportTarget target{ws_.databases().main(), stations(),    ws_.config().dataDir,
                               ws_.config().useTend,   ws_.prompts(), ws_.databases().dialect()};
-    ImportWfdiscFolder(target, folder, spans);
+    ImportWfdiscFolder(target, folder, spans, report);
   } catch (const std::exception& e) {
-    // What was imported before the error still gets its panes.
-    ws_.prompts().ShowError(e.what());
+    stopped = e.what();
   }
-  ShowSpans(spans);
+  // An error, records left out or kept beside another recording are told;
+  // what was imported before an error still gets its panes, and an import
+  // that stored nothing leaves the window as it was.
+  const bool failed = report.NothingImported();
+  if (failed || !stopped.empty() || !report.refused.empty() || !report.keptBeside.empty()) {
+    std::string text = WfdiscImportSummary(report);
+    if (!stopped.empty()) text = stopped + "\n\n" + text;
+    ws_.prompts().Message(text, kAppTitle,
+                          failed || !stopped.empty() ? PromptIcon::Error : PromptIcon::Warning,
+                          PromptButtons::Ok);
+  }
+  if (!failed) ShowSpans(spans);
 }
 
 void waveform::ShowSpans(const CXChanArray& spans) {
